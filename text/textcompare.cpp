@@ -92,13 +92,13 @@ std::string SortKey(ThreadCollators& tc, UCollator* coll, std::string_view s) {
     tc.utf16.resize(s.size() + 1);
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(tc.utf16.data(), static_cast<int32_t>(tc.utf16.size()), &length,
-                         s.data(), static_cast<int32_t>(s.size()), 0xFFFD, nullptr, &status);
+    u_strFromUTF8WithSub(tc.utf16.data(), static_cast<int32_t>(tc.utf16.size()), &length, s.data(),
+                         static_cast<int32_t>(s.size()), 0xFFFD, nullptr, &status);
     if (U_FAILURE(status)) length = 0;
     if (tc.key.size() < 64) tc.key.resize(64);
     auto* out = reinterpret_cast<uint8_t*>(tc.key.data());
-    int32_t needed = ucol_getSortKey(coll, tc.utf16.data(), length, out,
-                                     static_cast<int32_t>(tc.key.size()));
+    int32_t needed =
+        ucol_getSortKey(coll, tc.utf16.data(), length, out, static_cast<int32_t>(tc.key.size()));
     if (needed > static_cast<int32_t>(tc.key.size())) {
         tc.key.resize(static_cast<std::size_t>(needed));
         out = reinterpret_cast<uint8_t*>(tc.key.data());
@@ -137,8 +137,12 @@ void SetCollationLocale(const std::string& locale) {
     ++g_generation;
 }
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 std::string AsciiUpperCase(std::string_view s) {
     std::string out(s);

@@ -10,7 +10,9 @@
 namespace kv::text {
 
 // Byte equality, case-sensitive.
-inline bool SameExact(std::string_view a, std::string_view b) { return a == b; }
+inline bool SameExact(std::string_view a, std::string_view b) {
+    return a == b;
+}
 
 // The user locale's comparison ignoring case (<0, 0, >0).
 int CompareIgnoringCase(std::string_view a, std::string_view b);

@@ -3,17 +3,23 @@
 namespace kv::text {
 
 namespace {
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 }  // namespace
 
 std::size_t CharLength(std::string_view s, std::size_t pos) {
     const auto c = static_cast<unsigned char>(s[pos]);
     std::size_t len;
     if (c < 0x80) return 1;
-    if (c >= 0xC2 && c <= 0xDF) len = 2;
-    else if (c >= 0xE0 && c <= 0xEF) len = 3;
-    else if (c >= 0xF0 && c <= 0xF4) len = 4;
-    else return 1;
+    if (c >= 0xC2 && c <= 0xDF)
+        len = 2;
+    else if (c >= 0xE0 && c <= 0xEF)
+        len = 3;
+    else if (c >= 0xF0 && c <= 0xF4)
+        len = 4;
+    else
+        return 1;
     if (pos + len > s.size()) return 1;
     const auto c1 = static_cast<unsigned char>(s[pos + 1]);
     if (!IsContinuation(c1)) return 1;

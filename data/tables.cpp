@@ -1,0 +1,85 @@
+#include "data/tables.h"
+
+#include <filesystem>
+
+#include "data/tablefile.h"
+
+namespace kv::data {
+
+namespace {
+
+using enum FieldType;
+
+std::vector<FieldDef> EngineFields() {
+    return {{"SEName", String, 50},
+            {"PrepareSearchURL", Memo, 0},
+            {"StartSearchBody", Memo, 0},
+            {"StartSearchURL", Memo, 0},
+            {"PostMethod", Integer, 0},
+            {"NextSearchFirstPartUrl", String, 50},
+            {"NextSearchCombineUrlType", Word, 0},
+            {"NextSearchRegExpr", Memo, 0},
+            {"NextSearchNextSearchString", Memo, 0},
+            {"CheckHtmlCheckText", String, 30},
+            {"GetTextTotalTextRegExpr", Memo, 0},
+            {"GetTextRegExpr", Memo, 0},
+            {"GetUrlRegExpr", Memo, 0},
+            {"GetUrlRemoveHtml", Boolean, 0},
+            {"GetUrlDecodeUrlCode", Boolean, 0},
+            {"GetUrlDecodeUrlPercent", Boolean, 0}};
+}
+
+std::string Join(const std::string& folder, const char* file) {
+    return (std::filesystem::path(folder) / file).string();
+}
+
+}  // namespace
+
+DataTables::DataTables()
+    : SE_ClientDataSet("SE", EngineFields()),
+      WordClientDataSet("Word", {{"word", String, 30}}),
+      SECacheClientDataSet("SECache", {{"word", String, 30},
+                                       {"SENAME", String, 30},
+                                       {"Rank", Integer, 0},
+                                       {"url", String, 255},
+                                       {"Keywords", String, 1500}}),
+      KeywordResClientDataSet("KeywordRes", {{"Keyword", String, 50}, {"Count", Integer, 0}}),
+      KeywordRes2ClientDataSet("KeywordRes2", {{"Keyword", String, 50},
+                                               {"Rank", Integer, 0},
+                                               {"url", String, 255},
+                                               {"Keywords", String, 1500},
+                                               {"Keywords2", String, 1500}}) {
+    WordClientDataSet.AddIndex({"WordClientDataSetIndex1", {"word"}, false});
+    WordClientDataSet.SetIndexName("WordClientDataSetIndex1");
+
+    SECacheClientDataSet.SetIndexFieldNames("word");
+    SECacheClientDataSet.SetMasterLink({&WordClientDataSet, "word", "word"});
+
+    KeywordResClientDataSet.AddIndex({"KeywordResClientDataSetIndex1", {"Count"}, true});
+    KeywordResClientDataSet.SetIndexName("KeywordResClientDataSetIndex1");
+
+    KeywordRes2ClientDataSet.AddIndex({"KeywordRes2ClientDataSetIndex1", {"Rank"}, false});
+    KeywordRes2ClientDataSet.SetIndexFieldNames("Keyword;Rank");
+    KeywordRes2ClientDataSet.SetMasterLink({&KeywordResClientDataSet, "Keyword", "Keyword"});
+}
+
+void DataTables::LoadFiles(const std::string& folder) {
+    // Until a step has run, its file must not be replaced at shutdown.
+    cacheSavable_ = historySavable_ = false;
+    LoadTableFile(SE_ClientDataSet, Join(folder, kEngineFile));
+
+    const std::string cache = Join(folder, kCacheFile);
+    if (std::filesystem::exists(cache)) LoadTableFile(SECacheClientDataSet, cache);
+    cacheSavable_ = true;
+
+    const std::string history = Join(folder, kHistoryFile);
+    if (std::filesystem::exists(history)) LoadTableFile(WordClientDataSet, history);
+    historySavable_ = true;
+}
+
+void DataTables::SaveFiles(const std::string& folder) {
+    if (historySavable_) SaveTableFile(WordClientDataSet, Join(folder, kHistoryFile));
+    if (cacheSavable_) SaveTableFile(SECacheClientDataSet, Join(folder, kCacheFile));
+}
+
+}  // namespace kv::data

@@ -1,0 +1,44 @@
+// The program's five tables with their schemas, orderings and links, and the load and save
+// steps of start-up and shutdown for the three that live in files.
+// Tests: tests/data/tables_test.cpp.
+#pragma once
+
+#include <string>
+
+#include "data/table.h"
+
+namespace kv::data {
+
+inline constexpr const char* kEngineFile = "SE.cds";
+inline constexpr const char* kCacheFile = "SECache.cds";
+inline constexpr const char* kHistoryFile = "Word.cds";
+
+class DataTables {
+  public:
+    DataTables();
+    DataTables(const DataTables&) = delete;
+    DataTables& operator=(const DataTables&) = delete;
+
+    // Start-up: "SE.cds" always, then "SECache.cds" and "Word.cds" when they exist. The first
+    // failure raises and skips the later steps.
+    void LoadFiles(const std::string& folder);
+
+    // Shutdown: "Word.cds", then "SECache.cds". A file whose load failed, or was skipped after
+    // an earlier failure, is never overwritten: it may hold the user's data.
+    void SaveFiles(const std::string& folder);
+
+    bool CacheMayBeSaved() const { return cacheSavable_; }
+    bool HistoryMayBeSaved() const { return historySavable_; }
+
+    Table SE_ClientDataSet;
+    Table WordClientDataSet;
+    Table SECacheClientDataSet;
+    Table KeywordResClientDataSet;
+    Table KeywordRes2ClientDataSet;
+
+  private:
+    bool cacheSavable_ = true;
+    bool historySavable_ = true;
+};
+
+}  // namespace kv::data

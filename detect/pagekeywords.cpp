@@ -1,0 +1,111 @@
+#include "detect/pagekeywords.h"
+
+#include <algorithm>
+
+#include "text/textcompare.h"
+
+namespace kv::detect {
+
+namespace {
+
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+bool IsSeparator(char c) {
+    return c == ',' || c == ';' || c == '\r' || c == '\n';
+}
+
+bool NeedsQuotes(std::string_view entry) {
+    return std::any_of(entry.begin(), entry.end(),
+                       [](char c) { return IsBlank(c) || c == '"' || c == ','; });
+}
+
+}  // namespace
+
+std::vector<std::string> ParsePageKeywords(std::string_view text) {
+    text = text.substr(0, text.find('\0'));
+    struct Piece {
+        std::string key;
+        std::string_view text;
+    };
+    std::vector<Piece> pieces;
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        std::size_t end = pos;
+        while (end < text.size() && !IsSeparator(text[end])) ++end;
+        std::string_view piece = text.substr(pos, end - pos);
+        while (!piece.empty() && IsBlank(piece.front())) piece.remove_prefix(1);
+        while (!piece.empty() && IsBlank(piece.back())) piece.remove_suffix(1);
+        if (!piece.empty()) pieces.push_back({text::SortKeyIgnoringCase(piece), piece});
+        pos = end + 1;
+    }
+    // A stable sort keeps text order among case variants, so the first spelling survives.
+    std::stable_sort(pieces.begin(), pieces.end(),
+                     [](const Piece& a, const Piece& b) { return a.key < b.key; });
+    std::vector<std::string> entries;
+    entries.reserve(pieces.size());
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        if (i == 0 || pieces[i].key != pieces[i - 1].key) entries.emplace_back(pieces[i].text);
+    return entries;
+}
+
+std::string KeywordCommaText(const std::vector<std::string>& entries) {
+    std::string out;
+    bool first = true;
+    for (const auto& entry : entries) {
+        if (!first) out += ',';
+        first = false;
+        if (!NeedsQuotes(entry)) {
+            out += entry;
+            continue;
+        }
+        out += '"';
+        for (char c : entry) {
+            if (c == '"') out += '"';
+            out += c;
+        }
+        out += '"';
+    }
+    return out;
+}
+
+std::vector<std::string> SplitKeywordCommaText(std::string_view text) {
+    std::vector<std::string> entries;
+    std::size_t pos = 0;
+    const auto skipBlanks = [&] {
+        while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    };
+    skipBlanks();
+    while (pos < text.size()) {
+        std::string entry;
+        if (text[pos] == '"') {
+            ++pos;
+            while (pos < text.size()) {
+                if (text[pos] == '"') {
+                    if (pos + 1 < text.size() && text[pos + 1] == '"') {
+                        entry += '"';
+                        pos += 2;
+                        continue;
+                    }
+                    ++pos;
+                    break;
+                }
+                entry += text[pos++];
+            }
+        } else {
+            const std::size_t start = pos;
+            while (pos < text.size() && !IsBlank(text[pos]) && text[pos] != ',') ++pos;
+            entry.assign(text.substr(start, pos - start));
+        }
+        entries.push_back(std::move(entry));
+        skipBlanks();
+        if (pos < text.size() && text[pos] == ',') {
+            ++pos;
+            skipBlanks();
+        }
+    }
+    return entries;
+}
+
+}  // namespace kv::detect

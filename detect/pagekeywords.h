@@ -1,0 +1,25 @@
+// How a page's stored META keywords text is read, and the keyword comma text of the
+// per-page table that holds one page's keyword list.
+// Tests: tests/detect/pagekeywords_test.cpp.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv::detect {
+
+// The page keyword list: the text split at ",", ";" and line breaks (a NUL ends it), pieces
+// trimmed of characters 0 to 32, empty pieces dropped; sorted in the user locale's order
+// ignoring case, with case variants merged into the spelling that comes first in the text.
+std::vector<std::string> ParsePageKeywords(std::string_view text);
+
+// Entries joined by ","; an entry holding a character 0 to 32, a double quote or a comma is
+// quoted, its double quotes doubled.
+std::string KeywordCommaText(const std::vector<std::string>& entries);
+
+// The reverse of KeywordCommaText: splits at commas and at unquoted characters 0 to 32 and
+// removes the quoting.
+std::vector<std::string> SplitKeywordCommaText(std::string_view text);
+
+}  // namespace kv::detect

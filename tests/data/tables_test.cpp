@@ -1,0 +1,126 @@
+#include "data/tables.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "data/tablefile.h"
+#include "tests/support/tempdir.h"
+#include "text/textcompare.h"
+
+namespace kv::data {
+namespace {
+
+using kv::testing::ReadFileBytes;
+using kv::testing::TempDir;
+using kv::testing::WriteFileBytes;
+
+void AddWord(DataTables& t, const std::string& word) {
+    t.WordClientDataSet.Append();
+    t.WordClientDataSet.SetString("word", word);
+    t.WordClientDataSet.Post();
+}
+
+void WriteEngineFile(const std::string& folder) {
+    DataTables t;
+    for (const char* name : {"AltaVista", "All The Web", "Google", "MSN", "Teoma"}) {
+        t.SE_ClientDataSet.Append();
+        t.SE_ClientDataSet.SetString("SEName", name);
+        t.SE_ClientDataSet.Post();
+    }
+    SaveTableFile(t.SE_ClientDataSet, folder + "/SE.cds");
+}
+
+class DataTablesTest : public ::testing::Test {
+protected:
+    void SetUp() override { text::SetCollationLocale("en_US"); }
+    TempDir dir;
+};
+
+TEST_F(DataTablesTest, SchemasMatchTheStoredFields) {
+    DataTables t;
+    EXPECT_EQ(t.SE_ClientDataSet.Fields().size(), 16u);
+    EXPECT_EQ(t.SE_ClientDataSet.FieldIndex("sename"), 0);
+    EXPECT_EQ(t.SE_ClientDataSet.Fields()[6].type, FieldType::Word);
+    EXPECT_EQ(t.SECacheClientDataSet.FieldIndex("SEName"), 1);
+    EXPECT_EQ(t.SECacheClientDataSet.Fields()[4].size, 1500u);
+    EXPECT_EQ(t.KeywordRes2ClientDataSet.Fields()[0].size, 50u);
+}
+
+TEST_F(DataTablesTest, HistoryIsAlphabeticalAndTheCacheFollowsIt) {
+    DataTables t;
+    AddWord(t, "red shoes");
+    AddWord(t, "blue hats");
+    t.WordClientDataSet.First();
+    EXPECT_EQ(t.WordClientDataSet.AsString("word"), "blue hats");
+    t.SECacheClientDataSet.Append();
+    t.SECacheClientDataSet.SetString("url", "http://hats/");
+    t.SECacheClientDataSet.Post();
+    t.WordClientDataSet.Locate("word", "red shoes");
+    EXPECT_EQ(t.SECacheClientDataSet.RecordCount(), 0);
+    t.WordClientDataSet.Locate("word", "blue hats");
+    ASSERT_EQ(t.SECacheClientDataSet.RecordCount(), 1);
+    EXPECT_EQ(t.SECacheClientDataSet.AsString("word"), "blue hats");
+}
+
+TEST_F(DataTablesTest, FirstStartWithOnlyTheEngineFileCreatesTheOthersAtShutdown) {
+    WriteEngineFile(dir.path());
+    DataTables t;
+    t.LoadFiles(dir.path());
+    EXPECT_EQ(t.SE_ClientDataSet.RecordCount(), 5);
+    EXPECT_EQ(t.WordClientDataSet.RecordCount(), 0);
+    AddWord(t, "seo");
+    t.SaveFiles(dir.path());
+    EXPECT_TRUE(std::filesystem::exists(dir.File("Word.cds")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("SECache.cds")));
+
+    DataTables again;
+    again.LoadFiles(dir.path());
+    EXPECT_EQ(again.WordClientDataSet.RecordCount(), 1);
+}
+
+TEST_F(DataTablesTest, MissingEngineFileSkipsTheLaterLoadsAndProtectsTheirFiles) {
+    {
+        DataTables t;
+        AddWord(t, "keep me");
+        SaveTableFile(t.WordClientDataSet, dir.File("Word.cds"));
+    }
+    const std::string history = ReadFileBytes(dir.File("Word.cds"));
+    DataTables t;
+    try {
+        t.LoadFiles(dir.path());
+        FAIL() << "no error";
+    } catch (const TableError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file " + dir.File("SE.cds"));
+    }
+    EXPECT_EQ(t.WordClientDataSet.RecordCount(), 0);
+    t.SaveFiles(dir.path());
+    EXPECT_EQ(ReadFileBytes(dir.File("Word.cds")), history);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("SECache.cds")));
+}
+
+TEST_F(DataTablesTest, DamagedCacheFileIsNeverOverwritten) {
+    WriteEngineFile(dir.path());
+    WriteFileBytes(dir.File("SECache.cds"), "garbage that someone may still want");
+    DataTables t;
+    EXPECT_THROW(t.LoadFiles(dir.path()), TableError);
+    EXPECT_FALSE(t.CacheMayBeSaved());
+    EXPECT_FALSE(t.HistoryMayBeSaved());
+    t.SaveFiles(dir.path());
+    EXPECT_EQ(ReadFileBytes(dir.File("SECache.cds")), "garbage that someone may still want");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("Word.cds")));
+}
+
+TEST_F(DataTablesTest, DamagedHistoryKeepsItsFileButTheCacheIsSaved) {
+    WriteEngineFile(dir.path());
+    WriteFileBytes(dir.File("Word.cds"), "broken");
+    DataTables t;
+    EXPECT_THROW(t.LoadFiles(dir.path()), TableError);
+    EXPECT_TRUE(t.CacheMayBeSaved());
+    t.SaveFiles(dir.path());
+    EXPECT_EQ(ReadFileBytes(dir.File("Word.cds")), "broken");
+    EXPECT_TRUE(std::filesystem::exists(dir.File("SECache.cds")));
+}
+
+}  // namespace
+}  // namespace kv::data
