@@ -1,0 +1,211 @@
+#include "detect/keywordaggregation.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "text/textcompare.h"
+
+namespace kv::detect {
+namespace {
+
+using Counts = std::vector<std::pair<std::string, int>>;
+
+class FakeWindow : public ThemeWindow {
+public:
+    bool ReadyFlag() const override { return ready; }
+    std::vector<std::string> TickedEngineNames() const override {
+        if (failTicked) throw data::TableError("engine boxes unreadable");
+        return ticked;
+    }
+    void SetCountFooter(const std::string& text) override { footer = text; }
+    void LogError(const std::string& message) override { errors.push_back(message); }
+    void SetWaitCursor(bool on) override { cursorChanges += on ? 1 : 0; }
+
+    bool ready = true;
+    bool failTicked = false;
+    std::vector<std::string> ticked{"AltaVista", "All The Web", "Google", "MSN", "Teoma"};
+    std::string footer = "unset";
+    std::vector<std::string> errors;
+    int cursorChanges = 0;
+};
+
+class CountingObserver : public data::TableObserver {
+public:
+    void TableDataChanged(data::Table&) override { ++changes; }
+    int changes = 0;
+};
+
+class AggregationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        text::SetCollationLocale("en_US");
+        SelectKeyword("red shoes");
+    }
+    void SelectKeyword(const std::string& word) {
+        auto& history = tables.WordClientDataSet;
+        if (!history.Locate("word", word)) {
+            history.Append();
+            history.SetString("word", word);
+            history.Post();
+        }
+    }
+    void Cache(const std::string& engine, int rank, const std::string& url, const std::string& keywords) {
+        auto& cache = tables.SECacheClientDataSet;
+        cache.Append();
+        cache.SetString("SENAME", engine);
+        cache.SetInteger("Rank", rank);
+        cache.SetString("url", url);
+        cache.SetString("Keywords", keywords);
+        cache.Post();
+    }
+    Counts Frequencies() {
+        Counts out;
+        auto& res = tables.KeywordResClientDataSet;
+        for (res.First(); !res.Eof(); res.Next()) out.emplace_back(res.AsString("Keyword"), res.AsInteger("Count"));
+        return out;
+    }
+    std::vector<std::pair<int, std::string>> PagesOf(const std::string& keyword) {
+        std::vector<std::pair<int, std::string>> out;
+        if (!tables.KeywordResClientDataSet.Locate("Keyword", keyword)) return out;
+        auto& res2 = tables.KeywordRes2ClientDataSet;
+        for (res2.First(); !res2.Eof(); res2.Next()) out.emplace_back(res2.AsInteger("Rank"), res2.AsString("url"));
+        return out;
+    }
+
+    data::DataTables tables;
+    FakeWindow window;
+    KeywordAggregator aggregator{tables, window};
+};
+
+TEST_F(AggregationTest, CountsDistinctPagesPerKeywordByFallingCount) {
+    Cache("Google", 2, "http://b/", "seo, web design");
+    Cache("Google", 1, "http://a/", "seo");
+    Cache("MSN", 1, "http://c/", "tools;seo");
+    aggregator.RefreshKeywordTables();
+    EXPECT_EQ(Frequencies(), (Counts{{"seo", 3}, {"tools", 1}, {"web design", 1}}));
+    EXPECT_EQ(window.footer, "3");
+    EXPECT_EQ(PagesOf("seo"), (std::vector<std::pair<int, std::string>>{{1, "http://a/"}, {1, "http://c/"}, {2, "http://b/"}}));
+}
+
+TEST_F(AggregationTest, AfterARebuildTheRightGridShowsTheMostFrequentKeyword) {
+    Cache("Google", 1, "http://a/", "zeta, alpha");
+    Cache("Google", 2, "http://b/", "zeta");
+    aggregator.RefreshKeywordTables();
+    EXPECT_EQ(tables.KeywordResClientDataSet.AsString("Keyword"), "zeta");
+    EXPECT_EQ(tables.KeywordRes2ClientDataSet.RecordCount(), 2);
+}
+
+TEST_F(AggregationTest, CaseVariantsAcrossPagesAreDifferentKeywordsWithinAPageOne) {
+    Cache("Google", 1, "http://a/", "SEO");
+    Cache("Google", 2, "http://b/", "seo");
+    Cache("Google", 3, "http://c/", "SEO, seo, Seo");
+    aggregator.RefreshKeywordTables();
+    const Counts counts = Frequencies();
+    ASSERT_EQ(counts.size(), 2u);
+    EXPECT_EQ(counts[0], (std::pair<std::string, int>{"SEO", 2}));
+    EXPECT_EQ(counts[1], (std::pair<std::string, int>{"seo", 1}));
+    ASSERT_TRUE(tables.KeywordResClientDataSet.Locate("Keyword", "SEO"));
+    auto& res2 = tables.KeywordRes2ClientDataSet;
+    res2.Last();
+    EXPECT_EQ(res2.AsString("Keywords2"), "SEO");
+    EXPECT_EQ(res2.AsString("Keywords"), "SEO, seo, Seo");
+}
+
+TEST_F(AggregationTest, AnAddressCountsOnceWithTheFirstRowMetEvenAcrossEnginesAndCase) {
+    Cache("Google", 4, "http://Same.example/", "first");
+    Cache("MSN", 1, "http://same.example/", "second, first");
+    Cache("Teoma", 2, "http://empty.example/", "");
+    Cache("Teoma", 3, "HTTP://EMPTY.example/", "never");
+    aggregator.RefreshKeywordTables();
+    EXPECT_EQ(Frequencies(), (Counts{{"first", 1}}));
+    EXPECT_EQ(PagesOf("first"), (std::vector<std::pair<int, std::string>>{{4, "http://Same.example/"}}));
+}
+
+TEST_F(AggregationTest, UntickingAndTickingAnEngineRemovesAndRestoresItsPages) {
+    Cache("Google", 1, "http://a/", "seo");
+    Cache("MSN", 1, "http://b/", "seo, msn only");
+    window.ticked = {"google"};  // engine names compare ignoring case
+    aggregator.RefreshKeywordTables();
+    EXPECT_EQ(Frequencies(), (Counts{{"seo", 1}}));
+    window.ticked = {"Google", "MSN"};
+    aggregator.RefreshKeywordTables();
+    EXPECT_EQ(Frequencies(), (Counts{{"seo", 2}, {"msn only", 1}}));
+    window.ticked = {};
+    aggregator.RefreshKeywordTables();
+    EXPECT_TRUE(Frequencies().empty());
+    EXPECT_EQ(tables.KeywordRes2ClientDataSet.StoredRows().size(), 0u);
+    EXPECT_EQ(window.footer, "0");
+}
+
+TEST_F(AggregationTest, LongKeywordsAreCountedInFullAndShownCut) {
+    const std::string base(50, 'k');
+    Cache("Google", 1, "http://a/", base + "-variant-one");
+    Cache("Google", 2, "http://b/", base + "-variant-two");
+    Cache("Google", 3, "http://c/", base + "-variant-two");
+    aggregator.RefreshKeywordTables();
+    EXPECT_EQ(Frequencies(), (Counts{{base, 2}, {base, 1}}));
+}
+
+TEST_F(AggregationTest, OnlyTheCurrentKeywordsPagesCount) {
+    Cache("Google", 1, "http://a/", "shoes");
+    SelectKeyword("blue hats");
+    Cache("Google", 1, "http://h/", "hats");
+    aggregator.RefreshKeywordTables();
+    EXPECT_EQ(Frequencies(), (Counts{{"hats", 1}}));
+    tables.WordClientDataSet.Locate("word", "red shoes");
+    aggregator.RefreshKeywordTables();
+    EXPECT_EQ(Frequencies(), (Counts{{"shoes", 1}}));
+}
+
+TEST_F(AggregationTest, NothingHappensBeforeTheReadyFlag) {
+    Cache("Google", 1, "http://a/", "seo");
+    window.ready = false;
+    aggregator.RefreshKeywordTables();
+    EXPECT_EQ(window.footer, "unset");
+    EXPECT_EQ(window.cursorChanges, 0);
+    EXPECT_TRUE(Frequencies().empty());
+}
+
+TEST_F(AggregationTest, PerPageRowsHoldTheKeywordCommaTextAndTheWholeText) {
+    Cache("Google", 1, "http://a/", "web design, seo");
+    aggregator.RefreshKeywordTables();
+    auto& res2 = tables.KeywordRes2ClientDataSet;
+    res2.RemoveMasterLink();
+    ASSERT_EQ(res2.RecordCount(), 2);
+    res2.First();
+    EXPECT_EQ(res2.AsString("Keyword"), "seo");
+    EXPECT_EQ(res2.AsString("Keywords"), "web design, seo");
+    EXPECT_EQ(res2.AsString("Keywords2"), "seo,\"web design\"");
+    res2.Next();
+    EXPECT_EQ(res2.AsString("Keyword"), "web design");
+}
+
+TEST_F(AggregationTest, EachTableNotifiesItsViewsOncePerRebuild) {
+    for (int i = 0; i < 50; ++i) Cache("Google", i, "http://p" + std::to_string(i) + "/", "a, b, c" + std::to_string(i));
+    CountingObserver left, right;
+    tables.KeywordResClientDataSet.AddObserver(&left);
+    tables.KeywordRes2ClientDataSet.AddObserver(&right);
+    aggregator.RefreshKeywordTables();
+    EXPECT_EQ(left.changes, 1);
+    EXPECT_LE(right.changes, 2);  // its own resume, and possibly the master's
+    tables.KeywordResClientDataSet.RemoveObserver(&left);
+    tables.KeywordRes2ClientDataSet.RemoveObserver(&right);
+}
+
+TEST_F(AggregationTest, AFailureIsLoggedAndTheDisplayIsRestored) {
+    Cache("Google", 1, "http://a/", "seo");
+    window.failTicked = true;
+    aggregator.RefreshKeywordTables();
+    EXPECT_EQ(window.errors, std::vector<std::string>{"engine boxes unreadable"});
+    EXPECT_EQ(window.footer, "");
+    EXPECT_FALSE(tables.KeywordResClientDataSet.ControlsDisabled());
+    EXPECT_FALSE(tables.KeywordRes2ClientDataSet.ControlsDisabled());
+    EXPECT_TRUE(tables.KeywordRes2ClientDataSet.GetMasterLink());
+    window.failTicked = false;
+    aggregator.RefreshKeywordTables();
+    EXPECT_EQ(Frequencies(), (Counts{{"seo", 1}}));
+}
+
+}  // namespace
+}  // namespace kv::detect
