@@ -28,9 +28,12 @@ function(kv_test name)
   if(NOT arg_OWN_MAIN)
     target_link_libraries(${name} PRIVATE kv_test_main)
   endif()
+  # Tests find the program folder and the sources without any environment.
+  target_compile_definitions(${name} PRIVATE
+    KELVANE_TEST_BIN_DIR="${KELVANE_BIN_DIR}" KELVANE_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KELVANE_BIN=${KELVANE_BIN_DIR};KELVANE_SOURCE=${PROJECT_SOURCE_DIR}"
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen
     DISCOVERY_TIMEOUT 60)
 endfunction()
 

@@ -124,3 +124,19 @@ TEST_F(DataTablesTest, DamagedHistoryKeepsItsFileButTheCacheIsSaved) {
 
 }  // namespace
 }  // namespace kv::data
+
+namespace kv::data {
+namespace {
+
+// The engine definitions shipped in the program folder load as a table file.
+TEST(ShippedEngineFileTest, LoadsWithTheFiveEngines) {
+    DataTables t;
+    LoadTableFile(t.SE_ClientDataSet, std::string(KELVANE_TEST_BIN_DIR) + "/SE.cds");
+    std::vector<std::string> names;
+    auto& se = t.SE_ClientDataSet;
+    for (se.First(); !se.Eof(); se.Next()) names.push_back(se.AsString("SEName"));
+    EXPECT_EQ(names, (std::vector<std::string>{"AltaVista", "All The Web", "Google", "MSN", "Teoma"}));
+}
+
+}  // namespace
+}  // namespace kv::data
