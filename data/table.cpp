@@ -411,17 +411,13 @@ void Table::SetText(int field, const SharedText& value) {
     if (!IsTextField(fields_[static_cast<std::size_t>(field)].type) || !value)
         return SetString(field, value ? std::string_view(*value) : std::string_view());
     Cell& c = row.cells[static_cast<std::size_t>(field)];
-    SharedText& memo = fitMemo_[static_cast<std::size_t>(field)];
-    if (memo != value) {
+    FitMemo& memo = fitMemo_[static_cast<std::size_t>(field)];
+    if (memo.source != value) {
         const std::string_view fit = FitText(field, *value);
-        if (fit.size() != value->size()) {
-            c.text = MakeText(fit);
-            c.null = false;
-            return;
-        }
-        memo = value;
+        memo.source = value;
+        memo.fitted = fit.size() == value->size() ? value : MakeText(fit);
     }
-    c.text = value;
+    c.text = memo.fitted;
     c.null = false;
 }
 

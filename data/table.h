@@ -200,9 +200,13 @@ class Table {
     State state_ = State::Browse;
     std::unique_ptr<Row> pending_;
 
-    // The last shared text checked against each field's width, so rows that repeat one long
-    // text do not count its characters again.
-    std::vector<SharedText> fitMemo_;
+    // The last shared text fitted to each field's width, so rows that repeat one long text
+    // neither count its characters again nor copy it.
+    struct FitMemo {
+        SharedText source;
+        SharedText fitted;
+    };
+    std::vector<FitMemo> fitMemo_;
 
     std::vector<TableObserver*> observers_;
     int disableCount_ = 0;

@@ -1,6 +1,6 @@
 #include "detect/keywordaggregation.h"
 
-#include <map>
+#include <algorithm>
 #include <unordered_set>
 
 #include "detect/pagekeywords.h"
@@ -19,22 +19,48 @@ constexpr std::size_t kKeyMemoLimit = 200000;
 KeywordAggregator::KeywordAggregator(data::DataTables& tables, ThemeWindow& window)
     : tables_(tables), window_(window) {}
 
+void KeywordAggregator::TrimMemos() {
+    // Page entries refer to classes, so both go together; only between rebuilds.
+    if (pageMemo_.size() < kPageMemoLimit && classKeys_.size() < kKeyMemoLimit &&
+        ignoringCaseKeys_.size() < kKeyMemoLimit)
+        return;
+    pageMemo_.clear();
+    ignoringCaseKeys_.clear();
+    classOfSpelling_.clear();
+    classOfKey_.clear();
+    classKeys_.clear();
+}
+
+const std::string& KeywordAggregator::KeyIgnoringCase(std::string_view piece) {
+    auto it = ignoringCaseKeys_.find(piece);
+    if (it == ignoringCaseKeys_.end())
+        it = ignoringCaseKeys_.emplace(std::string(piece), text::SortKeyIgnoringCase(piece)).first;
+    return it->second;
+}
+
+int KeywordAggregator::ClassOf(const std::string& keyword) {
+    if (auto it = classOfSpelling_.find(keyword); it != classOfSpelling_.end()) return it->second;
+    auto [byKey, added] = classOfKey_.try_emplace(text::SortKeyRespectingCase(keyword),
+                                                  static_cast<int>(classKeys_.size()));
+    if (added) classKeys_.push_back(&byKey->first);
+    classOfSpelling_.emplace(keyword, byKey->second);
+    return byKey->second;
+}
+
 std::shared_ptr<const KeywordAggregator::PageKeywords> KeywordAggregator::KeywordsOf(
     const std::string& text) {
     if (auto it = pageMemo_.find(text); it != pageMemo_.end()) return it->second;
     auto page = std::make_shared<PageKeywords>();
-    page->entries = ParsePageKeywords(text);
-    for (const auto& e : page->entries) page->entryTexts.push_back(data::MakeText(e));
-    page->commaText = data::MakeText(KeywordCommaText(page->entries));
-    if (pageMemo_.size() >= kPageMemoLimit) pageMemo_.clear();
+    const std::vector<std::string> entries = ParsePageKeywords(
+        text,
+        [this](std::string_view piece) -> const std::string& { return KeyIgnoringCase(piece); });
+    for (const auto& e : entries) {
+        page->classes.push_back(ClassOf(e));
+        page->entryTexts.push_back(data::MakeText(e));
+    }
+    page->commaText = data::MakeText(KeywordCommaText(entries));
     pageMemo_.emplace(text, page);
     return page;
-}
-
-const std::string& KeywordAggregator::CountKey(const std::string& keyword) {
-    if (auto it = countKeyMemo_.find(keyword); it != countKeyMemo_.end()) return it->second;
-    if (countKeyMemo_.size() >= kKeyMemoLimit) countKeyMemo_.clear();
-    return countKeyMemo_.emplace(keyword, text::SortKeyRespectingCase(keyword)).first->second;
 }
 
 void KeywordAggregator::RefreshKeywordTables() {
@@ -67,6 +93,7 @@ void KeywordAggregator::Rebuild() {
     auto& res2 = tables_.KeywordRes2ClientDataSet;
     res.EmptyTable();
     res2.EmptyTable();
+    TrimMemos();
 
     const std::vector<std::string> ticked = window_.TickedEngineNames();
     const int cacheEngine = cache.FieldIndex("SENAME");
@@ -79,57 +106,65 @@ void KeywordAggregator::Rebuild() {
     const int fKeywords = res2.FieldIndex("Keywords");
     const int fKeywords2 = res2.FieldIndex("Keywords2");
 
-    std::unordered_map<std::string, bool> engineTicked;
-    std::unordered_set<std::string> seen;  // addresses by their key ignoring case
-    // Counts in the collation order respecting case; exact spellings find their entry fast.
-    std::map<std::string, Count> counts;
-    std::unordered_map<std::string, Count*> countOf;
+    StringMap<bool> engineTicked;
+    std::unordered_set<std::string> seen;           // addresses by their key ignoring case
+    std::vector<int> counts;                        // per keyword class
+    std::vector<const data::SharedText*> spelling;  // the first spelling met in this rebuild
+    std::vector<int> used;
 
+    const data::SharedText empty = data::MakeText("");
     const int rows = cache.RecordCount();
     for (int i = 0; i < rows; ++i) {
-        const std::string engine = cache.CellText(i, cacheEngine);
+        const data::Cell& engineCell = cache.CellAt(i, cacheEngine);
+        const std::string_view engine = engineCell.text ? std::string_view(*engineCell.text) : "";
         auto tick = engineTicked.find(engine);
         if (tick == engineTicked.end()) {
-            bool found = false;
-            for (const auto& name : ticked) found = found || text::SameIgnoringCase(name, engine);
-            tick = engineTicked.emplace(engine, found).first;
+            const bool found = std::any_of(
+                ticked.begin(), ticked.end(),
+                [&](const std::string& name) { return text::SameIgnoringCase(name, engine); });
+            tick = engineTicked.emplace(std::string(engine), found).first;
         }
         if (!tick->second) continue;
 
         const data::Cell& urlCell = cache.CellAt(i, cacheUrl);
-        const data::SharedText url = urlCell.text ? urlCell.text : data::MakeText("");
+        const data::SharedText& url = urlCell.text ? urlCell.text : empty;
         if (!seen.insert(text::SortKeyIgnoringCase(*url)).second) continue;
 
         const data::Cell& keywordsCell = cache.CellAt(i, cacheKeywords);
-        const data::SharedText keywords =
-            keywordsCell.text ? keywordsCell.text : data::MakeText("");
+        const data::SharedText& keywords = keywordsCell.text ? keywordsCell.text : empty;
         const std::int32_t rank = cache.CellAt(i, cacheRank).number;
         const auto page = KeywordsOf(*keywords);
+        if (counts.size() < classKeys_.size()) {
+            counts.resize(classKeys_.size());
+            spelling.resize(classKeys_.size());
+        }
 
-        for (std::size_t k = 0; k < page->entries.size(); ++k) {
-            const std::string& entry = page->entries[k];
+        for (std::size_t k = 0; k < page->classes.size(); ++k) {
             res2.Append();
             res2.SetText(fKeyword, page->entryTexts[k]);
             res2.SetInteger(fRank, rank);
             res2.SetText(fUrl, url);
             res2.SetText(fKeywords, keywords);
             res2.SetText(fKeywords2, page->commaText);
-            auto exact = countOf.find(entry);
-            if (exact == countOf.end()) {
-                Count& c = counts.try_emplace(CountKey(entry), Count{entry, 0}).first->second;
-                exact = countOf.emplace(entry, &c).first;
+            const auto c = static_cast<std::size_t>(page->classes[k]);
+            if (counts[c]++ == 0) {
+                spelling[c] = &page->entryTexts[k];
+                used.push_back(page->classes[k]);
             }
-            ++exact->second->count;
             res2.Post();
         }
     }
 
+    // The frequency table is appended in the collation order respecting case.
+    std::sort(used.begin(), used.end(), [this](int a, int b) {
+        return *classKeys_[static_cast<std::size_t>(a)] < *classKeys_[static_cast<std::size_t>(b)];
+    });
     const int fResKeyword = res.FieldIndex("Keyword");
     const int fResCount = res.FieldIndex("Count");
-    for (const auto& [key, c] : counts) {
+    for (int c : used) {
         res.Append();
-        res.SetString(fResKeyword, c.keyword);
-        res.SetInteger(fResCount, c.count);
+        res.SetText(fResKeyword, *spelling[static_cast<std::size_t>(c)]);
+        res.SetInteger(fResCount, counts[static_cast<std::size_t>(c)]);
         res.Post();
     }
 }

@@ -3,8 +3,10 @@
 // Tests: tests/detect/keywordaggregation_test.cpp. Benchmark: bench/detect.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -22,28 +24,39 @@ class KeywordAggregator {
     void RefreshKeywordTables();
 
   private:
-    // One page's keyword list with the texts its rows share.
+    // One page's keyword list, each entry with its keyword class and the texts its rows share.
     struct PageKeywords {
-        std::vector<std::string> entries;
+        std::vector<int> classes;
         std::vector<data::SharedText> entryTexts;
         data::SharedText commaText;
     };
-    struct Count {
-        std::string keyword;
-        int count = 0;
-    };
 
     void Rebuild();
+    void TrimMemos();
     std::shared_ptr<const PageKeywords> KeywordsOf(const std::string& text);
-    const std::string& CountKey(const std::string& keyword);
+    const std::string& KeyIgnoringCase(std::string_view piece);
+    int ClassOf(const std::string& keyword);
+
+    struct StringHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const {
+            return std::hash<std::string_view>{}(s);
+        }
+    };
+    template <typename V>
+    using StringMap = std::unordered_map<std::string, V, StringHash, std::equal_to<>>;
 
     data::DataTables& tables_;
     ThemeWindow& window_;
 
     // Rebuilds repeat during a run (after every stored page) over mostly the same pages, so
-    // parsed pages and collation keys are kept; both memos are bounded.
-    std::unordered_map<std::string, std::shared_ptr<const PageKeywords>> pageMemo_;
-    std::unordered_map<std::string, std::string> countKeyMemo_;
+    // parsed pages and collation keys are kept between rebuilds, within bounds.
+    StringMap<std::shared_ptr<const PageKeywords>> pageMemo_;
+    StringMap<std::string> ignoringCaseKeys_;
+    // Keyword classes: spellings that the collation respecting case finds equal share one.
+    StringMap<int> classOfSpelling_;
+    std::map<std::string, int> classOfKey_;
+    std::vector<const std::string*> classKeys_;
 };
 
 }  // namespace kv::detect

@@ -3,6 +3,7 @@
 // Tests: tests/detect/pagekeywords_test.cpp.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,10 @@ namespace kv::detect {
 // trimmed of characters 0 to 32, empty pieces dropped; sorted in the user locale's order
 // ignoring case, with case variants merged into the spelling that comes first in the text.
 std::vector<std::string> ParsePageKeywords(std::string_view text);
+
+// The same with the sort keys ignoring case supplied by the caller (a cache of them).
+using SortKeyFunction = std::function<const std::string&(std::string_view)>;
+std::vector<std::string> ParsePageKeywords(std::string_view text, const SortKeyFunction& keyOf);
 
 // Entries joined by ","; an entry holding a character 0 to 32, a double quote or a comma is
 // quoted, its double quotes doubled.
