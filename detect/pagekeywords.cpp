@@ -17,11 +17,6 @@ bool IsSeparator(char c) {
     return c == ',' || c == ';' || c == '\r' || c == '\n';
 }
 
-bool NeedsQuotes(std::string_view entry) {
-    return std::any_of(entry.begin(), entry.end(),
-                       [](char c) { return IsBlank(c) || c == '"' || c == ','; });
-}
-
 }  // namespace
 
 std::vector<std::string> ParsePageKeywords(std::string_view text) {
@@ -57,64 +52,6 @@ std::vector<std::string> ParsePageKeywords(std::string_view text, const SortKeyF
     entries.reserve(pieces.size());
     for (std::size_t i = 0; i < pieces.size(); ++i)
         if (i == 0 || *pieces[i].key != *pieces[i - 1].key) entries.emplace_back(pieces[i].text);
-    return entries;
-}
-
-std::string KeywordCommaText(const std::vector<std::string>& entries) {
-    std::string out;
-    bool first = true;
-    for (const auto& entry : entries) {
-        if (!first) out += ',';
-        first = false;
-        if (!NeedsQuotes(entry)) {
-            out += entry;
-            continue;
-        }
-        out += '"';
-        for (char c : entry) {
-            if (c == '"') out += '"';
-            out += c;
-        }
-        out += '"';
-    }
-    return out;
-}
-
-std::vector<std::string> SplitKeywordCommaText(std::string_view text) {
-    std::vector<std::string> entries;
-    std::size_t pos = 0;
-    const auto skipBlanks = [&] {
-        while (pos < text.size() && IsBlank(text[pos])) ++pos;
-    };
-    skipBlanks();
-    while (pos < text.size()) {
-        std::string entry;
-        if (text[pos] == '"') {
-            ++pos;
-            while (pos < text.size()) {
-                if (text[pos] == '"') {
-                    if (pos + 1 < text.size() && text[pos + 1] == '"') {
-                        entry += '"';
-                        pos += 2;
-                        continue;
-                    }
-                    ++pos;
-                    break;
-                }
-                entry += text[pos++];
-            }
-        } else {
-            const std::size_t start = pos;
-            while (pos < text.size() && !IsBlank(text[pos]) && text[pos] != ',') ++pos;
-            entry.assign(text.substr(start, pos - start));
-        }
-        entries.push_back(std::move(entry));
-        skipBlanks();
-        if (pos < text.size() && text[pos] == ',') {
-            ++pos;
-            skipBlanks();
-        }
-    }
     return entries;
 }
 

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/commatext.h"
+
 namespace kv::detect {
 
 // The page keyword list: the text split at ",", ";" and line breaks (a NUL ends it), pieces
@@ -19,12 +21,12 @@ std::vector<std::string> ParsePageKeywords(std::string_view text);
 using SortKeyFunction = std::function<const std::string&(std::string_view)>;
 std::vector<std::string> ParsePageKeywords(std::string_view text, const SortKeyFunction& keyOf);
 
-// Entries joined by ","; an entry holding a character 0 to 32, a double quote or a comma is
-// quoted, its double quotes doubled.
-std::string KeywordCommaText(const std::vector<std::string>& entries);
-
-// The reverse of KeywordCommaText: splits at commas and at unquoted characters 0 to 32 and
-// removes the quoting.
-std::vector<std::string> SplitKeywordCommaText(std::string_view text);
+// The keyword comma text of a page keyword list (the value of Keywords2), and its reader.
+inline std::string KeywordCommaText(const std::vector<std::string>& entries) {
+    return text::CommaText(entries);
+}
+inline std::vector<std::string> SplitKeywordCommaText(std::string_view text) {
+    return text::SplitCommaText(text);
+}
 
 }  // namespace kv::detect
