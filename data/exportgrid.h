@@ -94,7 +94,10 @@ struct ExportCell {
     static ExportCell Number(double value, std::string displayText);
 };
 
-// The rows of a grid's table in the table's current order.
+// The rows of a grid's table in the table's current order. An adapter over a live table
+// walks it with display updates suspended and leaves it on the row and scroll position it
+// had. Integer fields (16 and 32 bits, signed or unsigned) give Integer cells, floating-point
+// and currency fields Number cells, null fields Null, every other field its display text.
 class ExportRowSource {
   public:
     using RowVisitor = std::function<void(std::span<const ExportCell> cells)>;
