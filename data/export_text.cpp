@@ -1,0 +1,45 @@
+// Tab-separated text and ";"-separated values: one line per row, CR LF between lines and
+// none after the last.
+#include "data/export_writers.h"
+
+namespace kv::data::exportdetail {
+
+namespace {
+
+constexpr std::string_view kLineBreak = "\r\n";
+
+template <typename CellFormatter>
+std::string WriteSeparated(const ExportGrid& grid, const ExportRowSource& rows,
+                           std::string_view separator, CellFormatter format) {
+    std::string out;
+    bool firstRow = true;
+    ForEachGridRow(grid, rows, [&](RowKind, std::span<const CellView> cells) {
+        if (!firstRow) out += kLineBreak;
+        firstRow = false;
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            if (c > 0) out += separator;
+            format(out, cells[c].cell->text);
+        }
+    });
+    return out;
+}
+
+}  // namespace
+
+std::string WriteText(const ExportGrid& grid, const ExportRowSource& rows) {
+    return WriteSeparated(grid, rows, "\t",
+                          [](std::string& out, const std::string& text) { out += text; });
+}
+
+std::string WriteCsv(const ExportGrid& grid, const ExportRowSource& rows) {
+    return WriteSeparated(grid, rows, ";", [](std::string& out, const std::string& text) {
+        out += '"';
+        for (char c : text) {
+            if (c == '"') out += '"';
+            out += c;
+        }
+        out += '"';
+    });
+}
+
+}  // namespace kv::data::exportdetail
