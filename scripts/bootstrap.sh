@@ -12,7 +12,8 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth
   nginx-light tinyproxy
-  sqlite3
+  sqlite3 python3
+  libreoffice-calc-nogui libreoffice-writer-nogui
 )
 
 missing=()
