@@ -10,7 +10,9 @@
 
 namespace kv::testing {
 
-inline char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+inline char FoldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 // Replace-all, left to right, without rescanning what was put in; pattern matched ignoring
 // ASCII case.
@@ -34,8 +36,9 @@ inline std::string NaiveReplaceAll(std::string_view text, std::string_view patte
 
 inline std::string NaiveNumericReplacement(unsigned n) {
     static const std::array<const char*, 32> kCp1252 = {
-        "€", "\u0081", "‚", "ƒ", "„", "…", "†", "‡", "ˆ", "‰", "Š", "‹", "Œ", "\u008D", "Ž", "\u008F",
-        "\u0090", "‘", "’", "“", "”", "•", "–", "—", "˜", "™", "š", "›", "œ", "\u009D", "ž", "Ÿ"};
+        "€", "\u0081", "‚",      "ƒ", "„",      "…",      "†", "‡",      "ˆ", "‰", "Š",
+        "‹", "Œ",      "\u008D", "Ž", "\u008F", "\u0090", "‘", "’",      "“", "”", "•",
+        "–", "—",      "˜",      "™", "š",      "›",      "œ", "\u009D", "ž", "Ÿ"};
     if (n < 0x80) return std::string(1, static_cast<char>(n));
     if (n < 0xA0) return kCp1252[n - 0x80];
     return {static_cast<char>(0xC0 | (n >> 6)), static_cast<char>(0x80 | (n & 0x3F))};
@@ -43,13 +46,13 @@ inline std::string NaiveNumericReplacement(unsigned n) {
 
 inline std::string NaiveHtmlDecode(std::string_view text) {
     static const std::array<std::pair<const char*, const char*>, 37> kNames = {{
-        {"lt", "<"},     {"gt", ">"},     {"nbsp", " "},   {"amp", "&"},    {"quot", "\""},
-        {"tilde", "~"},  {"iexcl", "¡"},  {"cent", "¢"},   {"pound", "£"},  {"curren", "¤"},
-        {"yen", "¥"},    {"brvbar", "¦"}, {"sect", "§"},   {"uml", "¨"},    {"copy", "©"},
+        {"lt", "<"},     {"gt", ">"},     {"nbsp", " "},   {"amp", "&"},      {"quot", "\""},
+        {"tilde", "~"},  {"iexcl", "¡"},  {"cent", "¢"},   {"pound", "£"},    {"curren", "¤"},
+        {"yen", "¥"},    {"brvbar", "¦"}, {"sect", "§"},   {"uml", "¨"},      {"copy", "©"},
         {"ordf", "ª"},   {"laquo", "«"},  {"not", "¬"},    {"shy", "\u00AD"}, {"reg", "®"},
-        {"macr", "¯"},   {"deg", "°"},    {"plusmn", "±"}, {"sup2", "²"},   {"sup3", "³"},
-        {"acute", "´"},  {"micro", "µ"},  {"para", "¶"},   {"middot", "·"}, {"cedil", "¸"},
-        {"sup1", "¹"},   {"ordm", "º"},   {"raquo", "»"},  {"frac14", "¼"}, {"frac12", "½"},
+        {"macr", "¯"},   {"deg", "°"},    {"plusmn", "±"}, {"sup2", "²"},     {"sup3", "³"},
+        {"acute", "´"},  {"micro", "µ"},  {"para", "¶"},   {"middot", "·"},   {"cedil", "¸"},
+        {"sup1", "¹"},   {"ordm", "º"},   {"raquo", "»"},  {"frac14", "¼"},   {"frac12", "½"},
         {"frac34", "¾"}, {"times", "×"},
     }};
     std::string s(text);
