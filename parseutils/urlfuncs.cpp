@@ -60,7 +60,6 @@ bool SitesInOneDomain(std::string_view url1, std::string_view url2) {
 }
 
 bool CheckSiteInList(std::string_view url, const std::vector<std::string>& list) {
-    if (list.empty()) return false;
     const std::string domain = GetSiteDomain(url);
     for (const std::string& entry : list)
         if (text::SameExact(GetSiteDomain(entry), domain)) return true;
@@ -68,7 +67,6 @@ bool CheckSiteInList(std::string_view url, const std::vector<std::string>& list)
 }
 
 bool CheckDomainInList(std::string_view url, const std::vector<std::string>& list) {
-    if (list.empty()) return false;
     const std::string firstDomain = GetSiteFirstDomain(url);
     for (const std::string& entry : list)
         if (text::SameExact(GetSiteFirstDomain(entry), firstDomain)) return true;
