@@ -1,0 +1,25 @@
+// The three element lists that drive implicit closing and void elements. A name is a member
+// when "|" name "|" occurs in the list text. The block list runs "h6" and "ul" together as
+// "h6ul": neither h6 nor ul closes an open p, and stored results depend on that.
+// Tests: tests/html/htmlparser_test.cpp.
+#pragma once
+
+#include <string_view>
+
+namespace kv::html {
+
+// An element of this list closes an open element of the same name.
+inline constexpr std::string_view kAutoCloseList =
+    "|p|dt|dd|li|option|thead|tfoot|colgroup|tr|th|td|body|html|head|";
+// An element of this list closes an open p.
+inline constexpr std::string_view kBlockList =
+    "|p|h1|h2|h3|h4|h5|h6ul|ol|dir|menu|pre|dl|div|center|noscript|noframes|blockquote|form|"
+    "isindex|hr|table|fieldset|address|";
+// Elements that take no end tag.
+inline constexpr std::string_view kVoidList =
+    "|basefont|br|area|link|img|param|hr|input|col|frame|isindex|base|meta|";
+
+// Whether "|" name "|" occurs in list (exact bytes; name is already lower-cased).
+bool InElementList(std::string_view list, std::string_view name);
+
+}  // namespace kv::html

@@ -1,0 +1,139 @@
+#include "html/hierarchy.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "text/textcompare.h"
+
+namespace kv::html {
+
+std::string_view NodeTypeName(TNodeType type) {
+    switch (type) {
+        case TNodeType::None:
+            return "None";
+        case TNodeType::Element:
+            return "Element";
+        case TNodeType::PCData:
+            return "PCData";
+        case TNodeType::Comment:
+            return "Comment";
+        case TNodeType::DTDItem:
+            return "DTDItem";
+        case TNodeType::CData:
+            return "CData";
+    }
+    return "None";
+}
+
+THierarchyNode::~THierarchyNode() {
+    DestroyChildren();
+}
+
+// Frees the subtree with an explicit stack, children before their parent, last child first;
+// every node reaches its destructor without children, so no destructor recurses.
+void THierarchyNode::DestroyChildren() {
+    auto takeLastChild = [](THierarchyNode& node) {
+        std::unique_ptr<THierarchyNode> child = std::move(node.children_.back());
+        node.children_.pop_back();
+        child->parent_ = nullptr;
+        return child;
+    };
+    std::vector<std::unique_ptr<THierarchyNode>> doomed;
+    while (!children_.empty()) {
+        doomed.push_back(takeLastChild(*this));
+        while (!doomed.empty()) {
+            THierarchyNode& top = *doomed.back();
+            if (top.children_.empty())
+                doomed.pop_back();
+            else
+                doomed.push_back(takeLastChild(top));
+        }
+    }
+}
+
+std::unique_ptr<THierarchyNode> THierarchyNode::Detach() {
+    if (parent_ == nullptr) return nullptr;
+    auto& siblings = parent_->children_;
+    auto it = std::find_if(siblings.begin(), siblings.end(),
+                           [this](const auto& child) { return child.get() == this; });
+    if (it == siblings.end()) return nullptr;
+    std::unique_ptr<THierarchyNode> self = std::move(*it);
+    siblings.erase(it);
+    parent_ = nullptr;
+    return self;
+}
+
+std::unique_ptr<THierarchyNode> THierarchyNode::SetParent(THierarchyNode* newParent) {
+    if (newParent == parent_ || newParent == this) return nullptr;
+    if (parent_ == nullptr) return nullptr;  // owned by a unique_ptr elsewhere: see AddChild
+    for (const THierarchyNode* up = newParent; up != nullptr; up = up->parent_)
+        if (up == this) return nullptr;
+    std::unique_ptr<THierarchyNode> self = Detach();
+    if (newParent == nullptr) return self;
+    newParent->AddChild(std::move(self));
+    return nullptr;
+}
+
+THierarchyNode* THierarchyNode::GetChild(std::size_t index) const {
+    return index < children_.size() ? children_[index].get() : nullptr;
+}
+
+std::unique_ptr<THierarchyNode> THierarchyNode::CreateNode() const {
+    return std::make_unique<THierarchyNode>();
+}
+
+THierarchyNode* THierarchyNode::AddChild(std::unique_ptr<THierarchyNode> node) {
+    if (!node) return nullptr;
+    node->parent_ = this;
+    children_.push_back(std::move(node));
+    return children_.back().get();
+}
+
+THierarchyNode* THierarchyNode::InsertChild(std::size_t index,
+                                            std::unique_ptr<THierarchyNode> node) {
+    THierarchyNode* added = AddChild(std::move(node));
+    if (added != nullptr && index < children_.size() - 1)
+        std::rotate(children_.begin() + static_cast<std::ptrdiff_t>(index), children_.end() - 1,
+                    children_.end());
+    return added;
+}
+
+THierarchyNode* THierarchyNode::AddTextChild(std::string text, std::int32_t value) {
+    std::unique_ptr<THierarchyNode> node = CreateNode();
+    node->text_ = std::move(text);
+    node->userValue_ = value;
+    return AddChild(std::move(node));
+}
+
+std::unique_ptr<THierarchyNode> THierarchyNode::RemoveChild(THierarchyNode* node) {
+    if (node == nullptr || node->parent_ != this) return nullptr;
+    return node->Detach();
+}
+
+void THierarchyNode::Clear() {
+    DestroyChildren();
+    attributes_.clear();
+    text_.clear();
+    nodeType_ = TNodeType::None;
+    userValue_ = 0;
+}
+
+std::optional<std::string_view> THierarchyNode::FindAttribute(std::string_view name) const {
+    for (const std::string& entry : attributes_) {
+        const std::size_t eq = entry.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string_view view(entry);
+        if (text::SameAsciiNoCase(view.substr(0, eq), name)) return view.substr(eq + 1);
+    }
+    return std::nullopt;
+}
+
+std::unique_ptr<THierarchyNode> TTagNode::CreateNode() const {
+    return std::make_unique<TTagNode>();
+}
+
+void TTagNodeList::Delete(std::size_t index) {
+    if (index < items_.size()) items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+}  // namespace kv::html

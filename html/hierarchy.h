@@ -1,0 +1,123 @@
+// The element tree of a parsed page: the generic node that owns its children, the HTML node
+// and a list that refers to nodes without owning them.
+// Ownership: a node owns its children (std::unique_ptr); a parent link is a plain pointer. A node
+// without a parent is owned by whoever holds its std::unique_ptr (the parser owns its root).
+// Destroying a node never recurses, so a tree of any depth is freed without stack growth.
+// Tests: tests/html/hierarchy_test.cpp.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv::html {
+
+enum class TNodeType { None = 0, Element = 1, PCData = 2, Comment = 3, DTDItem = 4, CData = 5 };
+
+// "None", "Element", "PCData", "Comment", "DTDItem", "CData".
+std::string_view NodeTypeName(TNodeType type);
+
+class THierarchyNode {
+  public:
+    THierarchyNode() = default;
+    virtual ~THierarchyNode();
+    THierarchyNode(const THierarchyNode&) = delete;
+    THierarchyNode& operator=(const THierarchyNode&) = delete;
+
+    THierarchyNode* GetParent() const { return parent_; }
+
+    // Moves this node, which has a parent, to the end of newParent's children. Nothing happens
+    // when newParent is the current parent, this node, or one of its descendants (a cycle).
+    // With newParent == nullptr the node is detached and its ownership handed to the caller.
+    // A node without a parent is owned by a std::unique_ptr: hand it over with AddChild.
+    std::unique_ptr<THierarchyNode> SetParent(THierarchyNode* newParent);
+
+    // The child at index, nullptr outside 0 .. ChildCount()-1.
+    THierarchyNode* GetChild(std::size_t index) const;
+    std::size_t ChildCount() const { return children_.size(); }
+
+    // A new, detached node of this node's own class (the "virtual constructor").
+    virtual std::unique_ptr<THierarchyNode> CreateNode() const;
+
+    // Appends node (a detached node) to the children; returns it (nullptr for nullptr).
+    virtual THierarchyNode* AddChild(std::unique_ptr<THierarchyNode> node);
+    // Appends node, then moves it to index; an index past the end leaves it last.
+    virtual THierarchyNode* InsertChild(std::size_t index, std::unique_ptr<THierarchyNode> node);
+    // Makes a node of this node's class with the given Text and UserValue and appends it.
+    virtual THierarchyNode* AddTextChild(std::string text, std::int32_t value);
+    // Detaches node when it is a child of this node and hands it to the caller; else nullptr.
+    virtual std::unique_ptr<THierarchyNode> RemoveChild(THierarchyNode* node);
+
+    // Destroys the children, empties the attributes and the text, sets the type to None and
+    // UserValue to 0. The name and the parent link stay.
+    void Clear();
+
+    const std::string& Name() const { return name_; }
+    void SetName(std::string name) { name_ = std::move(name); }
+    const std::string& Text() const { return text_; }
+    void SetText(std::string text) { text_ = std::move(text); }
+    std::int32_t UserValue() const { return userValue_; }
+    void SetUserValue(std::int32_t value) { userValue_ = value; }
+    TNodeType NodeType() const { return nodeType_; }
+    void SetNodeType(TNodeType type) { nodeType_ = type; }
+
+    // Entries "name=value" (quotes removed) or a bare word, in the order written.
+    const std::vector<std::string>& Attributes() const { return attributes_; }
+    std::vector<std::string>& Attributes() { return attributes_; }
+
+    // The value of the first entry whose text before its first "=" equals name, ASCII case
+    // ignored; std::nullopt when there is none (bare words have no value and never match).
+    std::optional<std::string_view> FindAttribute(std::string_view name) const;
+    // The same, with a missing attribute read as the empty text.
+    std::string_view AttributeValue(std::string_view name) const {
+        return FindAttribute(name).value_or(std::string_view());
+    }
+
+  private:
+    void DestroyChildren();
+    std::unique_ptr<THierarchyNode> Detach();
+
+    std::vector<std::unique_ptr<THierarchyNode>> children_;
+    THierarchyNode* parent_ = nullptr;
+    std::string name_;
+    std::string text_;
+    std::vector<std::string> attributes_;
+    TNodeType nodeType_ = TNodeType::None;
+    std::int32_t userValue_ = 0;
+};
+
+// Every node the parser makes. Empty: the element takes no end tag (void element or "/>").
+class TTagNode : public THierarchyNode {
+  public:
+    std::unique_ptr<THierarchyNode> CreateNode() const override;
+
+    bool Empty() const { return empty_; }
+    void SetEmpty(bool empty) { empty_ = empty; }
+
+  private:
+    bool empty_ = false;
+};
+
+// An ordered list of node references; it owns nothing, so its entries must not be used after
+// the tree they point into is rebuilt (the next Parse) or destroyed.
+class TTagNodeList {
+  public:
+    void Clear() { items_.clear(); }
+    std::size_t Count() const { return items_.size(); }
+    // nullptr when index is outside 0 .. Count()-1.
+    THierarchyNode* Items(std::size_t index) const {
+        return index < items_.size() ? items_[index] : nullptr;
+    }
+    void Add(THierarchyNode* node) { items_.push_back(node); }
+    // Ignored outside 0 .. Count()-1.
+    void Delete(std::size_t index);
+
+  private:
+    std::vector<THierarchyNode*> items_;
+};
+
+}  // namespace kv::html

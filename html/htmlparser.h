@@ -1,0 +1,57 @@
+// The forgiving single-pass HTML parser: any byte string becomes a tree of TTagNode under
+// Root(); problems are reported as warnings and parsing goes on. Entities and character
+// references are left as written. Time and memory are linear in the page; nothing recurses.
+// Tests: tests/html/htmlparser_test.cpp, tests/html/hostile_test.cpp; fuzzed by
+// tests/fuzz/html_parser_fuzz.cpp.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "html/hierarchy.h"
+#include "html/parserstack.h"
+
+namespace kv::html {
+
+class TCustomMLParser;
+
+// Handlers run inside Parse. They may read and annotate nodes but must not destroy nodes of the
+// tree being built; a nested Parse call from a handler does nothing.
+using TTagNotifyEvent = std::function<void(TCustomMLParser& sender, TTagNode& node)>;
+using TTagCloseEvent = std::function<void(TCustomMLParser& sender, const std::string& name)>;
+using TSyntaxNotifyEvent = std::function<void(TCustomMLParser& sender, const std::string& text)>;
+
+class TCustomMLParser {
+  public:
+    TCustomMLParser();
+    virtual ~TCustomMLParser();
+    TCustomMLParser(const TCustomMLParser&) = delete;
+    TCustomMLParser& operator=(const TCustomMLParser&) = delete;
+
+    // Rebuilds the tree under Root() from text. Returns at once when already parsing.
+    virtual void Parse(std::string_view text) = 0;
+
+    // The top of the tree (type None, empty name); it lives as long as the parser, its
+    // children until the next Parse.
+    TTagNode* Root() const { return root_.get(); }
+    bool Busy() const { return busy_; }
+
+    TTagNotifyEvent OnStartTag;  // an element was added to the tree
+    TTagNotifyEvent OnTag;       // an element was closed by its end tag, or is empty
+    TTagCloseEvent OnEndTag;     // an end tag was read (lower-cased name as written)
+    TSyntaxNotifyEvent OnSyntaxWarning;
+
+  protected:
+    std::unique_ptr<TTagNode> root_;
+    TParserStack stack_;
+    bool busy_ = false;
+};
+
+class THTMLParser : public TCustomMLParser {
+  public:
+    void Parse(std::string_view text) override;
+};
+
+}  // namespace kv::html

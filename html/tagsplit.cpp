@@ -1,0 +1,68 @@
+#include "html/tagsplit.h"
+
+#include <cstddef>
+
+namespace kv::html {
+
+namespace {
+
+bool IsSpaceAfterEquals(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+}  // namespace
+
+TSplitTag SplitTag(std::string_view tag) {
+    if (tag.size() > 1 && tag.front() == '<') tag.remove_prefix(1);
+    if (tag.size() > 1 && tag.back() == '>') tag.remove_suffix(1);
+
+    TSplitTag result;
+    bool haveName = false;
+    std::string token;
+    auto finishToken = [&] {
+        if (token.empty()) return;
+        if (!haveName) {
+            result.name = std::move(token);
+            haveName = true;
+        } else {
+            result.attributes.push_back(std::move(token));
+        }
+        token.clear();
+    };
+
+    bool inDouble = false;
+    bool inSingle = false;
+    std::size_t segment = 0;
+    auto appendSegment = [&](std::size_t end) { token.append(tag.substr(segment, end - segment)); };
+
+    for (std::size_t i = 0; i < tag.size(); ++i) {
+        const char c = tag[i];
+        if (c == '"' && !inSingle) {
+            inDouble = !inDouble;
+            appendSegment(i);
+            segment = i + 1;
+        } else if (c == '\'' && !inDouble) {
+            inSingle = !inSingle;
+            appendSegment(i);
+            segment = i + 1;
+        } else if (inDouble || inSingle) {
+            continue;
+        } else if (c == ' ' || c == '\t' || c == '\r') {
+            appendSegment(i);
+            segment = i + 1;
+            finishToken();
+        } else if (c == '\n') {
+            appendSegment(i);
+            segment = i + 1;
+        } else if (c == '=') {
+            appendSegment(i + 1);
+            while (i + 1 < tag.size() && IsSpaceAfterEquals(tag[i + 1])) ++i;
+            segment = i + 1;
+        }
+    }
+    appendSegment(tag.size());
+    finishToken();
+    return result;
+}
+
+}  // namespace kv::html
