@@ -159,8 +159,17 @@ private:
     void EmitConcat(const Node& node) {
         const auto& kids = node.children;
         for (std::size_t k = 0; k < kids.size();) {
+            // A run shares one case mode; bytes that are no letters fit either.
             std::size_t end = k;
-            while (end < kids.size() && N(kids[end]).kind == NodeKind::Byte) ++end;
+            int runFold = -1;
+            while (end < kids.size() && N(kids[end]).kind == NodeKind::Byte) {
+                const Node& b = N(kids[end]);
+                if (kLowerByte[b.byte] != kUpperByte[b.byte]) {
+                    if (runFold >= 0 && runFold != static_cast<int>(b.fold)) break;
+                    runFold = b.fold;
+                }
+                ++end;
+            }
             if (end - k < 2) {
                 Emit(kids[k]);
                 ++k;
