@@ -55,8 +55,20 @@ private:
         return node.kind == NodeKind::Byte || node.kind == NodeKind::Set ||
                node.kind == NodeKind::Any;
     }
+    // One byte, or alternatives that are each one byte.
+    bool IsByteChoice(const Node& node) const {
+        if (IsSingleByte(node)) return true;
+        if (node.kind != NodeKind::Alternate) return false;
+        for (int child : node.children)
+            if (!IsSingleByte(N(child))) return false;
+        return true;
+    }
+
     void AddBytesOf(const Node& node, ByteSet& set) const {
         switch (node.kind) {
+            case NodeKind::Alternate:
+                for (int child : node.children) AddBytesOf(N(child), set);
+                break;
             case NodeKind::Byte:
                 set[node.byte] = true;
                 if (node.fold) set[kLowerByte[node.byte]] = set[kUpperByte[node.byte]] = true;
@@ -214,7 +226,10 @@ private:
         const Node& body = N(child);
         if (node.max == 0) return;
         if (node.min == 1 && node.max == 1) return Emit(child);
-        if (IsSingleByte(body)) return EmitRepeatOne(node, body);
+        if (IsSingleByte(body)) return EmitRepeatOne(node, body, 0);
+        // "(a|b)*": a group of one byte repeats as one step that captures the last byte.
+        if (body.kind == NodeKind::Group && IsByteChoice(N(body.children.front())))
+            return EmitRepeatOne(node, N(body.children.front()), body.group);
         if (node.min == 0 && node.max == 1) {
             const int split = AddOp(Op::Split);
             Emit(child);
@@ -255,9 +270,10 @@ private:
         inst.greedy = node.greedy;
     }
 
-    void EmitRepeatOne(const Node& node, const Node& body) {
+    void EmitRepeatOne(const Node& node, const Node& body, int captureGroup) {
         Inst inst;
         inst.op = Op::RepeatOne;
+        inst.y = captureGroup;
         inst.min = node.min;
         inst.max = node.max;
         inst.greedy = node.greedy;

@@ -16,7 +16,7 @@ namespace {
 
 enum EntryKind : std::uint32_t {
     kChoice = 0,        // resume at pc (tag) with pos
-    kGreedyOne = 1,     // RepeatOne at pc: give back bytes down to a (lowest end)
+    kGreedyOne = 1,     // RepeatOne at pc: give back bytes down to a (lowest end); b = start
     kLazyOne = 2,       // RepeatOne at pc: take another byte; a = count so far
     kRestoreGroup = 3,  // group (tag): open = pos, start = a, end = b
     kRestoreLoop = 4,   // loop (tag): start = pos, count = a
@@ -59,6 +59,13 @@ void Matcher::SaveLoop(int loop) {
     if (l.mark == generation_) return;
     Push(kRestoreLoop, static_cast<std::uint32_t>(loop), l.start, l.count);
     l.mark = generation_;
+}
+
+void Matcher::CaptureLast(int group, std::uint32_t end) {
+    SaveGroup(group);
+    GroupState& g = groups_[static_cast<std::size_t>(group)];
+    g.open = g.start = end - 1;
+    g.end = end;
 }
 
 bool Matcher::MatchesOne(const Inst& inst, unsigned char c) const {
@@ -259,22 +266,24 @@ bool Matcher::Attempt(std::uint32_t start) {
             case Op::RepeatOne: {
                 const std::uint64_t room = n - pos;
                 if (in.min > room) break;
+                std::uint32_t end;
                 if (in.greedy) {
-                    const std::uint32_t limit =
-                        in.max >= room ? n : pos + in.max;
-                    const std::uint32_t end = Span(in, pos, limit);
+                    const std::uint32_t limit = in.max >= room ? n : pos + in.max;
+                    end = Span(in, pos, limit);
                     steps_ += end - pos;
                     if (end - pos < in.min) break;
                     const std::uint32_t lowest = pos + in.min;
-                    if (end > lowest) Push(kGreedyOne, pc, end, lowest);
-                    pos = end;
+                    if (end > lowest) Push(kGreedyOne, pc, end, lowest, pos);
                 } else {
-                    const std::uint32_t end = Span(in, pos, pos + in.min);
+                    end = Span(in, pos, pos + in.min);
                     steps_ += end - pos;
                     if (end - pos < in.min) break;
                     if (in.max > in.min) Push(kLazyOne, pc, end, in.min);
-                    pos = end;
                 }
+                // The group's undo record lies above the choice point, so resuming it finds
+                // the group as it was before the repeat.
+                if (in.y > 0 && end > pos) CaptureLast(in.y, end);
+                pos = end;
                 ++pc;
                 continue;
             }
@@ -368,10 +377,12 @@ bool Matcher::Attempt(std::uint32_t start) {
                     next = static_cast<std::uint32_t>(static_cast<const unsigned char*>(hit) - t);
                     steps_ += cur - next;
                 }
+                const std::uint32_t repeatStart = e.b;
                 if (next > lowest)
                     e.pos = next;
                 else
                     stack_.pop_back();
+                if (rep.y > 0 && next > repeatStart) CaptureLast(rep.y, next);
                 pos = next;
                 pc = index + 1;
                 break;
@@ -415,6 +426,7 @@ bool Matcher::Attempt(std::uint32_t start) {
             } else {
                 stack_.pop_back();
             }
+            if (rep.y > 0) CaptureLast(rep.y, cur);
             pos = cur;
             pc = index + 1;
             break;

@@ -48,6 +48,7 @@ private:
               std::uint32_t b = 0);
     void SaveGroup(int group);
     void SaveLoop(int loop);
+    void CaptureLast(int group, std::uint32_t end);
     bool MatchesOne(const Inst& inst, unsigned char c) const;
     std::uint32_t Span(const Inst& inst, std::uint32_t pos, std::uint32_t limit) const;
     [[noreturn]] void OutOfSteps() const;

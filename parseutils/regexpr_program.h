@@ -126,7 +126,8 @@ enum class Op : std::uint8_t {
     Close,       // group x ends here
     Split,       // go on at x, come back to y
     Jump,        // go on at x
-    RepeatOne,   // single-byte matcher (one: Byte/Set/Any, byte, x=set) min..max times
+    RepeatOne,   // single-byte matcher (one: Byte/Set/Any, byte, x=set) min..max times;
+                 // y > 0: group y captures the last repetition
     LoopInit,    // loop x: count 0
     LoopEnter,   // loop x: decide another iteration of the body at pc+1 or exit at y
     LoopEnd,     // loop x: back to LoopEnter at y (exit when the iteration was empty)
