@@ -21,11 +21,13 @@ inline constexpr std::uint32_t kMaxRepeatCount = 65535;
 inline constexpr std::uint64_t kMaxTextLength = 0xFFFFFFFEull;
 // Steps a search may take: a base for small texts plus a share per byte of text. An honest
 // page costs a few steps per byte (the benchmarks stay under 3 per byte); a search that needs
-// more is backtracking away and ends with an error instead of hanging the run.
+// more is backtracking away and ends with an error instead of hanging the run: at most
+// 20 million steps plus 100 per byte (a 100 KB page: 30 million; 10 MB: 1.02 billion).
 inline constexpr std::uint64_t kSearchStepBase = 20'000'000;
 inline constexpr std::uint64_t kSearchStepsPerByte = 100;
-// Backtracking entries (16 bytes each): at most 256 MB of memory for one search.
-inline constexpr std::size_t kMaxBacktrackEntries = 16u << 20;
+// Backtracking entries (16 bytes each): at most 64 MB for one search. Honest patterns keep a
+// few entries per loop iteration; only a loop of millions of iterations on one page needs more.
+inline constexpr std::size_t kMaxBacktrackEntries = 4u << 20;
 
 // --- Error texts (compile errors get " (pos N)" appended) ---
 
