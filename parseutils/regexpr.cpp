@@ -12,33 +12,26 @@
 
 namespace kv {
 namespace regexpr {
-namespace {
-
-std::array<unsigned char, 256> CaseTable(char (*map)(char)) {
-    std::array<unsigned char, 256> table{};
-    for (int b = 0; b < 256; ++b)
-        table[b] = static_cast<unsigned char>(map(static_cast<char>(b)));
-    return table;
-}
-
-}  // namespace
-
-const std::array<unsigned char, 256> kLowerByte = CaseTable(&text::AsciiLower);
-const std::array<unsigned char, 256> kUpperByte = CaseTable(&text::AsciiUpper);
-
 void ThrowCompileError(const char* text, std::size_t pos) {
     throw ERegExpr(std::string(text) + " (pos " + std::to_string(pos) + ")");
 }
 
 unsigned ModifierBitOf(char letter) {
     switch (text::AsciiLower(letter)) {
-        case 'i': return kModI;
-        case 'r': return kModR;
-        case 's': return kModS;
-        case 'g': return kModG;
-        case 'm': return kModM;
-        case 'x': return kModX;
-        default: return 0;
+        case 'i':
+            return kModI;
+        case 'r':
+            return kModR;
+        case 's':
+            return kModS;
+        case 'g':
+            return kModG;
+        case 'm':
+            return kModM;
+        case 'x':
+            return kModX;
+        default:
+            return 0;
     }
 }
 
@@ -106,7 +99,9 @@ std::string_view TRegExpr::MatchView(int group) const {
     return text_.substr(starts_[group], ends_[group] - starts_[group]);
 }
 
-std::string TRegExpr::Match(int group) const { return std::string(MatchView(group)); }
+std::string TRegExpr::Match(int group) const {
+    return std::string(MatchView(group));
+}
 
 std::size_t TRegExpr::MatchPos(int group) const {
     return Matched(group) ? std::size_t{starts_[group]} : npos;
@@ -123,7 +118,9 @@ int TRegExpr::SubExprMatchCount() const {
     return 0;
 }
 
-int TRegExpr::GroupCount() const { return program_ ? program_->groupCount : 0; }
+int TRegExpr::GroupCount() const {
+    return program_ ? program_->groupCount : 0;
+}
 
 unsigned long long TRegExpr::LastSearchSteps() const {
     return matcher_ ? matcher_->Steps() : 0;

@@ -32,7 +32,7 @@ namespace kv {
 // where compilation stopped) and search failures ("TRegExpr(exec): ...", a search that exceeds
 // its step budget or backtracking memory, or a text too long to search).
 class ERegExpr : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -42,7 +42,7 @@ class Matcher;
 }  // namespace regexpr
 
 class TRegExpr {
-public:
+  public:
     // Groups 0 (whole match) to 49; a pattern with more groups does not compile.
     static constexpr int kMaxGroups = 50;
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
@@ -95,7 +95,7 @@ public:
     // Work done by the last search, in steps of the budget (for benchmarks and tests).
     unsigned long long LastSearchSteps() const;
 
-private:
+  private:
     void Compile();
     bool Search(std::size_t startPos);
 

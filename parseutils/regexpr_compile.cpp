@@ -16,7 +16,7 @@ struct FirstInfo {
 };
 
 class Compiler {
-public:
+  public:
     explicit Compiler(const Tree& tree) : tree_(tree) {
         program_.sets = tree.sets;
         program_.groupCount = tree.groupCount;
@@ -32,7 +32,7 @@ public:
         return std::move(program_);
     }
 
-private:
+  private:
     const Node& N(int id) const { return tree_.nodes[static_cast<std::size_t>(id)]; }
     int Pc() const { return static_cast<int>(program_.code.size()); }
     int Add(const Inst& inst) {
@@ -77,7 +77,8 @@ private:
                 for (int b = 0; b < 256; ++b)
                     if (tree_.sets[static_cast<std::size_t>(node.set)][b]) set[b] = true;
                 break;
-            default: set.fill(true);
+            default:
+                set.fill(true);
         }
     }
 
@@ -93,8 +94,11 @@ private:
                 AddBytesOf(node, info.bytes);
                 info.nullable = false;
                 break;
-            case NodeKind::BackRef: info.bytes.fill(true); break;
-            case NodeKind::Group: return First(node.children.front());
+            case NodeKind::BackRef:
+                info.bytes.fill(true);
+                break;
+            case NodeKind::Group:
+                return First(node.children.front());
             case NodeKind::Concat:
                 for (int child : node.children) {
                     const FirstInfo sub = First(child);
@@ -118,7 +122,8 @@ private:
                 info = First(node.children.front());
                 info.nullable = info.nullable || node.min == 0;
                 break;
-            default: break;  // empty and zero-width assertions
+            default:
+                break;  // empty and zero-width assertions
         }
         return info;
     }
@@ -126,16 +131,31 @@ private:
     void Emit(int id) {
         const Node& node = N(id);
         switch (node.kind) {
-            case NodeKind::Empty: break;
+            case NodeKind::Empty:
+                break;
             case NodeKind::Byte:
             case NodeKind::Set:
-            case NodeKind::Any: EmitSingle(node); break;
-            case NodeKind::LineStart: AddOp(node.multiline ? Op::LineStartM : Op::TextStart); break;
-            case NodeKind::LineEnd: AddOp(node.multiline ? Op::LineEndM : Op::TextEnd); break;
-            case NodeKind::TextStart: AddOp(Op::TextStart); break;
-            case NodeKind::TextEnd: AddOp(Op::TextEnd); break;
-            case NodeKind::WordBoundary: AddOp(Op::WordBoundary); break;
-            case NodeKind::NotWordBoundary: AddOp(Op::NotWordBoundary); break;
+            case NodeKind::Any:
+                EmitSingle(node);
+                break;
+            case NodeKind::LineStart:
+                AddOp(node.multiline ? Op::LineStartM : Op::TextStart);
+                break;
+            case NodeKind::LineEnd:
+                AddOp(node.multiline ? Op::LineEndM : Op::TextEnd);
+                break;
+            case NodeKind::TextStart:
+                AddOp(Op::TextStart);
+                break;
+            case NodeKind::TextEnd:
+                AddOp(Op::TextEnd);
+                break;
+            case NodeKind::WordBoundary:
+                AddOp(Op::WordBoundary);
+                break;
+            case NodeKind::NotWordBoundary:
+                AddOp(Op::NotWordBoundary);
+                break;
             case NodeKind::BackRef: {
                 const int pc = AddOp(Op::BackRef, node.group);
                 program_.code[static_cast<std::size_t>(pc)].fold = node.fold;
@@ -146,9 +166,15 @@ private:
                 Emit(node.children.front());
                 AddOp(Op::Close, node.group);
                 break;
-            case NodeKind::Concat: EmitConcat(node); break;
-            case NodeKind::Alternate: EmitAlternate(node); break;
-            case NodeKind::Repeat: EmitRepeat(node); break;
+            case NodeKind::Concat:
+                EmitConcat(node);
+                break;
+            case NodeKind::Alternate:
+                EmitAlternate(node);
+                break;
+            case NodeKind::Repeat:
+                EmitRepeat(node);
+                break;
         }
     }
 
@@ -326,7 +352,8 @@ private:
                 case Op::LoopEnd:
                     if (inst.y == target) return true;
                     break;
-                default: break;
+                default:
+                    break;
             }
         }
         return false;
@@ -337,14 +364,18 @@ private:
     int RequiredByte(int id) const {
         const Node& node = N(id);
         switch (node.kind) {
-            case NodeKind::Byte: return node.fold ? -1 : node.byte;
-            case NodeKind::Group: return RequiredByte(node.children.front());
-            case NodeKind::Repeat: return node.min > 0 ? RequiredByte(node.children.front()) : -1;
+            case NodeKind::Byte:
+                return node.fold ? -1 : node.byte;
+            case NodeKind::Group:
+                return RequiredByte(node.children.front());
+            case NodeKind::Repeat:
+                return node.min > 0 ? RequiredByte(node.children.front()) : -1;
             case NodeKind::Concat:
                 for (auto it = node.children.rbegin(); it != node.children.rend(); ++it)
                     if (const int b = RequiredByte(*it); b >= 0) return b;
                 return -1;
-            default: return -1;
+            default:
+                return -1;
         }
     }
 
@@ -376,6 +407,8 @@ private:
 
 }  // namespace
 
-Program CompileTree(const Tree& tree) { return Compiler(tree).Run(); }
+Program CompileTree(const Tree& tree) {
+    return Compiler(tree).Run();
+}
 
 }  // namespace kv::regexpr

@@ -23,7 +23,9 @@ enum EntryKind : std::uint32_t {
     kLoopIter = 5,      // LoopEnter at pc: do one more (lazy) iteration from pos
 };
 
-bool IsResumable(std::uint32_t kind) { return kind != kRestoreGroup && kind != kRestoreLoop; }
+bool IsResumable(std::uint32_t kind) {
+    return kind != kRestoreGroup && kind != kRestoreLoop;
+}
 
 }  // namespace
 
@@ -38,7 +40,9 @@ Matcher::Matcher(const Program& program)
     if (count == 1) onlyFirst_ = last;
 }
 
-void Matcher::OutOfSteps() const { throw ERegExpr(kErrStepBudget); }
+void Matcher::OutOfSteps() const {
+    throw ERegExpr(kErrStepBudget);
+}
 
 void Matcher::Push(std::uint32_t kind, std::uint32_t index, std::uint32_t pos, std::uint32_t a,
                    std::uint32_t b) {
@@ -70,9 +74,12 @@ void Matcher::CaptureLast(int group, std::uint32_t end) {
 
 bool Matcher::MatchesOne(const Inst& inst, unsigned char c) const {
     switch (inst.one) {
-        case OneKind::Any: return true;
-        case OneKind::Byte: return c == inst.byte;
-        case OneKind::Set: return program_.sets[static_cast<std::size_t>(inst.x)][c];
+        case OneKind::Any:
+            return true;
+        case OneKind::Byte:
+            return c == inst.byte;
+        case OneKind::Set:
+            return program_.sets[static_cast<std::size_t>(inst.x)][c];
     }
     return false;
 }
@@ -80,7 +87,8 @@ bool Matcher::MatchesOne(const Inst& inst, unsigned char c) const {
 // End of the longest run of bytes matching the RepeatOne step from pos, not beyond limit.
 std::uint32_t Matcher::Span(const Inst& inst, std::uint32_t pos, std::uint32_t limit) const {
     switch (inst.one) {
-        case OneKind::Any: return limit;
+        case OneKind::Any:
+            return limit;
         case OneKind::Byte:
             while (pos < limit && text_[pos] == inst.byte) ++pos;
             return pos;
@@ -118,10 +126,10 @@ bool Matcher::Search(std::string_view text, std::size_t startPos, std::uint32_t*
         if (pos > size_) return false;
         if (p.anchoredAtStart && pos != 0) return false;
         if (!p.prefix.empty()) {
-            const void* hit = p.prefix.size() == 1
-                                  ? std::memchr(text_ + pos, p.prefix[0], size_ - pos)
-                                  : memmem(text_ + pos, size_ - pos, p.prefix.data(),
-                                           p.prefix.size());
+            const void* hit =
+                p.prefix.size() == 1
+                    ? std::memchr(text_ + pos, p.prefix[0], size_ - pos)
+                    : memmem(text_ + pos, size_ - pos, p.prefix.data(), p.prefix.size());
             if (!hit) return false;
             pos = static_cast<std::uint32_t>(static_cast<const unsigned char*>(hit) - text_);
         } else if (onlyFirst_ >= 0) {
@@ -262,7 +270,9 @@ bool Matcher::Attempt(std::uint32_t start) {
                 Push(kChoice, static_cast<std::uint32_t>(in.y), pos);
                 pc = static_cast<std::uint32_t>(in.x);
                 continue;
-            case Op::Jump: pc = static_cast<std::uint32_t>(in.x); continue;
+            case Op::Jump:
+                pc = static_cast<std::uint32_t>(in.x);
+                continue;
             case Op::RepeatOne: {
                 const std::uint64_t room = n - pos;
                 if (in.min > room) break;
@@ -321,10 +331,12 @@ bool Matcher::Attempt(std::uint32_t start) {
                 // Once the minimum is reached, an iteration that matched nothing ends the
                 // loop (as in Perl): repeating it could only match nothing again.
                 pc = (l.count >= enter.min && pos == l.start) ? static_cast<std::uint32_t>(enter.y)
-                                                             : static_cast<std::uint32_t>(in.y);
+                                                              : static_cast<std::uint32_t>(in.y);
                 continue;
             }
-            case Op::Match: groups_[0].end = pos; return true;
+            case Op::Match:
+                groups_[0].end = pos;
+                return true;
         }
 
         // Backtrack: undo records restore state until a choice point resumes.
@@ -399,13 +411,14 @@ bool Matcher::Attempt(std::uint32_t start) {
             if (rep.follow >= 0) {
                 const std::uint32_t from = cur;
                 if (rep.one == OneKind::Any) {
-                    const std::uint64_t room = rep.max == kUnbounded
-                                                   ? n - cur
-                                                   : std::min<std::uint64_t>(
-                                                         n - cur, std::uint64_t{rep.max} - count + 1);
+                    const std::uint64_t room =
+                        rep.max == kUnbounded
+                            ? n - cur
+                            : std::min<std::uint64_t>(n - cur, std::uint64_t{rep.max} - count + 1);
                     const void* hit = std::memchr(t + cur, rep.follow, room);
-                    cur = hit ? static_cast<std::uint32_t>(static_cast<const unsigned char*>(hit) - t)
-                              : n;
+                    cur =
+                        hit ? static_cast<std::uint32_t>(static_cast<const unsigned char*>(hit) - t)
+                            : n;
                     count += cur - from;
                 } else {
                     while (cur < n && t[cur] != rep.follow && count < rep.max &&

@@ -13,7 +13,7 @@
 namespace kv::regexpr {
 
 class Matcher {
-public:
+  public:
     explicit Matcher(const Program& program);
 
     // Leftmost match at or after startPos (startPos <= text size). On success starts/ends
@@ -24,7 +24,7 @@ public:
                 std::uint32_t* ends);
     std::uint64_t Steps() const { return steps_; }
 
-private:
+  private:
     struct Entry {
         std::uint32_t tag;  // kind in the low 3 bits, a program counter or an index above
         std::uint32_t pos;

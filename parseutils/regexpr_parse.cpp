@@ -10,7 +10,9 @@
 namespace kv::regexpr {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -19,18 +21,27 @@ int HexValue(char c) {
     return -1;
 }
 
-bool IsLetter(unsigned char c) { return kLowerByte[c] != kUpperByte[c]; }
+bool IsLetter(unsigned char c) {
+    return kLowerByte[c] != kUpperByte[c];
+}
 
 // Bytes of the escapes \t \n \r \f \a \e, or -1.
 int ControlEscape(char c) {
     switch (c) {
-        case 't': return 9;
-        case 'n': return 10;
-        case 'r': return 13;
-        case 'f': return 12;
-        case 'a': return 7;
-        case 'e': return 27;
-        default: return -1;
+        case 't':
+            return 9;
+        case 'n':
+            return 10;
+        case 'r':
+            return 13;
+        case 'f':
+            return 12;
+        case 'a':
+            return 7;
+        case 'e':
+            return 27;
+        default:
+            return -1;
     }
 }
 
@@ -47,7 +58,8 @@ bool AddClassEscape(char c, ByteSet& set) {
         case 'w':
             for (int b = 0; b < 256; ++b) own[b] = IsWordByte(static_cast<unsigned char>(b));
             break;
-        default: return false;
+        default:
+            return false;
     }
     const bool negate = (c >= 'A' && c <= 'Z');
     for (int b = 0; b < 256; ++b)
@@ -60,7 +72,7 @@ bool IsClassEscapeLetter(char c) {
 }
 
 class Parser {
-public:
+  public:
     Parser(std::string_view pattern, unsigned modifiers) : p_(pattern), mods_(modifiers) {}
 
     Tree Run() {
@@ -78,7 +90,7 @@ public:
         return std::move(tree_);
     }
 
-private:
+  private:
     struct Level {
         int group;
         unsigned savedMods;
@@ -133,8 +145,10 @@ private:
     void ParseToken() {
         const char c = p_[i_];
         switch (c) {
-            case '(': return ParseOpen();
-            case ')': return ParseClose();
+            case '(':
+                return ParseOpen();
+            case ')':
+                return ParseClose();
             case '|':
                 levels_.back().branches.emplace_back();
                 last_ = Last::Nothing;
@@ -143,9 +157,12 @@ private:
             case '*':
             case '+':
             case '?':
-            case '{': return ParseQuantifier();
-            case '[': return ParseClass();
-            case '\\': return ParseEscape();
+            case '{':
+                return ParseQuantifier();
+            case '[':
+                return ParseClass();
+            case '\\':
+                return ParseEscape();
             case '.':
                 ++i_;
                 if (mods_ & kModS) {
@@ -282,9 +299,14 @@ private:
         std::uint32_t min = 0, max = kUnbounded;
         std::size_t j = i_ + 1;
         switch (p_[i_]) {
-            case '*': break;
-            case '+': min = 1; break;
-            case '?': max = 1; break;
+            case '*':
+                break;
+            case '+':
+                min = 1;
+                break;
+            case '?':
+                max = 1;
+                break;
             default:
                 if (!ReadCountedForm(j, min, max)) {
                     ++i_;
@@ -363,11 +385,16 @@ private:
         }
         i_ += 2;
         switch (c) {
-            case 'b': return AppendAssertion(NodeKind::WordBoundary);
-            case 'B': return AppendAssertion(NodeKind::NotWordBoundary);
-            case 'A': return AppendAssertion(NodeKind::TextStart);
-            case 'Z': return AppendAssertion(NodeKind::TextEnd);
-            default: break;
+            case 'b':
+                return AppendAssertion(NodeKind::WordBoundary);
+            case 'B':
+                return AppendAssertion(NodeKind::NotWordBoundary);
+            case 'A':
+                return AppendAssertion(NodeKind::TextStart);
+            case 'Z':
+                return AppendAssertion(NodeKind::TextEnd);
+            default:
+                break;
         }
         const int control = ControlEscape(c);
         AppendByte(control >= 0 ? static_cast<unsigned char>(control)

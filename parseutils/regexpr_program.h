@@ -113,9 +113,9 @@ struct Tree {
 // --- Program (output of the compiler, input of the matcher) ---
 
 enum class Op : std::uint8_t {
-    Byte,       // text byte == byte
-    String,     // strings[x], fold: ASCII case-insensitive (stored lower case)
-    Set,        // sets[x]
+    Byte,    // text byte == byte
+    String,  // strings[x], fold: ASCII case-insensitive (stored lower case)
+    Set,     // sets[x]
     Any,
     LineStartM,
     LineEndM,
@@ -123,16 +123,16 @@ enum class Op : std::uint8_t {
     TextEnd,
     WordBoundary,
     NotWordBoundary,
-    BackRef,     // group x, fold
-    Open,        // group x starts here (tentatively)
-    Close,       // group x ends here
-    Split,       // go on at x, come back to y
-    Jump,        // go on at x
-    RepeatOne,   // single-byte matcher (one: Byte/Set/Any, byte, x=set) min..max times;
-                 // y > 0: group y captures the last repetition
-    LoopInit,    // loop x: count 0
-    LoopEnter,   // loop x: decide another iteration of the body at pc+1 or exit at y
-    LoopEnd,     // loop x: back to LoopEnter at y (exit when the iteration was empty)
+    BackRef,    // group x, fold
+    Open,       // group x starts here (tentatively)
+    Close,      // group x ends here
+    Split,      // go on at x, come back to y
+    Jump,       // go on at x
+    RepeatOne,  // single-byte matcher (one: Byte/Set/Any, byte, x=set) min..max times;
+                // y > 0: group y captures the last repetition
+    LoopInit,   // loop x: count 0
+    LoopEnter,  // loop x: decide another iteration of the body at pc+1 or exit at y
+    LoopEnd,    // loop x: back to LoopEnter at y (exit when the iteration was empty)
     Match,
 };
 
@@ -171,13 +171,23 @@ struct Program {
 };
 
 inline bool IsWordByte(unsigned char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '_';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-// The 8-bit lower-case mapping of the program (ASCII letters only) as a table.
-extern const std::array<unsigned char, 256> kLowerByte;
-extern const std::array<unsigned char, 256> kUpperByte;
+// The program's 8-bit case mapping (text::AsciiLower/AsciiUpper: ASCII letters only) as
+// tables for the matcher's inner loops; a test checks they agree with the text module.
+inline constexpr std::array<unsigned char, 256> kLowerByte = [] {
+    std::array<unsigned char, 256> table{};
+    for (int b = 0; b < 256; ++b)
+        table[b] = static_cast<unsigned char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
+    return table;
+}();
+inline constexpr std::array<unsigned char, 256> kUpperByte = [] {
+    std::array<unsigned char, 256> table{};
+    for (int b = 0; b < 256; ++b)
+        table[b] = static_cast<unsigned char>(b >= 'a' && b <= 'z' ? b - 32 : b);
+    return table;
+}();
 
 // Raises ERegExpr with "<text> (pos <pos>)".
 [[noreturn]] void ThrowCompileError(const char* text, std::size_t pos);

@@ -76,8 +76,8 @@ const std::vector<std::string>& ResultPage() {
 
 struct Workload {
     const char* name;
-    const char* pattern;       // dialect and PCRE2 (both take "(?i)")
-    const char* stdPattern;    // ECMAScript: no inline modifiers, "." stops at line breaks
+    const char* pattern;     // dialect and PCRE2 (both take "(?i)")
+    const char* stdPattern;  // ECMAScript: no inline modifiers, "." stops at line breaks
     bool icase;
     const std::vector<std::string>& (*texts)();
 };
@@ -119,8 +119,8 @@ void RunPcre2(benchmark::State& state, const Workload& w) {
     const auto& texts = w.texts();
     int error = 0;
     PCRE2_SIZE offset = 0;
-    pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(w.pattern),
-                                     PCRE2_ZERO_TERMINATED, PCRE2_DOTALL, &error, &offset, nullptr);
+    pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(w.pattern), PCRE2_ZERO_TERMINATED,
+                                     PCRE2_DOTALL, &error, &offset, nullptr);
     pcre2_match_data* data = pcre2_match_data_create_from_pattern(code, nullptr);
     long matches = 0;
     for (auto _ : state) {
@@ -165,10 +165,8 @@ int main(int argc, char** argv) {
                 pages.size() < 50 ? " (few pages: figures are less representative)" : "");
     for (const Workload& w : kWorkloads) {
         benchmark::RegisterBenchmark((std::string(w.name) + "/TRegExpr").c_str(), RunOurs, w);
-        benchmark::RegisterBenchmark((std::string(w.name) + "/PCRE2_interp").c_str(), RunPcre2,
-                                     w);
-        benchmark::RegisterBenchmark((std::string(w.name) + "/std_regex").c_str(), RunStdRegex,
-                                     w);
+        benchmark::RegisterBenchmark((std::string(w.name) + "/PCRE2_interp").c_str(), RunPcre2, w);
+        benchmark::RegisterBenchmark((std::string(w.name) + "/std_regex").c_str(), RunStdRegex, w);
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -44,7 +44,7 @@ struct Pattern {
 };
 
 class PatternGenerator {
-public:
+  public:
     PatternGenerator(std::mt19937& rng, bool greedy) : rng_(rng), greedy_(greedy) {}
 
     Pattern Generate() {
@@ -53,7 +53,7 @@ public:
         return p;
     }
 
-private:
+  private:
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     bool Chance(int percent) { return Pick(100) < percent; }
     void Both(Pattern& p, const std::string& ours, const std::string& pcre) {
@@ -87,8 +87,8 @@ private:
             return true;
         }
         if (kind < 11) {  // modifier group, scoped like Perl's
-            static const char* const kMods[] = {"(?i)", "(?-i)", "(?m)", "(?-m)", "(?s)",
-                                                "(?-s)", "(?i-m)"};
+            static const char* const kMods[] = {"(?i)", "(?-i)", "(?m)",  "(?-m)",
+                                                "(?s)", "(?-s)", "(?i-m)"};
             Both(p, kMods[Pick(7)]);
             return true;
         }
@@ -118,28 +118,34 @@ private:
 
     void Assertion(Pattern& p) {
         switch (Pick(6)) {
-            case 0: return Both(p, "^");
-            case 1: return Both(p, "$");
-            case 2: return Both(p, "\\b");
-            case 3: return Both(p, "\\B");
-            case 4: return Both(p, "\\A");
-            default: return Both(p, "\\Z", "\\z");
+            case 0:
+                return Both(p, "^");
+            case 1:
+                return Both(p, "$");
+            case 2:
+                return Both(p, "\\b");
+            case 3:
+                return Both(p, "\\B");
+            case 4:
+                return Both(p, "\\A");
+            default:
+                return Both(p, "\\Z", "\\z");
         }
     }
 
     void Atom(Pattern& p) {
         static const char* const kAtoms[] = {
-            "a", "b", "c", "a", "b", "A", "1", " ", ".", ".", "\\d", "\\D", "\\w", "\\W",
-            "\\s", "\\S", "\\n", "\\r", "\\x61", "\\x{42}", "\\.", "\\-", "[ab]", "[^a]",
-            "[a-c]", "[^\\d\\s]", "[\\w-]", "[]a]", "[^]b]", "[a-]", "[A-Ca]", "\\t", "-",
-            "_"};
+            "a",     "b",       "c",    "a",      "b",    "A",    "1",     " ",         ".",
+            ".",     "\\d",     "\\D",  "\\w",    "\\W",  "\\s",  "\\S",   "\\n",       "\\r",
+            "\\x61", "\\x{42}", "\\.",  "\\-",    "[ab]", "[^a]", "[a-c]", "[^\\d\\s]", "[\\w-]",
+            "[]a]",  "[^]b]",   "[a-]", "[A-Ca]", "\\t",  "-",    "_"};
         Both(p, kAtoms[Pick(static_cast<int>(std::size(kAtoms)))]);
     }
 
     // Returns whether the quantifier allows zero repetitions.
     bool Quantifier(Pattern& p, bool group, bool nullableBody) {
-        static const char* const kForms[] = {"*", "+", "?", "{2}", "{0,2}", "{1,}", "{1,3}",
-                                             "{0}", "{3}", "{2,}"};
+        static const char* const kForms[] = {"*",    "+",     "?",   "{2}", "{0,2}",
+                                             "{1,}", "{1,3}", "{0}", "{3}", "{2,}"};
         std::string form;
         while (true) {
             form = kForms[Pick(static_cast<int>(std::size(kForms)))];
@@ -172,10 +178,14 @@ std::string RandomText(std::mt19937& rng) {
 std::string Escaped(const std::string& s) {
     std::string out;
     for (char c : s) {
-        if (c == '\n') out += "\\n";
-        else if (c == '\r') out += "\\r";
-        else if (c == '\t') out += "\\t";
-        else out += c;
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\t')
+            out += "\\t";
+        else
+            out += c;
     }
     return out;
 }
@@ -184,13 +194,13 @@ std::string Escaped(const std::string& s) {
 using Spans = std::vector<std::pair<long, long>>;
 
 class Pcre {
-public:
+  public:
     Pcre(const std::string& pattern, uint32_t options) {
         context_ = pcre2_compile_context_create(nullptr);
         pcre2_set_newline(context_, PCRE2_NEWLINE_ANYCRLF);
         PCRE2_SIZE offset = 0;
-        code_ = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
-                              options, &error_, &offset, context_);
+        code_ = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options,
+                              &error_, &offset, context_);
         if (code_) data_ = pcre2_match_data_create_from_pattern(code_, nullptr);
     }
     ~Pcre() {
@@ -226,7 +236,7 @@ public:
         return 1;
     }
 
-private:
+  private:
     pcre2_compile_context* context_ = nullptr;
     pcre2_code* code_ = nullptr;
     pcre2_match_data* data_ = nullptr;
@@ -316,8 +326,10 @@ TEST(RegExprDifferentialTest, AgreesWithPcre2OnRandomPatternsAndTexts) {
                 const Spans actual = ourFound ? OurSpans(re, groups) : Spans{};
                 if ((rc == 1) != ourFound || (ourFound && actual != expected)) {
                     std::string want, got;
-                    for (auto [s, e] : expected) want += std::to_string(s) + "," + std::to_string(e) + " ";
-                    for (auto [s, e] : actual) got += std::to_string(s) + "," + std::to_string(e) + " ";
+                    for (auto [s, e] : expected)
+                        want += std::to_string(s) + "," + std::to_string(e) + " ";
+                    for (auto [s, e] : actual)
+                        got += std::to_string(s) + "," + std::to_string(e) + " ";
                     ADD_FAILURE() << "pattern '" << pattern.ours << "' (PCRE2 '" << pattern.pcre
                                   << "') flags '" << flags << "' text '" << Escaped(text)
                                   << "' from " << start << ": PCRE2 " << (rc ? want : "none")

@@ -77,8 +77,7 @@ TEST(RegExprErrorsTest, FortyNineGroupsAtMost) {
     std::string pattern;
     for (int g = 0; g < 49; ++g) pattern += "()";
     EXPECT_EQ(CompileError(pattern), "compiled");
-    EXPECT_EQ(CompileError(pattern + "()"),
-              "TRegExpr(comp): Too Many () (more than 49) (pos 98)");
+    EXPECT_EQ(CompileError(pattern + "()"), "TRegExpr(comp): Too Many () (more than 49) (pos 98)");
     // Nesting as deep as the groups allow.
     EXPECT_EQ(CompileError(std::string(49, '(') + "a" + std::string(49, ')') + "+"), "compiled");
 }
@@ -105,8 +104,9 @@ TEST(RegExprErrorsTest, HonestSearchesStayFarBelowTheBudget) {
     // A result page repeated to 2 MB: all matches cost a few steps per byte.
     std::string page;
     while (page.size() < (2u << 20))
-        page += "<ul><li class=\"result\"><a href=\"http://example.com/p\">Title</a> text "
-                "<b>more</b></li>\n<li>other</li></ul><meta name=\"keywords\" content=\"a\">";
+        page +=
+            "<ul><li class=\"result\"><a href=\"http://example.com/p\">Title</a> text "
+            "<b>more</b></li>\n<li>other</li></ul><meta name=\"keywords\" content=\"a\">";
     TRegExpr re;
     unsigned long long steps = 0;
     int matches = 0;

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "parseutils/regexpr_program.h"
 #include "regexpr_dump.h"
+#include "text/textcompare.h"
 
 namespace kv {
 namespace {
@@ -42,7 +44,7 @@ TEST(RegExprModifiersTest, CaseInsensitiveUsesAsciiMappingOnly) {
     EXPECT_EQ(FirstMatch("(?i)[^a]", "Ab"), "'b'");  // negation after case folding
     EXPECT_EQ(FirstMatch("(?i)(ab)\\1", "abAB"), "'abAB' 'ab'");
     EXPECT_EQ(FirstMatch("(ab)\\1", "abAB"), "none");
-    EXPECT_EQ(FirstMatch("(?i)\xE9", "\xC9"), "none");  // bytes >= 0x80 keep their case
+    EXPECT_EQ(FirstMatch("(?i)\xE9", "\xC9"), "none");            // bytes >= 0x80 keep their case
     EXPECT_EQ(FirstMatch("(?i)[\\x{5b}-\\x{60}]", "{"), "none");  // no folding of [ \ ] ^ _ `
 
     TRegExpr re;
@@ -51,6 +53,14 @@ TEST(RegExprModifiersTest, CaseInsensitiveUsesAsciiMappingOnly) {
     EXPECT_TRUE(re.Exec("KeyWords"));
     re.SetModifierI(false);  // recompiles
     EXPECT_FALSE(re.Exec("KeyWords"));
+}
+
+TEST(RegExprModifiersTest, CaseTablesAgreeWithTheProgramsCaseMapping) {
+    for (int b = 0; b < 256; ++b) {
+        const char c = static_cast<char>(b);
+        EXPECT_EQ(regexpr::kLowerByte[b], static_cast<unsigned char>(text::AsciiLower(c))) << b;
+        EXPECT_EQ(regexpr::kUpperByte[b], static_cast<unsigned char>(text::AsciiUpper(c))) << b;
+    }
 }
 
 TEST(RegExprModifiersTest, CyrillicRangesOfTheWindowsCodePage) {

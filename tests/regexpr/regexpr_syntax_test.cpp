@@ -48,10 +48,10 @@ TEST(RegExprSyntaxTest, Classes) {
         {"[abc]+", "xxcabz", "'cab'"},
         {"[a-c]+", "dcbae", "'cba'"},
         {"[^a-c]+", "abxyzc", "'xyz'"},
-        {"[]a]+", "x]a]b", "']a]'"},    // "]" first is literal
-        {"[^]a]+", "]]bc]", "'bc'"},    // also after "^"
-        {"[a-]+", "x-a-", "'-a-'"},     // "-" last is literal
-        {"[-a]+", "x-a-", "'-a-'"},     // and first
+        {"[]a]+", "x]a]b", "']a]'"},  // "]" first is literal
+        {"[^]a]+", "]]bc]", "'bc'"},  // also after "^"
+        {"[a-]+", "x-a-", "'-a-'"},   // "-" last is literal
+        {"[-a]+", "x-a-", "'-a-'"},   // and first
         {"[\\d.]+", "v1.25x", "'1.25'"},
         {"[\\s,]+", "a, \tb", "', \t'"},
         {"[\\w]+", "-ab_1-", "'ab_1'"},
