@@ -100,8 +100,8 @@ RedirectTarget ResolveLocation(std::string_view current, std::string_view locati
     std::string newPath = dirEnd == std::string_view::npos ? std::string()
                                                            : std::string(path.substr(0, dirEnd + 1));
     newPath += location;
-    if (!newPath.starts_with("/")) newPath.insert(0, "/");
-    return {"http://" + base.HostAndPort() + newPath};
+    std::string slash = newPath.starts_with("/") ? "" : "/";
+    return {"http://" + base.HostAndPort() + slash + newPath};
 }
 
 }  // namespace kv::http
