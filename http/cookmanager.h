@@ -16,7 +16,7 @@ namespace kv::http {
 enum class TCookieMode { Off, SystemStore, OwnList };
 
 class TCookManager {
-public:
+  public:
     explicit TCookManager(TCookieMode mode = TCookieMode::OwnList) : mode_(mode) {}
 
     TCookieMode Mode() const { return mode_; }
@@ -32,7 +32,7 @@ public:
 
     std::size_t Count() const;
 
-private:
+  private:
     struct DomainCookies {
         std::string domain;
         std::vector<TCookie> cookies;

@@ -9,8 +9,7 @@ namespace kv::http {
 namespace {
 
 std::optional<std::string> FindPair(const std::vector<std::string>& keys,
-                                    const std::vector<std::string>& values,
-                                    std::string_view key) {
+                                    const std::vector<std::string>& values, std::string_view key) {
     for (std::size_t i = 0; i < keys.size(); ++i) {
         if (text::SameAsciiNoCase(keys[i], key)) return values[i];
     }

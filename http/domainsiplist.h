@@ -13,7 +13,7 @@
 namespace kv::http {
 
 class TDomainsIPList {
-public:
+  public:
     // The address of the first pair with this name, if any.
     std::optional<std::string> AddressOf(std::string_view name) const;
     // The name of the first pair with this address, if any.
@@ -26,7 +26,7 @@ public:
 
     std::size_t Count() const;
 
-private:
+  private:
     // Appends unless one side is empty; duplicates are appended too.
     void AppendLocked(std::string_view name, std::string_view address);
 

@@ -33,7 +33,8 @@ void SplitAuthority(std::string_view authority, UrlParts& parts) {
         std::size_t colon = userInfo.find(':');
         parts.hasUser = true;
         parts.user = std::string(userInfo.substr(0, colon));
-        if (colon != std::string_view::npos) parts.password = std::string(userInfo.substr(colon + 1));
+        if (colon != std::string_view::npos)
+            parts.password = std::string(userInfo.substr(colon + 1));
         authority.remove_prefix(at + 1);
     }
     std::size_t colon = authority.find(':');
@@ -70,8 +71,8 @@ UrlParts SplitAddress(std::string_view address) {
     }
     std::size_t pathStart = rest.find_first_of("/?");
     SplitAuthority(rest.substr(0, pathStart), parts);
-    parts.path =
-        PathOrRoot(pathStart == std::string_view::npos ? std::string_view{} : rest.substr(pathStart));
+    parts.path = PathOrRoot(pathStart == std::string_view::npos ? std::string_view{}
+                                                                : rest.substr(pathStart));
     return parts;
 }
 
@@ -97,8 +98,8 @@ RedirectTarget ResolveLocation(std::string_view current, std::string_view locati
     std::string_view path = base.path;
     std::size_t queryAt = path.find('?');
     std::size_t dirEnd = path.substr(0, queryAt).find_last_of("/:");
-    std::string newPath = dirEnd == std::string_view::npos ? std::string()
-                                                           : std::string(path.substr(0, dirEnd + 1));
+    std::string newPath =
+        dirEnd == std::string_view::npos ? std::string() : std::string(path.substr(0, dirEnd + 1));
     newPath += location;
     std::string slash = newPath.starts_with("/") ? "" : "/";
     return {"http://" + base.HostAndPort() + slash + newPath};

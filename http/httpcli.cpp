@@ -33,7 +33,9 @@ void THttpCli::SocketDeleter::operator()(QTcpSocket* socket) const {
 
 THttpCli::THttpCli() = default;
 
-THttpCli::~THttpCli() { DropSocket(); }
+THttpCli::~THttpCli() {
+    DropSocket();
+}
 
 void THttpCli::GetASync() {
     if (state_ != THttpState::Ready) throw HttpError(kHttpComponentBusy);
@@ -75,8 +77,7 @@ void THttpCli::ConnectStep() {
         username_ = location.user;
         password_ = location.password;
     }
-    StartRoute(proxy_.empty() ? DirectRoute(location)
-                              : ProxyRoute(location, SplitAddress(proxy_)));
+    StartRoute(proxy_.empty() ? DirectRoute(location) : ProxyRoute(location, SplitAddress(proxy_)));
 }
 
 void THttpCli::StartRoute(const Route& route) {
@@ -115,8 +116,8 @@ void THttpCli::OnSocketConnected() {
     if (state_ != THttpState::Connected) return;
     TriggerRequestHeaderBegin();
     if (state_ != THttpState::Connected) return;
-    RequestHeadFields fields{requestTarget_, accept_,   reference_,     agent_,
-                             targetHost_,    username_, password_,      viaProxy_,
+    RequestHeadFields fields{requestTarget_, accept_,        reference_, agent_,
+                             targetHost_,    username_,      password_,  viaProxy_,
                              proxyUsername_, proxyPassword_, cookie_};
     std::string head = ComposeRequestHead(fields);
     TriggerRequestHeaderEnd(head);
@@ -184,7 +185,8 @@ void THttpCli::SetState(THttpState state) {
 }
 
 void THttpCli::PostRequestDone() {
-    QMetaObject::invokeMethod(&context_, [this] { TriggerRequestDone(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &context_, [this] { TriggerRequestDone(); }, Qt::QueuedConnection);
 }
 
 void THttpCli::SetStatus(int code, std::string reason) {

@@ -41,7 +41,7 @@ enum class THttpState {
 inline constexpr int kLocalFailureStatus = 404;
 
 class THttpCli {
-public:
+  public:
     THttpCli();
     virtual ~THttpCli();
     THttpCli(const THttpCli&) = delete;
@@ -86,7 +86,7 @@ public:
     THttpState State() const { return state_; }
     int StatusCode() const { return statusCode_; }
     const std::string& ReasonPhrase() const { return reasonPhrase_; }
-    std::int64_t ContentLength() const { return contentLength_; }  // -1: not given
+    std::int64_t ContentLength() const { return contentLength_; }    // -1: not given
     const std::string& ContentType() const { return contentType_; }  // lower-cased
     const std::vector<std::string>& RcvdHeader() const { return rcvdHeader_; }
     const std::vector<std::string>& AuthChallenges() const { return authChallenges_; }
@@ -122,7 +122,7 @@ public:
     NotifyEvent OnLocationChange;
     NotifyEvent OnRequestDone;
 
-protected:
+  protected:
     // Where one request goes: the host or address to connect to and the request it sends.
     struct Route {
         std::string connectHost;
@@ -169,7 +169,7 @@ protected:
     // Ends the exchange as a local failure with this reason.
     void FailExchange(std::string reason);
 
-private:
+  private:
     struct SocketDeleter {
         void operator()(QTcpSocket* socket) const;
     };

@@ -8,7 +8,7 @@
 namespace kv::http {
 
 class HttpError : public std::runtime_error {
-public:
+  public:
     explicit HttpError(std::string_view message) : std::runtime_error(std::string(message)) {}
 };
 

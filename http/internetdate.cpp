@@ -67,7 +67,9 @@ std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
 }
 
-bool IsLeap(std::int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(std::int64_t y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int DaysInMonth(std::int64_t y, int m) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -160,9 +162,9 @@ UnixSeconds ReadInternetDate(std::string_view input) {
         hms[0] > 23 || hms[1] < 0 || hms[1] > 59 || hms[2] < 0 || hms[2] > 59) {
         return kEarliestDate;
     }
-    std::int64_t seconds = DaysFromCivil(year, static_cast<unsigned>(month),
-                                         static_cast<unsigned>(day)) * 86400 +
-                           hms[0] * 3600 + hms[1] * 60 + hms[2];
+    std::int64_t seconds =
+        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
+        hms[0] * 3600 + hms[1] * 60 + hms[2];
     return seconds - ZoneOffset(Trim(rest));
 }
 

@@ -12,7 +12,7 @@
 namespace kv::http {
 
 class TProxyOverrideList {
-public:
+  public:
     void Load(std::string_view text);
     // An empty scheme counts as "http", an empty port as "80".
     bool Matches(std::string_view host, std::string_view scheme, std::string_view port) const;
@@ -21,7 +21,7 @@ public:
     // Sorted ignoring ASCII case; duplicates kept.
     const std::vector<std::string>& Entries() const { return entries_; }
 
-private:
+  private:
     std::string source_;
     std::vector<std::string> entries_;
 };

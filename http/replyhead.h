@@ -20,7 +20,7 @@ struct StatusLine {
 std::optional<StatusLine> ParseStatusLine(std::string_view line);
 
 struct HeaderField {
-    std::string name;  // lower-cased
+    std::string name;   // lower-cased
     std::string value;  // leading blanks skipped
 };
 std::optional<HeaderField> ParseHeaderField(std::string_view line);

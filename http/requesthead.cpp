@@ -19,8 +19,7 @@ std::string BasicCredentials(std::string_view user, std::string_view password) {
     std::string pair(user);
     pair += ':';
     pair += password;
-    QByteArray encoded =
-        QByteArray(pair.data(), static_cast<qsizetype>(pair.size())).toBase64();
+    QByteArray encoded = QByteArray(pair.data(), static_cast<qsizetype>(pair.size())).toBase64();
     return std::string(encoded.constData(), static_cast<std::size_t>(encoded.size()));
 }
 

@@ -11,10 +11,10 @@
 namespace kv::http {
 
 struct TCookie {
-    std::string name;  // before the first "=" of the first part
+    std::string name;   // before the first "=" of the first part
     std::string value;  // after it
     std::string domain;
-    std::string path;  // one leading and one trailing double quote removed
+    std::string path;     // one leading and one trailing double quote removed
     std::string expires;  // as received, or made from Max-Age
     bool secure = false;
     std::int64_t maxAge = -1;  // -1: absent or not a number

@@ -11,7 +11,7 @@
 namespace kv::http {
 
 class SharedCookieList {
-public:
+  public:
     // The entry of that name gets the value; a new name is appended; an empty value removes.
     void Set(std::string_view name, std::string_view value);
     void Clear() { entries_.clear(); }
@@ -20,7 +20,7 @@ public:
     std::string Text() const;
     const std::vector<std::pair<std::string, std::string>>& Entries() const { return entries_; }
 
-private:
+  private:
     std::vector<std::pair<std::string, std::string>> entries_;
 };
 

@@ -21,8 +21,7 @@ using kv::testing::ScriptedServer;
 using namespace std::chrono_literals;
 
 // Turns the event loop until `done` holds; false when the safety cap passed first.
-inline bool RunEventsUntil(const std::function<bool()>& done,
-                           std::chrono::milliseconds cap = 15s) {
+inline bool RunEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds cap = 15s) {
     QTimer tick;  // wakes the loop, so that `done` is checked even when nothing arrives
     tick.start(5);
     QElapsedTimer clock;
@@ -35,7 +34,7 @@ inline bool RunEventsUntil(const std::function<bool()>& done,
 }
 
 class ExchangeTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         cli.SetRcvdStream(&body);
         cli.OnRequestDone = [this](THttpCli&) { ++done; };

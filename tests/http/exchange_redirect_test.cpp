@@ -17,10 +17,12 @@ Script RedirectAndHold(const std::string& location) {
     return script;
 }
 
-std::string RequestLine(const std::string& request) { return request.substr(0, request.find("\r\n")); }
+std::string RequestLine(const std::string& request) {
+    return request.substr(0, request.find("\r\n"));
+}
 
 class RedirectTest : public ExchangeTest {
-protected:
+  protected:
     void SetUp() override {
         ExchangeTest::SetUp();
         cli.OnLocationChange = [this](THttpCli& c) { locations.push_back(c.Location()); };
@@ -63,7 +65,8 @@ TEST_F(RedirectTest, AbsoluteLocationGoesToItsOwnHostWithCredentials) {
 }
 
 TEST_F(RedirectTest, LocationEqualToTheFirstUrlIsNotFollowed) {
-    ScriptedServer loop({Script::Reply("HTTP/1.0 302 Found\r\nLocation: /same\r\n\r\nthe reply itself")});
+    ScriptedServer loop(
+        {Script::Reply("HTTP/1.0 302 Found\r\nLocation: /same\r\n\r\nthe reply itself")});
     Fetch(loop.Url("/same"));
     EXPECT_EQ(cli.StatusCode(), 302);
     EXPECT_EQ(body, "the reply itself");

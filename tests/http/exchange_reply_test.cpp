@@ -1,7 +1,7 @@
 // Reading replies: bodies ended by the close, Content-Length, head-less pages, error pages,
 // limits, early closes and connection failures.
-#include <sys/socket.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include "http/httplimits.h"
@@ -31,8 +31,10 @@ TEST_F(ExchangeTest, BodyWithoutContentLengthEndsAtTheClose) {
 }
 
 TEST_F(ExchangeTest, ContentLengthZeroEndsAtTheEmptyLineWithoutWaitingForTheClose) {
-    ScriptedServer server(
-        {Script().ReadRequest().Send("HTTP/1.0 204 No Content\r\nContent-Length: 0\r\n\r\n").Hold()});
+    ScriptedServer server({Script()
+                               .ReadRequest()
+                               .Send("HTTP/1.0 204 No Content\r\nContent-Length: 0\r\n\r\n")
+                               .Hold()});
     bool docBegun = false;
     cli.OnDocBegin = [&](THttpCli&) { docBegun = true; };
     Fetch(server.Url("/"));
@@ -86,16 +88,16 @@ TEST_F(ExchangeTest, ErrorStatusClosesRightAfterTheHead) {
 }
 
 TEST_F(ExchangeTest, StatusLinesCountAtAnyPositionAndFieldsAreKept) {
-    ScriptedServer server({Script::Reply(
-        "X-First: 1\r\n"
-        "HTTP/1.1 100 Continue\r\n"
-        "WWW-Authenticate: Basic realm=\"a\"\r\n"
-        "HTTP/1.0 503 Busy\r\n"
-        "NoColonLine\r\n"
-        "Content-Range: bytes 0-1/2\r\n"
-        "Accept-Ranges: bytes\r\n"
-        "\r\n"
-        "x")});
+    ScriptedServer server(
+        {Script::Reply("X-First: 1\r\n"
+                       "HTTP/1.1 100 Continue\r\n"
+                       "WWW-Authenticate: Basic realm=\"a\"\r\n"
+                       "HTTP/1.0 503 Busy\r\n"
+                       "NoColonLine\r\n"
+                       "Content-Range: bytes 0-1/2\r\n"
+                       "Accept-Ranges: bytes\r\n"
+                       "\r\n"
+                       "x")});
     Fetch(server.Url("/"));
     EXPECT_EQ(cli.StatusCode(), 503);
     EXPECT_EQ(cli.ReasonPhrase(), "Busy");
@@ -131,7 +133,8 @@ TEST_F(ExchangeTest, HeaderLineMustFitTheReceiveBuffer) {
 
 TEST_F(ExchangeTest, EndlessHeadIsRefused) {
     std::string lines;
-    while (lines.size() <= kMaxReplyHeadBytes) lines += "X-Filler: 0123456789012345678901234567\r\n";
+    while (lines.size() <= kMaxReplyHeadBytes)
+        lines += "X-Filler: 0123456789012345678901234567\r\n";
     ScriptedServer server({Script().ReadRequest().Send("HTTP/1.0 200 OK\r\n" + lines).Hold()});
     Fetch(server.Url("/"));
     EXPECT_EQ(cli.ReasonPhrase(), kHttpHeaderTooLarge);
@@ -139,11 +142,8 @@ TEST_F(ExchangeTest, EndlessHeadIsRefused) {
 
 TEST_F(ExchangeTest, BodyOverTheCapEndsAsFailure) {
     std::string head = "HTTP/1.0 200 OK\r\n\r\n";
-    ScriptedServer server({Script()
-                               .ReadRequest()
-                               .Send(head + std::string(kMaxBodyBytes, 'z'))
-                               .Send("!")
-                               .Hold()});
+    ScriptedServer server(
+        {Script().ReadRequest().Send(head + std::string(kMaxBodyBytes, 'z')).Send("!").Hold()});
     cli.SetRcvdStream(nullptr);
     bool docEnded = false;
     cli.OnDocEnd = [&](THttpCli&) { docEnded = true; };

@@ -108,7 +108,9 @@ TEST_F(ExchangeTest, EventsFireInTheirOrder) {
     ScriptedServer server({Script::Reply(
         "HTTP/1.0 200 OK\r\nSet-Cookie: k=v; path=/\r\nContent-Type: text/html\r\n\r\nbody")});
     std::vector<std::string> log;
-    auto note = [&log](const char* name) { return [&log, name](THttpCli&) { log.push_back(name); }; };
+    auto note = [&log](const char* name) {
+        return [&log, name](THttpCli&) { log.push_back(name); };
+    };
     cli.OnSessionConnected = note("SessionConnected");
     cli.OnRequestHeaderBegin = note("RequestHeaderBegin");
     cli.OnRequestHeaderEnd = [&log](THttpCli&, std::string&) { log.push_back("RequestHeaderEnd"); };

@@ -87,7 +87,9 @@ std::string ScriptedServer::Url(const std::string& path) const {
     return "http://" + HostPort() + path;
 }
 
-std::string ScriptedServer::HostPort() const { return "127.0.0.1:" + std::to_string(port_); }
+std::string ScriptedServer::HostPort() const {
+    return "127.0.0.1:" + std::to_string(port_);
+}
 
 std::string ScriptedServer::Request(std::size_t i) const {
     std::lock_guard lock(mutex_);
@@ -117,7 +119,8 @@ bool ScriptedServer::Pause(std::chrono::milliseconds pause) const {
     auto until = std::chrono::steady_clock::now() + pause;
     while (std::chrono::steady_clock::now() < until) {
         if (Expired()) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::min<long>(kPollMs, pause.count())));
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(std::min<long>(kPollMs, pause.count())));
     }
     return true;
 }

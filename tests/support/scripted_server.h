@@ -20,7 +20,7 @@
 namespace kv::testing {
 
 class Script {
-public:
+  public:
     // Reads until the end of a request head (an empty line), the peer's close or the
     // server's end; the bytes are recorded as this connection's request.
     Script& ReadRequest();
@@ -36,7 +36,7 @@ public:
     // ReadRequest, Send(reply), Close: the usual HTTP/1.0 exchange.
     static Script Reply(std::string reply);
 
-private:
+  private:
     friend class ScriptedServer;
     enum class Kind { ReadRequest, Send, Wait, Close, Hold };
     struct Step {
@@ -48,7 +48,7 @@ private:
 };
 
 class ScriptedServer {
-public:
+  public:
     // Upper bound on the server's life, so that a test never hangs on it.
     static constexpr std::chrono::seconds kMaxLifetime{20};
 
@@ -71,7 +71,7 @@ public:
     void WaitFinished();
     bool Finished() const { return finished_; }
 
-private:
+  private:
     void Run();
     void Serve(int fd, const Script& script, std::size_t index);
     bool ReadHead(int fd, std::size_t index);
