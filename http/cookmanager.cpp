@@ -1,8 +1,8 @@
 #include "http/cookmanager.h"
 
 #include <algorithm>
-#include <charconv>
 
+#include "http/fieldtext.h"
 #include "http/httpaddress.h"
 #include "http/httplimits.h"
 #include "text/textcompare.h"
@@ -38,11 +38,7 @@ bool IsDottedAddress(std::string_view host) {
         std::size_t dot = host.find('.');
         std::string_view part = host.substr(0, dot);
         unsigned value = 0;
-        auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), value);
-        if (part.empty() || error != std::errc{} || end != part.data() + part.size() ||
-            value > 255) {
-            return false;
-        }
+        if (!ReadWholeInteger(part, value) || value > 255) return false;
         ++parts;
         if (dot == std::string_view::npos) return parts == 4;
         host.remove_prefix(dot + 1);

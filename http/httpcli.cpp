@@ -3,8 +3,8 @@
 #include "http/httpcli.h"
 
 #include <QHostAddress>
-#include <charconv>
 
+#include "http/fieldtext.h"
 #include "http/httperror.h"
 #include "http/httpstrings.h"
 #include "http/requesthead.h"
@@ -17,9 +17,7 @@ namespace {
 // A port text the socket accepts: 1 to 65535 in decimal.
 bool ReadPort(const std::string& text, quint16& port) {
     unsigned value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return false;
-    if (value == 0 || value > 65535) return false;
+    if (!ReadWholeInteger(text, value) || value == 0 || value > 65535) return false;
     port = static_cast<quint16>(value);
     return true;
 }
@@ -34,7 +32,12 @@ void THttpCli::SocketDeleter::operator()(QTcpSocket* socket) const {
 THttpCli::THttpCli() = default;
 
 THttpCli::~THttpCli() {
-    DropSocket();
+    // The client is never destroyed inside one of its socket's signals, so the socket can
+    // go at once; a deferred delete might never run when the program ends.
+    if (!socket_) return;
+    QObject::disconnect(socket_.get(), nullptr, &context_, nullptr);
+    socket_->abort();
+    delete socket_.release();
 }
 
 void THttpCli::GetASync() {

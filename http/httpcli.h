@@ -1,15 +1,22 @@
 // THttpCli: one HTTP/1.0 GET exchange on Qt's event loop, with redirects, over a new
 // QTcpSocket connection per request. The server ends each reply by closing the connection.
 //
-// Extending it (the timed client does): override ConnectStep() to resolve names and choose
-// the proxy, then call StartRoute() with an address to connect to; override the Trigger*
-// hooks to act on events before or after the caller's handler (always call the base to
-// fire the event); override SessionClosed() to run something other than the normal end at
-// the close of a connection (e.g. answering a 401); override Abort() to also cancel work of
-// its own. Waiting is the caller's business: run the event loop until State() is Ready.
+// Extending it (the timed client does):
+// - ConnectStep() runs at the start and after each redirect. Override it to resolve names
+//   (set the DnsLookup/DnsLookupDone states while a lookup runs), choose direct or proxy
+//   with DirectRoute()/ProxyRoute(), put the resolved address into Route::connectHost and
+//   call StartRoute(). To fail, SetStatus() and FinishExchange().
+// - SessionClosed() runs, on a fresh stack, when a connection closes while an exchange
+//   runs. Override it to repeat a request instead of ending (a 401 answered with
+//   credentials): ResetReplyState(), SetState(NotConnected), ConnectStep(). Otherwise call
+//   the base.
+// - The Trigger*() hooks fire the events; override to act before or after the caller's
+//   handler and call the base. TriggerDataSent() reports request bytes written.
+// - Abort() is virtual, to cancel work of the derived client (a name lookup) too.
+// Waiting is the caller's business: run the event loop until State() is Ready.
 // An event handler may call Abort(); it must not destroy the client.
 //
-// Tests: tests/http/httpcli_test.cpp (against tests/support/scripted_server.h).
+// Tests: tests/http/exchange_*_test.cpp (against tests/support/scripted_server.h).
 #pragma once
 
 #include <QObject>

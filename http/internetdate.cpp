@@ -1,10 +1,10 @@
 #include "http/internetdate.h"
 
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 
+#include "http/fieldtext.h"
 #include "http/httperror.h"
 #include "http/httpstrings.h"
 #include "text/textcompare.h"
@@ -16,12 +16,6 @@ namespace {
 constexpr std::string_view kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 constexpr std::string_view kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-    return s;
-}
 
 bool IsWeekday(std::string_view s) {
     for (std::string_view day : kWeekdays) {
@@ -38,23 +32,18 @@ int MonthOf(std::string_view token) {
     return 0;
 }
 
-bool ReadInt(std::string_view s, std::int64_t& value) {
-    auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
-    return !s.empty() && error == std::errc{} && end == s.data() + s.size();
-}
-
 std::int64_t IntOr(std::string_view s, std::int64_t fallback) {
     std::int64_t value = 0;
-    return ReadInt(s, value) ? value : fallback;
+    return ReadWholeInteger(s, value) ? value : fallback;
 }
 
 // Takes the text up to the separator off the front of `rest`; blanks before it are skipped.
 std::string_view NextToken(std::string_view& rest, char separator) {
-    rest = Trim(rest);
+    rest = TrimControls(rest);
     std::size_t end = rest.find(separator);
     std::string_view token = rest.substr(0, end);
     rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
-    return Trim(token);
+    return TrimControls(token);
 }
 
 // Days from 1970-01-01 to the civil date (proleptic Gregorian).
@@ -80,7 +69,9 @@ int DaysInMonth(std::int64_t y, int m) {
 std::int64_t ZoneOffset(std::string_view zone) {
     if (zone.size() <= 4 || (zone[0] != '+' && zone[0] != '-')) return 0;
     std::int64_t hours = 0, minutes = 0;
-    if (!ReadInt(zone.substr(1, 2), hours) || !ReadInt(zone.substr(3, 2), minutes)) return 0;
+    if (!ReadWholeInteger(zone.substr(1, 2), hours) ||
+        !ReadWholeInteger(zone.substr(3, 2), minutes))
+        return 0;
     std::int64_t offset = hours * 3600 + minutes * 60;
     return zone[0] == '-' ? -offset : offset;
 }
@@ -116,11 +107,11 @@ std::string FormatInternetDate(UnixSeconds at) {
 }
 
 UnixSeconds ReadInternetDate(std::string_view input) {
-    std::string_view rest = Trim(input);
+    std::string_view rest = TrimControls(input);
     if (rest.size() >= 3 && IsWeekday(rest.substr(0, 3))) {
         std::size_t blank = rest.find(' ');
         rest = blank == std::string_view::npos ? std::string_view{} : rest.substr(blank + 1);
-        rest = Trim(rest);
+        rest = TrimControls(rest);
     }
     std::size_t firstBlank = rest.find(' ');
     std::size_t dash = rest.find('-', 1);
@@ -140,10 +131,10 @@ UnixSeconds ReadInternetDate(std::string_view input) {
     std::string_view timeText;
     std::string_view yearText = NextToken(rest, ' ');
     std::int64_t year = 0;
-    if (!ReadInt(yearText, year)) {
+    if (!ReadWholeInteger(yearText, year)) {
         // asctime puts the time before the year.
         timeText = yearText;
-        if (!ReadInt(NextToken(rest, ' '), year)) return kEarliestDate;
+        if (!ReadWholeInteger(NextToken(rest, ' '), year)) return kEarliestDate;
     }
     if (year < 80) {
         year += 2000;
@@ -165,7 +156,7 @@ UnixSeconds ReadInternetDate(std::string_view input) {
     std::int64_t seconds =
         DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
         hms[0] * 3600 + hms[1] * 60 + hms[2];
-    return seconds - ZoneOffset(Trim(rest));
+    return seconds - ZoneOffset(TrimControls(rest));
 }
 
 }  // namespace kv::http

@@ -1,20 +1,11 @@
 #include "http/replyhead.h"
 
-#include <charconv>
-
+#include "http/fieldtext.h"
 #include "text/textcompare.h"
 
 namespace kv::http {
 
-namespace {
-
-std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 bool IsHtmlStartLine(std::string_view line) {
     return line.size() >= 6 && text::SameAsciiNoCase(line.substr(0, 6), "<HTML>");
@@ -26,8 +17,7 @@ std::optional<StatusLine> ParseStatusLine(std::string_view line) {
     StatusLine status;
     std::string_view code = line.size() > 9 ? line.substr(9, 3) : std::string_view{};
     int value = 0;
-    auto [end, error] = std::from_chars(code.data(), code.data() + code.size(), value);
-    if (error == std::errc{} && end == code.data() + code.size()) status.code = value;
+    if (ReadWholeInteger(code, value)) status.code = value;
     if (line.size() > 13) status.reason = std::string(line.substr(13));
     return status;
 }
@@ -41,13 +31,8 @@ std::optional<HeaderField> ParseHeaderField(std::string_view line) {
 }
 
 std::int64_t ParseContentLength(std::string_view value) {
-    value = TrimBlanks(value);
     std::int64_t length = -1;
-    auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), length);
-    if (value.empty() || error != std::errc{} || end != value.data() + value.size() || length < 0) {
-        return -1;
-    }
-    return length;
+    return ReadWholeInteger(TrimControls(value), length) && length >= 0 ? length : -1;
 }
 
 }  // namespace kv::http

@@ -1,5 +1,5 @@
 // The request head of one GET, composed in one buffer in the fixed line order.
-// Tests: tests/http/httpcli_test.cpp compares whole heads byte for byte.
+// Tests: tests/http/exchange_request_test.cpp compares whole heads byte for byte.
 #pragma once
 
 #include <string>

@@ -1,9 +1,9 @@
 #include "http/setcookie.h"
 
 #include <algorithm>
-#include <charconv>
 #include <vector>
 
+#include "http/fieldtext.h"
 #include "http/httplimits.h"
 #include "text/textcompare.h"
 
@@ -11,21 +11,15 @@ namespace kv::http {
 
 namespace {
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-    return s;
-}
-
 std::vector<std::string_view> SplitParts(std::string_view raw) {
     std::vector<std::string_view> parts;
     while (true) {
         std::size_t semicolon = raw.find(';');
         if (semicolon == std::string_view::npos) {
-            if (!Trim(raw).empty() || parts.empty()) parts.push_back(Trim(raw));
+            if (!TrimControls(raw).empty() || parts.empty()) parts.push_back(TrimControls(raw));
             return parts;
         }
-        parts.push_back(Trim(raw.substr(0, semicolon)));
+        parts.push_back(TrimControls(raw.substr(0, semicolon)));
         raw.remove_prefix(semicolon + 1);
     }
 }
@@ -38,9 +32,7 @@ std::string Unquote(std::string_view s) {
 
 std::int64_t MaxAgeOf(std::string_view s) {
     std::int64_t value = -1;
-    auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (s.empty() || error != std::errc{} || end != s.data() + s.size()) return -1;
-    return value;
+    return ReadWholeInteger(s, value) ? value : -1;
 }
 
 }  // namespace
@@ -58,8 +50,9 @@ TCookie ParseSetCookie(std::string_view raw, UnixSeconds now) {
     for (std::size_t i = 1; i < parts.size(); ++i) {
         std::string_view part = parts[i];
         std::size_t at = part.find('=');
-        std::string key = text::AsciiUpperCase(Trim(part.substr(0, at)));
-        std::string_view value = at == std::string_view::npos ? "" : Trim(part.substr(at + 1));
+        std::string key = text::AsciiUpperCase(TrimControls(part.substr(0, at)));
+        std::string_view value =
+            at == std::string_view::npos ? "" : TrimControls(part.substr(at + 1));
         if (key == "PATH") {
             cookie.path = Unquote(value);
         } else if (key == "EXPIRES") {

@@ -1,6 +1,6 @@
 // Socket and resolver errors as Windows Sockets error numbers, so that messages keep the
 // numbers and texts users and logs know (connection refused = 10061, host not found = 11001).
-// Tests: tests/http/socketerror_test.cpp.
+// Tests: tests/http/replyhead_test.cpp.
 #pragma once
 
 #include <QAbstractSocket>
