@@ -30,6 +30,21 @@ TEST_F(ExchangeTest, BodyWithoutContentLengthEndsAtTheClose) {
     EXPECT_FALSE(cli.FailedLocally());
 }
 
+TEST_F(ExchangeTest, HeadTrickledInPiecesIsReassembledIntoLines) {
+    ScriptedServer server(
+        {Script()
+             .ReadRequest()
+             .Trickle("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nX-A: 1\r\n\r\nbo", 3, 2ms)
+             .Send("dy")
+             .Close()});
+    std::vector<std::string> lines;
+    cli.OnHeaderData = [&](THttpCli&, const std::string& line) { lines.push_back(line); };
+    Fetch(server.Url("/"));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"HTTP/1.0 200 OK", "Content-Type: text/html", "X-A: 1"}));
+    EXPECT_EQ(body, "body");
+}
+
 TEST_F(ExchangeTest, ContentLengthZeroEndsAtTheEmptyLineWithoutWaitingForTheClose) {
     ScriptedServer server({Script()
                                .ReadRequest()
