@@ -1,0 +1,254 @@
+// THttpCli: start, connect step, socket plumbing, states and events.
+// Reading the reply and following redirects: httpcli_reply.cpp.
+#include "http/httpcli.h"
+
+#include <QHostAddress>
+
+#include "http/fieldtext.h"
+#include "http/httperror.h"
+#include "http/httpstrings.h"
+#include "http/requesthead.h"
+#include "http/socketerror.h"
+
+namespace kv::http {
+
+namespace {
+
+// A port text the socket accepts: 1 to 65535 in decimal.
+bool ReadPort(const std::string& text, quint16& port) {
+    unsigned value = 0;
+    if (!ReadWholeInteger(text, value) || value == 0 || value > 65535) return false;
+    port = static_cast<quint16>(value);
+    return true;
+}
+
+}  // namespace
+
+void THttpCli::SocketDeleter::operator()(QTcpSocket* socket) const {
+    // Never deleted at once: this may run inside one of the socket's own signals.
+    socket->deleteLater();
+}
+
+THttpCli::THttpCli() = default;
+
+THttpCli::~THttpCli() {
+    // The client is never destroyed inside one of its socket's signals, so the socket can
+    // go at once; a deferred delete might never run when the program ends.
+    if (!socket_) return;
+    QObject::disconnect(socket_.get(), nullptr, &context_, nullptr);
+    socket_->abort();
+    delete socket_.release();
+}
+
+void THttpCli::GetASync() {
+    if (state_ != THttpState::Ready) throw HttpError(kHttpComponentBusy);
+    ++closeSerial_;
+    DropSocket();
+    ResetReplyState();
+    failedLocally_ = false;
+    lastSocketError_ = 0;
+    redirectCount_ = 0;
+    location_ = url_;
+    SetState(THttpState::NotConnected);
+    ConnectStep();
+}
+
+void THttpCli::Abort() {
+    if (state_ == THttpState::Ready) {
+        DropSocket();
+        return;
+    }
+    ++closeSerial_;
+    SetState(THttpState::Aborting);
+    DropSocket();
+    redirectPending_ = false;
+    SetState(THttpState::Ready);
+}
+
+THttpCli::Route THttpCli::DirectRoute(const UrlParts& location) const {
+    return Route{location.host, location.PortOrDefault(), location.path, location.host, false};
+}
+
+THttpCli::Route THttpCli::ProxyRoute(const UrlParts& location, const UrlParts& proxy) const {
+    std::string port = proxy.port.empty() ? proxyPort_ : proxy.port;
+    return Route{proxy.host, port, AbsoluteTarget(location), location.host, true};
+}
+
+void THttpCli::ConnectStep() {
+    UrlParts location = SplitAddress(location_);
+    if (location.hasUser) {
+        username_ = location.user;
+        password_ = location.password;
+    }
+    StartRoute(proxy_.empty() ? DirectRoute(location) : ProxyRoute(location, SplitAddress(proxy_)));
+}
+
+void THttpCli::StartRoute(const Route& route) {
+    requestTarget_ = route.requestTarget;
+    targetHost_ = route.targetHost;
+    viaProxy_ = route.viaProxy;
+    OpenConnection(route.connectHost, route.connectPort);
+}
+
+void THttpCli::OpenConnection(const std::string& host, const std::string& portText) {
+    DropSocket();
+    quint16 port = 0;
+    if (!ReadPort(portText, port)) {
+        lastSocketError_ = kWsaInvalidArgument;
+        FailExchange(std::string(kCantConnect) + SocketErrorWithNumber(kWsaInvalidArgument));
+        return;
+    }
+    socket_.reset(new QTcpSocket());
+    QTcpSocket* socket = socket_.get();
+    QObject::connect(socket, &QTcpSocket::connected, &context_, [this] { OnSocketConnected(); });
+    QObject::connect(socket, &QTcpSocket::readyRead, &context_, [this] { OnSocketReadyRead(); });
+    QObject::connect(socket, &QTcpSocket::disconnected, &context_, [this] { ServerClosed(); });
+    QObject::connect(socket, &QTcpSocket::errorOccurred, &context_,
+                     [this](QAbstractSocket::SocketError error) { OnSocketError(error); });
+    QObject::connect(socket, &QTcpSocket::bytesWritten, &context_,
+                     [this](qint64 bytes) { TriggerDataSent(bytes); });
+    if (!localAddr_.empty() && localAddr_ != "0.0.0.0") {
+        socket->bind(QHostAddress(QString::fromStdString(localAddr_)));
+    }
+    socket->connectToHost(QString::fromStdString(host), port);
+}
+
+void THttpCli::OnSocketConnected() {
+    SetState(THttpState::Connected);
+    TriggerSessionConnected();
+    if (state_ != THttpState::Connected) return;
+    TriggerRequestHeaderBegin();
+    if (state_ != THttpState::Connected) return;
+    RequestHeadFields fields{requestTarget_, accept_,        reference_, agent_,
+                             targetHost_,    username_,      password_,  viaProxy_,
+                             proxyUsername_, proxyPassword_, cookie_};
+    std::string head = ComposeRequestHead(fields);
+    TriggerRequestHeaderEnd(head);
+    if (state_ != THttpState::Connected || !socket_) return;
+    head += "\r\n";
+    SetState(THttpState::WaitingHeader);
+    socket_->write(head.data(), static_cast<qint64>(head.size()));
+}
+
+void THttpCli::OnSocketReadyRead() {
+    if (!socket_) return;
+    QByteArray data = socket_->readAll();
+    ProcessReceived(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+}
+
+void THttpCli::OnSocketError(QAbstractSocket::SocketError error) {
+    if (!socket_) return;
+    if (error == QAbstractSocket::RemoteHostClosedError) {
+        ServerClosed();
+        return;
+    }
+    lastSocketError_ = WinSockErrorOf(error);
+    if (state_ == THttpState::NotConnected) {
+        FailExchange(SocketErrorWithNumber(lastSocketError_));
+        return;
+    }
+    ServerClosed();
+}
+
+void THttpCli::ServerClosed() {
+    if (!socket_) return;
+    QByteArray rest = socket_->readAll();
+    if (!rest.isEmpty()) {
+        ProcessReceived(std::string_view(rest.constData(), static_cast<std::size_t>(rest.size())));
+    }
+    if (!socket_) return;  // reading the rest ended or closed the exchange
+    CloseConnection();
+}
+
+void THttpCli::CloseConnection() {
+    DropSocket();
+    // Runs on a fresh stack, so that what follows a close (a redirect, the timed client's
+    // credential prompt) never runs inside a socket signal.
+    unsigned serial = closeSerial_;
+    QMetaObject::invokeMethod(
+        &context_,
+        [this, serial] {
+            if (serial == closeSerial_) SessionClosed();
+        },
+        Qt::QueuedConnection);
+}
+
+void THttpCli::DropSocket() {
+    if (!socket_) return;
+    QObject::disconnect(socket_.get(), nullptr, &context_, nullptr);
+    socket_->abort();
+    socket_.reset();
+}
+
+void THttpCli::SetState(THttpState state) {
+    if (state == state_) return;
+    state_ = state;
+    TriggerStateChange();
+    if (state == THttpState::Ready) PostRequestDone();
+}
+
+void THttpCli::PostRequestDone() {
+    QMetaObject::invokeMethod(
+        &context_, [this] { TriggerRequestDone(); }, Qt::QueuedConnection);
+}
+
+void THttpCli::SetStatus(int code, std::string reason) {
+    statusCode_ = code;
+    reasonPhrase_ = std::move(reason);
+}
+
+void THttpCli::FinishExchange() {
+    DropSocket();
+    redirectPending_ = false;
+    SetState(THttpState::Ready);
+}
+
+void THttpCli::FailExchange(std::string reason) {
+    DropSocket();
+    SetStatus(kLocalFailureStatus, std::move(reason));
+    failedLocally_ = true;
+    FinishExchange();
+}
+
+void THttpCli::TriggerStateChange() {
+    if (OnStateChange) OnStateChange(*this);
+}
+void THttpCli::TriggerSessionConnected() {
+    if (OnSessionConnected) OnSessionConnected(*this);
+}
+void THttpCli::TriggerRequestHeaderBegin() {
+    if (OnRequestHeaderBegin) OnRequestHeaderBegin(*this);
+}
+void THttpCli::TriggerRequestHeaderEnd(std::string& head) {
+    if (OnRequestHeaderEnd) OnRequestHeaderEnd(*this, head);
+}
+void THttpCli::TriggerHeaderBegin() {
+    if (OnHeaderBegin) OnHeaderBegin(*this);
+}
+void THttpCli::TriggerHeaderData(const std::string& line) {
+    if (OnHeaderData) OnHeaderData(*this, line);
+}
+void THttpCli::TriggerCookie(const std::string& value, bool& accept) {
+    if (OnCookie) OnCookie(*this, value, accept);
+}
+void THttpCli::TriggerHeaderEnd() {
+    if (OnHeaderEnd) OnHeaderEnd(*this);
+}
+void THttpCli::TriggerDocBegin() {
+    if (OnDocBegin) OnDocBegin(*this);
+}
+void THttpCli::TriggerDocData(std::string_view chunk) {
+    if (OnDocData) OnDocData(*this, chunk);
+}
+void THttpCli::TriggerDocEnd() {
+    if (OnDocEnd) OnDocEnd(*this);
+}
+void THttpCli::TriggerLocationChange() {
+    if (OnLocationChange) OnLocationChange(*this);
+}
+void THttpCli::TriggerRequestDone() {
+    if (OnRequestDone) OnRequestDone(*this);
+}
+void THttpCli::TriggerDataSent(std::int64_t) {}
+
+}  // namespace kv::http

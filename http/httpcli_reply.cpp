@@ -1,0 +1,192 @@
+// THttpCli: reading the reply head and body, the end of a reply, and following redirects.
+#include <string>
+
+#include "http/httpcli.h"
+#include "http/httperror.h"
+#include "http/httplimits.h"
+#include "http/httpstrings.h"
+#include "http/replyhead.h"
+#include "text/textcompare.h"
+
+namespace kv::http {
+
+void THttpCli::ResetReplyState() {
+    statusCode_ = 0;
+    reasonPhrase_.clear();
+    contentLength_ = -1;
+    contentType_.clear();
+    rcvdHeader_.clear();
+    authChallenges_.clear();
+    contentRange_.clear();
+    acceptRanges_.clear();
+    locationSeen_ = false;
+    newLocation_ = {};
+    redirectPending_ = false;
+    rcvdCount_ = 0;
+    docBegun_ = false;
+    firstLine_ = true;
+    rcvBuf_.clear();
+    headBytes_ = 0;
+}
+
+void THttpCli::ProcessReceived(std::string_view data) {
+    try {
+        if (state_ == THttpState::WaitingHeader && !redirectPending_) {
+            rcvBuf_.append(data);
+            ProcessHeadBuffer();
+        } else if (state_ == THttpState::WaitingBody) {
+            ReceiveBody(data);
+        }
+    } catch (const HttpError& error) {
+        FailExchange(error.what());
+    }
+}
+
+void THttpCli::ProcessHeadBuffer() {
+    std::size_t pos = 0;
+    while (state_ == THttpState::WaitingHeader) {
+        std::size_t lf = rcvBuf_.find('\n', pos);
+        if (lf == std::string::npos) {
+            rcvBuf_.erase(0, pos);
+            if (rcvBuf_.size() >= kReceiveBufferBytes) throw HttpError(kHttpLineTooLong);
+            return;
+        }
+        if (lf - pos + 1 > kReceiveBufferBytes) throw HttpError(kHttpLineTooLong);
+        headBytes_ += lf - pos + 1;
+        if (headBytes_ > kMaxReplyHeadBytes) throw HttpError(kHttpHeaderTooLarge);
+        std::string line = rcvBuf_.substr(pos, lf - pos);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        pos = lf + 1;
+
+        if (firstLine_) {
+            firstLine_ = false;
+            TriggerHeaderBegin();
+            if (state_ != THttpState::WaitingHeader) return;
+            if (IsHtmlStartLine(line)) {
+                // A page without any head: the line itself is the start of the body.
+                std::string rest = rcvBuf_.substr(pos);
+                rcvBuf_.clear();
+                if (contentType_.empty()) contentType_ = "text/html";
+                SetState(THttpState::WaitingBody);
+                TriggerHeaderEnd();
+                if (state_ != THttpState::WaitingBody) return;
+                ReceiveBody(line);
+                if (state_ == THttpState::WaitingBody) ReceiveBody(rest);
+                return;
+            }
+        }
+        if (line.empty()) {
+            std::string rest = rcvBuf_.substr(pos);
+            rcvBuf_.clear();
+            EndOfHead(rest);
+            return;
+        }
+        HandleHeadLine(line);
+        if (redirectPending_) return;
+    }
+}
+
+void THttpCli::HandleHeadLine(const std::string& line) {
+    rcvdHeader_.push_back(line);
+    if (auto status = ParseStatusLine(line)) {
+        statusCode_ = status->code;
+        reasonPhrase_ = std::move(status->reason);
+    } else if (auto field = ParseHeaderField(line)) {
+        const std::string& name = field->name;
+        if (name == "location") {
+            locationSeen_ = true;
+            newLocation_ = ResolveLocation(location_, field->value);
+        } else if (name == "content-length") {
+            contentLength_ = ParseContentLength(field->value);
+        } else if (name == "content-type") {
+            contentType_ = text::AsciiLowerCase(field->value);
+        } else if (name == "www-authenticate") {
+            authChallenges_.push_back(field->value);
+        } else if (name == "set-cookie") {
+            bool accept = true;
+            TriggerCookie(field->value, accept);
+            if (state_ != THttpState::WaitingHeader) return;
+        } else if (name == "content-range") {
+            contentRange_ = field->value;
+        } else if (name == "accept-ranges") {
+            acceptRanges_ = field->value;
+        }
+    }
+    TriggerHeaderData(line);
+}
+
+void THttpCli::EndOfHead(std::string_view rest) {
+    if (locationSeen_ && newLocation_.address != url_) {
+        TriggerHeaderEnd();
+        if (state_ != THttpState::WaitingHeader) return;
+        rcvdCount_ = 0;
+        redirectPending_ = true;
+        CloseConnection();
+        return;
+    }
+    if (contentLength_ != 0) {
+        SetState(THttpState::WaitingBody);
+        TriggerHeaderEnd();
+        if (state_ != THttpState::WaitingBody) return;
+        ReceiveBody(rest);
+        // An error page is not read: its head is the whole result.
+        if (state_ == THttpState::WaitingBody && statusCode_ >= 400) CloseConnection();
+        return;
+    }
+    TriggerHeaderEnd();
+    if (state_ != THttpState::WaitingHeader) return;
+    FinishExchange();
+}
+
+void THttpCli::ReceiveBody(std::string_view chunk) {
+    if (chunk.empty()) return;
+    if (rcvdCount_ + chunk.size() > kMaxBodyBytes) {
+        throw HttpError(FormatText(kHttpBodyTooLarge, std::to_string(kMaxBodyMiB)));
+    }
+    if (!docBegun_) {
+        docBegun_ = true;
+        TriggerDocBegin();
+        if (state_ != THttpState::WaitingBody) return;
+    }
+    if (rcvdStream_ != nullptr) rcvdStream_->append(chunk);
+    rcvdCount_ += chunk.size();
+    TriggerDocData(chunk);
+}
+
+void THttpCli::SessionClosed() {
+    if (state_ == THttpState::Ready || state_ == THttpState::Aborting) return;
+    if (redirectPending_) {
+        redirectPending_ = false;
+        if (autoRedirect_) {
+            FollowRedirect();
+        } else {
+            FinishExchange();
+        }
+        return;
+    }
+    if (state_ == THttpState::WaitingBody) {
+        if (rcvdCount_ > 0) TriggerDocEnd();
+        if (state_ == THttpState::WaitingBody) FinishExchange();
+    }
+    // Closed before the head ended: the exchange stays as it is; the caller's time-out ends it.
+}
+
+void THttpCli::FollowRedirect() {
+    if (!newLocation_.fetchable) {
+        FailExchange(FormatText(kHttpUnsupportedRedirect, newLocation_.address));
+        return;
+    }
+    if (redirectCount_ >= kMaxRedirects) {
+        FailExchange(FormatText(kHttpTooManyRedirects, std::to_string(kMaxRedirects)));
+        return;
+    }
+    ++redirectCount_;
+    location_ = newLocation_.address;
+    ResetReplyState();
+    TriggerLocationChange();
+    if (state_ == THttpState::Ready || state_ == THttpState::Aborting) return;
+    SetState(THttpState::NotConnected);
+    ConnectStep();
+}
+
+}  // namespace kv::http

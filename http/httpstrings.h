@@ -1,0 +1,43 @@
+// The user-visible texts of the HTTP folder, in one place. Code elsewhere refers to these
+// names and never spells the texts again. Tests: tests/http/*_test.cpp compare against them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kv::http {
+
+// Exchange engine.
+inline constexpr std::string_view kHttpComponentBusy = "HTTP component is busy";
+inline constexpr std::string_view kHttpLineTooLong = "HTTP line too long";
+// A reply head that never ends must not exhaust memory.
+inline constexpr std::string_view kHttpHeaderTooLarge = "HTTP header too large";
+// "%s" is the limit in MiB.
+inline constexpr std::string_view kHttpBodyTooLarge = "HTTP reply body larger than %s MiB";
+// "%s" is the limit of redirects followed.
+inline constexpr std::string_view kHttpTooManyRedirects = "Maximum (%s) redirects followed";
+// "%s" is the address named by the Location field.
+inline constexpr std::string_view kHttpUnsupportedRedirect =
+    "can't follow redirect to unsupported address %s";
+
+// Connect step: "can't connect: " + description + " (Error #" + number + ")".
+inline constexpr std::string_view kCantConnect = "can't connect: ";
+inline constexpr std::string_view kErrorNumberOpen = " (Error #";
+inline constexpr std::string_view kErrorNumberClose = ")";
+
+// Name resolution (used by the timed client); "%s" is the name or address.
+inline constexpr std::string_view kCantResolveHostname =
+    "can't resolve hostname (%s) to IP address";
+inline constexpr std::string_view kCantResolveAddress = "can't resolve IP address (%s) to hostname";
+
+// Cookies.
+inline constexpr std::string_view kNoTimeZoneInformation =
+    "Failed attempting to retrieve time zone information.";
+
+// The description of a Windows Sockets error number; "Not a WinSock error" for others.
+std::string_view SocketErrorDescription(int code);
+
+// Fills the single "%s" of a text from this table.
+std::string FormatText(std::string_view text, std::string_view value);
+
+}  // namespace kv::http

@@ -1,0 +1,43 @@
+#include "http/requesthead.h"
+
+#include <QByteArray>
+
+namespace kv::http {
+
+namespace {
+
+void AppendLine(std::string& head, std::string_view name, std::string_view value) {
+    head += name;
+    head += ": ";
+    head += value;
+    head += "\r\n";
+}
+
+}  // namespace
+
+std::string BasicCredentials(std::string_view user, std::string_view password) {
+    std::string pair(user);
+    pair += ':';
+    pair += password;
+    QByteArray encoded = QByteArray(pair.data(), static_cast<qsizetype>(pair.size())).toBase64();
+    return std::string(encoded.constData(), static_cast<std::size_t>(encoded.size()));
+}
+
+std::string ComposeRequestHead(const RequestHeadFields& f) {
+    std::string head = "GET " + f.target + " HTTP/1.0\r\n";
+    if (!f.accept.empty()) AppendLine(head, "Accept", f.accept);
+    if (!f.reference.empty()) AppendLine(head, "Referer", f.reference);
+    if (!f.agent.empty()) AppendLine(head, "User-Agent", f.agent);
+    AppendLine(head, "Host", f.host);
+    if (!f.username.empty()) {
+        AppendLine(head, "Authorization", "Basic " + BasicCredentials(f.username, f.password));
+    }
+    if (f.viaProxy && !f.proxyUsername.empty()) {
+        AppendLine(head, "Proxy-Authorization",
+                   "Basic " + BasicCredentials(f.proxyUsername, f.proxyPassword));
+    }
+    if (!f.cookie.empty()) AppendLine(head, "Cookie", f.cookie);
+    return head;
+}
+
+}  // namespace kv::http
