@@ -74,6 +74,11 @@ class TRegExpr {
     // there is no match (also when startPos is beyond the text). Raises ERegExpr when the
     // search exceeds its step budget or memory limit; the object then holds no match.
     bool Exec(std::string_view text, std::size_t startPos = 0);
+    bool Exec(const char* text, std::size_t startPos = 0) {
+        return Exec(std::string_view(text), startPos);
+    }
+    // A temporary string would be gone before its matches are read.
+    bool Exec(std::string&& text, std::size_t startPos = 0) = delete;
     // Searches the same text again from the end of the last match, one byte further when
     // that match was empty, so matches never overlap. False without a previous match.
     bool ExecNext();
