@@ -153,10 +153,14 @@ KV_API void GetResultForPage(const char* Page, const char* BlockRegExpr, const c
                              KvStringList* Items, KvStringList* Items2, KvStringList* Fields,
                              KvStringList* Fields2) {
     GuardedVoid([&] {
+        // Checked in argument order, so a NULL list is reported by its first name.
+        std::vector<std::string>& items = ListOf(Items, "Items");
+        std::vector<std::string>& items2 = ListOf(Items2, "Items2");
+        std::vector<std::string>& fields = ListOf(Fields, "Fields");
+        std::vector<std::string>& fields2 = ListOf(Fields2, "Fields2");
         pu::GetResultForPage(Arg(Page), Arg(BlockRegExpr), Arg(BlockRegExpr2), Arg(ItemRegExpr),
-                             Arg(ItemRegExpr2), Arg(FieldRegExpr), Arg(FieldRegExpr2),
-                             ListOf(Items, "Items"), ListOf(Items2, "Items2"),
-                             ListOf(Fields, "Fields"), ListOf(Fields2, "Fields2"));
+                             Arg(ItemRegExpr2), Arg(FieldRegExpr), Arg(FieldRegExpr2), items,
+                             items2, fields, fields2);
     });
 }
 
