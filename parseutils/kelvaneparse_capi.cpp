@@ -80,58 +80,58 @@ extern "C" {
 
 // --- Memory, lists and errors ---
 
-KV_API void KvFree(char* text) {
+KELVANEPARSE_API void KvFree(char* text) {
     std::free(text);
 }
 
-KV_API KvStringList* KvStringListCreate(void) {
+KELVANEPARSE_API KvStringList* KvStringListCreate(void) {
     return new (std::nothrow) KvStringList();
 }
 
-KV_API void KvStringListFree(KvStringList* list) {
+KELVANEPARSE_API void KvStringListFree(KvStringList* list) {
     delete list;
 }
 
-KV_API int KvStringListCount(const KvStringList* list) {
+KELVANEPARSE_API int KvStringListCount(const KvStringList* list) {
     return list ? static_cast<int>(list->items.size()) : 0;
 }
 
-KV_API const char* KvStringListGet(const KvStringList* list, int index) {
+KELVANEPARSE_API const char* KvStringListGet(const KvStringList* list, int index) {
     if (!list || index < 0 || static_cast<std::size_t>(index) >= list->items.size()) return nullptr;
     return list->items[static_cast<std::size_t>(index)].c_str();
 }
 
-KV_API void KvStringListAdd(KvStringList* list, const char* text) {
+KELVANEPARSE_API void KvStringListAdd(KvStringList* list, const char* text) {
     if (list) list->items.push_back(Arg(text));
 }
 
-KV_API void KvStringListClear(KvStringList* list) {
+KELVANEPARSE_API void KvStringListClear(KvStringList* list) {
     if (list) list->items.clear();
 }
 
-KV_API const char* KvLastError(void) {
+KELVANEPARSE_API const char* KvLastError(void) {
     return hasLastError ? lastError.c_str() : nullptr;
 }
 
 // --- Template extraction ---
 
-KV_API char* PrepareUrlOrBody(const char* Keyword, const char* Template) {
+KELVANEPARSE_API char* PrepareUrlOrBody(const char* Keyword, const char* Template) {
     return KV_TEXT_CALL(pu::PrepareUrlOrBody(Arg(Keyword), Arg(Template)));
 }
 
-KV_API void GetRegExprList(const char* Text, KvStringList* Parts) {
+KELVANEPARSE_API void GetRegExprList(const char* Text, KvStringList* Parts) {
     GuardedVoid([&] { pu::GetRegExprList(Arg(Text), ListOf(Parts, "Parts")); });
 }
 
-KV_API int GetRegExprMatchNum(const char* RegExpr) {
+KELVANEPARSE_API int GetRegExprMatchNum(const char* RegExpr) {
     return KV_INT_CALL(pu::GetRegExprMatchNum(Arg(RegExpr)));
 }
 
-KV_API char* GetRegExpText(const char* Text, const KvStringList* Parts) {
+KELVANEPARSE_API char* GetRegExpText(const char* Text, const KvStringList* Parts) {
     return KV_TEXT_CALL(pu::GetRegExpText(Arg(Text), ListOf(Parts, "Parts")));
 }
 
-KV_API void GetTextsForRegExpr(const char* RegExprs, const char* Text, KvStringList* Matches,
+KELVANEPARSE_API void GetTextsForRegExpr(const char* RegExprs, const char* Text, KvStringList* Matches,
                                int StopAtFirstLine) {
     GuardedVoid([&] {
         pu::GetTextsForRegExpr(Arg(RegExprs), Arg(Text), ListOf(Matches, "Matches"),
@@ -139,15 +139,15 @@ KV_API void GetTextsForRegExpr(const char* RegExprs, const char* Text, KvStringL
     });
 }
 
-KV_API char* GetTextBlockForRegExpr(const char* RegExpr, const char* Text) {
+KELVANEPARSE_API char* GetTextBlockForRegExpr(const char* RegExpr, const char* Text) {
     return KV_TEXT_CALL(pu::GetTextBlockForRegExpr(Arg(RegExpr), Arg(Text)));
 }
 
-KV_API int GetResultCount(const char* Text, const char* RegExpr) {
+KELVANEPARSE_API int GetResultCount(const char* Text, const char* RegExpr) {
     return KV_INT_CALL(pu::GetResultCount(Arg(Text), Arg(RegExpr)));
 }
 
-KV_API void GetResultForPage(const char* Page, const char* BlockRegExpr, const char* BlockRegExpr2,
+KELVANEPARSE_API void GetResultForPage(const char* Page, const char* BlockRegExpr, const char* BlockRegExpr2,
                              const char* ItemRegExpr, const char* ItemRegExpr2,
                              const char* FieldRegExpr, const char* FieldRegExpr2,
                              KvStringList* Items, KvStringList* Items2, KvStringList* Fields,
@@ -164,85 +164,85 @@ KV_API void GetResultForPage(const char* Page, const char* BlockRegExpr, const c
     });
 }
 
-KV_API char* GetUrlNext(const char* RegExpr, int CombineType, const char* FirstPartUrl,
+KELVANEPARSE_API char* GetUrlNext(const char* RegExpr, int CombineType, const char* FirstPartUrl,
                         const char* CurrentUrl, const char* Page) {
     return KV_TEXT_CALL(
         pu::GetUrlNext(Arg(RegExpr), CombineType, Arg(FirstPartUrl), Arg(CurrentUrl), Arg(Page)));
 }
 
-KV_API char* PrepareURL(const char* Url) {
+KELVANEPARSE_API char* PrepareURL(const char* Url) {
     return KV_TEXT_CALL(pu::PrepareURL(Arg(Url)));
 }
 
 // --- URLs and domains ---
 
-KV_API char* RemoveHttpSlash(const char* Url) {
+KELVANEPARSE_API char* RemoveHttpSlash(const char* Url) {
     return KV_TEXT_CALL(pu::RemoveHttpSlash(Arg(Url)));
 }
 
-KV_API char* GetSiteDomain(const char* Url) {
+KELVANEPARSE_API char* GetSiteDomain(const char* Url) {
     return KV_TEXT_CALL(pu::GetSiteDomain(Arg(Url)));
 }
 
-KV_API char* GetSiteFirstDomain(const char* Url) {
+KELVANEPARSE_API char* GetSiteFirstDomain(const char* Url) {
     return KV_TEXT_CALL(pu::GetSiteFirstDomain(Arg(Url)));
 }
 
-KV_API int SitesInOneDomain(const char* Url1, const char* Url2) {
+KELVANEPARSE_API int SitesInOneDomain(const char* Url1, const char* Url2) {
     return KV_INT_CALL(pu::SitesInOneDomain(Arg(Url1), Arg(Url2)));
 }
 
-KV_API int CheckSiteInList(const char* Url, const KvStringList* List) {
+KELVANEPARSE_API int CheckSiteInList(const char* Url, const KvStringList* List) {
     return KV_INT_CALL(pu::CheckSiteInList(Arg(Url), ListOf(List, "List")));
 }
 
-KV_API int CheckDomainInList(const char* Url, const KvStringList* List) {
+KELVANEPARSE_API int CheckDomainInList(const char* Url, const KvStringList* List) {
     return KV_INT_CALL(pu::CheckDomainInList(Arg(Url), ListOf(List, "List")));
 }
 
-KV_API char* GetSiteUrlAfterDomainLower(const char* Url) {
+KELVANEPARSE_API char* GetSiteUrlAfterDomainLower(const char* Url) {
     return KV_TEXT_CALL(pu::GetSiteUrlAfterDomainLower(Arg(Url)));
 }
 
-KV_API char* GetSiteUrlAfterDomain(const char* Url) {
+KELVANEPARSE_API char* GetSiteUrlAfterDomain(const char* Url) {
     return KV_TEXT_CALL(pu::GetSiteUrlAfterDomain(Arg(Url)));
 }
 
-KV_API char* EncodeWord(const char* Word) {
+KELVANEPARSE_API char* EncodeWord(const char* Word) {
     return KV_TEXT_CALL(pu::EncodeWord(Arg(Word)));
 }
 
-KV_API char* GetBaseURL(const char* Html) {
+KELVANEPARSE_API char* GetBaseURL(const char* Html) {
     return KV_TEXT_CALL(pu::GetBaseURL(Arg(Html)));
 }
 
-KV_API char* MyCombineURL(const char* Base, const char* Relative) {
+KELVANEPARSE_API char* MyCombineURL(const char* Base, const char* Relative) {
     return KV_TEXT_CALL(pu::MyCombineURL(Arg(Base), Arg(Relative)));
 }
 
-KV_API char* MyCanonicalizeUrl(const char* Url) {
+KELVANEPARSE_API char* MyCanonicalizeUrl(const char* Url) {
     return KV_TEXT_CALL(pu::MyCanonicalizeUrl(Arg(Url)));
 }
 
-KV_API char* MyDecodeUrl(const char* Url) {
+KELVANEPARSE_API char* MyDecodeUrl(const char* Url) {
     return KV_TEXT_CALL(pu::MyDecodeUrl(Arg(Url)));
 }
 
 // --- HTML text ---
 
-KV_API char* RemoveHtmlFmt(const char* Html, int CollapseBlanks) {
+KELVANEPARSE_API char* RemoveHtmlFmt(const char* Html, int CollapseBlanks) {
     return KV_TEXT_CALL(pu::RemoveHtmlFmt(Arg(Html), CollapseBlanks != 0));
 }
 
-KV_API char* MyHtmlDecode(const char* Text) {
+KELVANEPARSE_API char* MyHtmlDecode(const char* Text) {
     return KV_TEXT_CALL(pu::MyHtmlDecode(Arg(Text)));
 }
 
-KV_API char* GetStrByIndex(const char* Text, int Index) {
+KELVANEPARSE_API char* GetStrByIndex(const char* Text, int Index) {
     return KV_TEXT_CALL(pu::GetStrByIndex(Arg(Text), Index));
 }
 
-KV_API char* InvertString(const char* Text) {
+KELVANEPARSE_API char* InvertString(const char* Text) {
     return KV_TEXT_CALL(pu::InvertString(Arg(Text)));
 }
 
