@@ -79,12 +79,13 @@ void TTimedHttpCli::ClearDeadline() {
 
 TWaitResult TTimedHttpCli::WaitFor(std::initializer_list<THttpState> states) {
     MoveDeadline();
-    Wait wait(states);
-    if (wait.Reached(State())) return ResultOfEndReason(endReason_);
+    if (std::find(states.begin(), states.end(), State()) != states.end())
+        return ResultOfEndReason(endReason_);
     if (ApplicationClosing()) {
         AbortWith(kEndReasonTimedOut);
         return TWaitResult::TimedOut;
     }
+    Wait wait(states);
     waits_.push_back(&wait);
     QTimer turn;
     QObject::connect(&turn, &QTimer::timeout, [this] { CheckWait(); });
@@ -153,7 +154,13 @@ void TTimedHttpCli::SetProxyOverride(const std::string& text) {
 void TTimedHttpCli::CancelLookup() {
     if (lookupId_ >= 0) QHostInfo::abortHostLookup(lookupId_);
     lookupId_ = -1;
-    lookupContext_.reset();
+    if (!lookupContext_) return;
+    // Inside the lookup's own callback (a handler aborted), its context must outlive the call.
+    if (inLookupCallback_) {
+        lookupContext_.release()->deleteLater();
+    } else {
+        lookupContext_.reset();
+    }
 }
 
 std::optional<TTimedHttpCli::Resolved> TTimedHttpCli::ResolveHost(const std::string& host,
@@ -198,6 +205,12 @@ std::optional<TTimedHttpCli::Resolved> TTimedHttpCli::ResolveHost(const std::str
 void TTimedHttpCli::LookupDone(const QHostInfo& info) {
     if (State() != THttpState::DnsLookup || info.lookupId() != lookupId_) return;
     lookupId_ = -1;
+    inLookupCallback_ = true;
+    LookupResult(info);
+    inLookupCallback_ = false;
+}
+
+void TTimedHttpCli::LookupResult(const QHostInfo& info) {
     int error = WinSockErrorOf(info.error());
     if (lookupDirection_ == LookupDirection::Forward) {
         // IPv4 first: the cache holds dotted addresses, and servers listen there first.

@@ -108,6 +108,7 @@ class TTimedHttpCli : public THttpCli {
     // The name and address of a host; nullopt when the exchange cannot go on.
     std::optional<Resolved> ResolveHost(const std::string& host, bool fatal);
     void LookupDone(const QHostInfo& info);
+    void LookupResult(const QHostInfo& info);
     void CancelLookup();
     bool Bypassed(const UrlParts& location, const Resolved& target) const;
 
@@ -135,6 +136,7 @@ class TTimedHttpCli : public THttpCli {
     std::string lookupSubject_;
     bool lookupFatal_ = false;
     bool lookupFailed_ = false;
+    bool inLookupCallback_ = false;
     std::vector<std::string> lookupResults_;  // addresses (IPv4 first) or names
 
     std::vector<std::pair<std::string, std::string>> receivedFields_;

@@ -116,6 +116,7 @@ void TTimedHttpCli::SessionClosed() {
         answerPending_ = false;
         if (State() != THttpState::Ready && State() != THttpState::Aborting && AnswerChallenge())
             return;
+        MoveDeadline();  // the challenge is the result, or a redirect it named goes on
     }
     THttpCli::SessionClosed();
 }

@@ -88,6 +88,20 @@ TEST_F(TimedCliTest, AnAbortFromAHandlerEndsCanceled) {
     EXPECT_EQ(body, "");
 }
 
+TEST_F(TimedCliTest, AbortWhenTheLookupCompletesEndsCanceled) {
+    ScriptedServer server({Script::Reply("HTTP/1.0 200 OK\r\n\r\nnever read")});
+    cli.OnStateChange = [](THttpCli& c) {
+        if (c.State() == THttpState::DnsLookupDone) c.Abort();
+    };
+    cli.SetURL("http://localhost:" + std::to_string(server.Port()) + "/");
+    EXPECT_EQ(cli.GetWithTimeout(2s), TWaitResult::Canceled);
+    EXPECT_EQ(body, "");
+    // The client serves the next request as usual.
+    cli.OnStateChange = nullptr;
+    EXPECT_EQ(cli.GetWithTimeout(2s), TWaitResult::Done);
+    EXPECT_EQ(body, "never read");
+}
+
 TEST_F(TimedCliTest, NameThatDoesNotResolveEndsWith404AndTheName) {
     cli.SetURL("http://no-such-host.invalid/page");
     EXPECT_EQ(cli.GetWithTimeout(2s), TWaitResult::Done);
