@@ -30,6 +30,19 @@ inline constexpr std::string_view kCantResolveHostname =
     "can't resolve hostname (%s) to IP address";
 inline constexpr std::string_view kCantResolveAddress = "can't resolve IP address (%s) to hostname";
 
+// Credential prompt captions: the label of the site that asked.
+inline constexpr std::string_view kAuthCaptionServer = "Server:";
+inline constexpr std::string_view kAuthCaptionFirewall = "Firewall:";
+
+// Page fetch: the failure log lines. Each but the cancel is followed by the details.
+inline constexpr std::string_view kFetchNotRetrieved = "This page was not retrieved properly. ";
+inline constexpr std::string_view kFetchConnectionError = "Connection error: ";
+inline constexpr std::string_view kFetchTimedOut = "Connection timed out. ";
+inline constexpr std::string_view kFetchCanceled = "Canceled by user. ";
+// The details of a failed fetch: proxy, port, user agent, address, referrer.
+inline constexpr std::string_view kFetchDetails =
+    "Proxy: %s. Port: %s. UserAgent: %s. URL: %s. Referrer: %s";
+
 // Cookies.
 inline constexpr std::string_view kNoTimeZoneInformation =
     "Failed attempting to retrieve time zone information.";
