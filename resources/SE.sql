@@ -49,8 +49,9 @@ VALUES ('AltaVista', 'http://127.0.0.1:8765/altavista/', '',
         'ru=([^"]+)"' || char(13, 10) || '<a class="title" href="([^"]+)"',
         0, 0, 1);
 
--- All The Web: fifteen entries a page. The block is the marked results region narrowed by a
--- refining part to the result table (the region also holds a sponsored link); the address
+-- All The Web: fifteen entries a page. The block is the marked results region (a footer
+-- table follows it) narrowed by a refining part to the result table (the region also holds a
+-- sponsored row); the address
 -- pattern also captures the title, so a group marker picks group 1; absolute next link with
 -- "&#38;" (combine type 2); the region's end marker is the check text.
 INSERT INTO SE (SEName, PrepareSearchURL, StartSearchBody, StartSearchURL, PostMethod,

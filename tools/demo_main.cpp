@@ -38,7 +38,9 @@ std::optional<long> ParseNumber(const char* text, long max) {
     return value;
 }
 
-bool ParseOptions(int argc, char** argv, kv::demo::ServerOptions& options) {
+enum class Parsed { Run, Help, Bad };
+
+Parsed ParseOptions(int argc, char** argv, kv::demo::ServerOptions& options) {
     for (int i = 1; i < argc; ++i) {
         std::string name = argv[i];
         const char* value = nullptr;
@@ -46,13 +48,13 @@ bool ParseOptions(int argc, char** argv, kv::demo::ServerOptions& options) {
         if (eq != std::string::npos) {
             value = argv[i] + eq + 1;
             name.resize(eq);
-        } else if (name != "--help" && i + 1 < argc) {
+        } else if (name != "--help" && name != "-h" && i + 1 < argc) {
             value = argv[++i];
         }
-        if (name == "--help" || name == "-h") return false;
+        if (name == "--help" || name == "-h") return Parsed::Help;
         const long max = name == "--port" ? 65535 : kMaxDelayMs;
         const std::optional<long> number = ParseNumber(value, max);
-        if (!number) return false;
+        if (!number) return Parsed::Bad;
         if (name == "--port") {
             options.port = static_cast<quint16>(*number);
         } else if (name == "--latency") {
@@ -60,19 +62,25 @@ bool ParseOptions(int argc, char** argv, kv::demo::ServerOptions& options) {
         } else if (name == "--slow") {
             options.slowDelayMs = static_cast<int>(*number);
         } else {
-            return false;
+            return Parsed::Bad;
         }
     }
-    return true;
+    return Parsed::Run;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     kv::demo::ServerOptions options;
-    if (!ParseOptions(argc, argv, options)) {
-        std::cerr << kUsage;
-        return 2;
+    switch (ParseOptions(argc, argv, options)) {
+        case Parsed::Help:
+            std::cout << kUsage;
+            return 0;
+        case Parsed::Bad:
+            std::cerr << kUsage;
+            return 2;
+        case Parsed::Run:
+            break;
     }
     // The signals arrive as readable events of the event loop, so the server ends through
     // its normal path and closes its port.

@@ -1,5 +1,6 @@
 // All The Web: fifteen entries a page; the results stand in a table inside a marked region
-// that also holds a sponsored link (a block pattern refined by a second part); the entry's
+// that also holds a sponsored row, and a footer row follows it (a block pattern refined by a
+// second part); the entry's
 // link carries the title too (a group marker picks the address); absolute next link with
 // numeric character references (combine type 2); the region's end marker is the check text.
 #include "tools/demoengine/enginepages.h"
@@ -30,8 +31,9 @@ std::string RenderAllTheWeb(const ResultPage& page) {
     const SiteAddress sponsor =
         AddressOfSite(page.host, kSponsorSite,
                       page.entries.empty() ? std::string("query") : page.entries[0].address.slug);
-    html += "<div class=\"sponsor\">Sponsored: <a class=\"res\" href=\"" + sponsor.Full() + "\">" +
-            keyword + " at our partner shop</a></div>\n<table class=\"resultTable\">\n";
+    html += "<table class=\"sponsor\"><tr><td class=\"num\">*</td><td><a class=\"res\" href=\"" +
+            sponsor.Full() + "\">" + keyword +
+            " at our partner shop</a></td></tr></table>\n<table class=\"resultTable\">\n";
     for (const ResultEntry& e : page.entries) {
         const std::string title = EntryTitle(e, page.keyword);
         // Addresses go in as they are, "&" and all, as this engine always did.
@@ -54,7 +56,8 @@ std::string RenderAllTheWeb(const ResultPage& page) {
         html += "<a href=\"" + PageAddress(page, page.pageIndex + 1) +
                 "\" title=\"next\">next &raquo;</a>";
     }
-    html += "</div>\n</body></html>\n";
+    html += "</div>\n<table class=\"footer\"><tr><td><a class=\"res\" href=\"http://" + page.host +
+            "/alltheweb/help.html\">Help</a></td></tr></table>\n</body></html>\n";
     return html;
 }
 
