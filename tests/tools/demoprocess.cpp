@@ -1,6 +1,11 @@
 #include "tests/tools/demoprocess.h"
 
-#include <QTcpSocket>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
 #include <stdexcept>
 
 namespace kv::testing {
@@ -79,17 +84,26 @@ int DemoEngine::WaitForExit() {
     return process_->exitStatus() == QProcess::NormalExit ? process_->exitCode() : -1;
 }
 
-RawReply Exchange(quint16 port, const std::string& requestBytes) {
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    if (!socket.waitForConnected(kReplyMs)) throw std::runtime_error("cannot connect");
-    socket.write(requestBytes.data(), static_cast<qint64>(requestBytes.size()));
-    socket.waitForBytesWritten(kReplyMs);
+RawReply Exchange(quint16 port, const std::string& requestBytes, bool halfClose) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) throw std::runtime_error("no socket");
+    timeval limit{kReplyMs / 1000, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     std::string bytes;
-    while (socket.state() == QAbstractSocket::ConnectedState && socket.waitForReadyRead(kReplyMs)) {
-        bytes += socket.readAll().toStdString();
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        ::send(fd, requestBytes.data(), requestBytes.size(), MSG_NOSIGNAL);
+        if (halfClose) ::shutdown(fd, SHUT_WR);
+        char chunk[4096];
+        for (ssize_t n; (n = ::recv(fd, chunk, sizeof chunk, 0)) > 0;) {
+            bytes.append(chunk, static_cast<std::size_t>(n));
+        }
     }
-    bytes += socket.readAll().toStdString();
+    ::close(fd);
     return ParseReply(bytes);
 }
 

@@ -45,8 +45,9 @@ struct RawReply {
     std::string body;
 };
 
-// Sends the bytes as they are and reads the answer to the server's close.
-RawReply Exchange(quint16 port, const std::string& requestBytes);
+// Sends the bytes as they are and reads the answer to the server's close; with `halfClose`
+// the sending side is shut down after the request, as some command-line clients do.
+RawReply Exchange(quint16 port, const std::string& requestBytes, bool halfClose = false);
 // A well-formed GET of `target` ("/path?query").
 RawReply Get(quint16 port, const std::string& target);
 // GET of an absolute address on this server ("http://127.0.0.1:PORT/...").

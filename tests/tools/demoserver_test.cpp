@@ -110,6 +110,10 @@ TEST(DemoServer, BadRequestsGet400AndTheServerCarriesOn) {
         half.waitForBytesWritten(10000);
         half.abort();
     }
+    EXPECT_EQ(Exchange(engine.Port(), "GET / HTTP/1.0\r\n", true).status, 400)
+        << "a head cut short by the client's close";
+    EXPECT_EQ(Exchange(engine.Port(), "GET / HTTP/1.0\r\n\r\n", true).status, 200)
+        << "a client that half-closes after its request still gets the answer";
     EXPECT_EQ(Get(engine.Port(), "/").status, 200);
     EXPECT_EQ(engine.Stop(), 0);
 }

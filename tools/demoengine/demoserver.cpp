@@ -1,9 +1,12 @@
 #include "tools/demoengine/demoserver.h"
 
+#include <fcntl.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
-#include <QTcpSocket>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <cerrno>
 #include <stdexcept>
 #include <string>
 
@@ -12,85 +15,140 @@
 namespace kv::demo {
 namespace {
 
-// One connection: head, delayed answer, lingering close. Deletes itself at the end.
+// Bytes read per call; a head never needs more than a few of these.
+constexpr std::size_t kReadChunk = 4096;
+
+// One connection: head, delayed answer, our side closed, the client's end awaited.
 class Exchange : public QObject {
   public:
-    Exchange(QTcpSocket* socket, const ServerOptions& options, const SiteOptions& site)
-        : QObject(socket), socket_(socket), options_(options), site_(site) {
-        connect(socket_, &QTcpSocket::readyRead, this, &Exchange::Read);
-        connect(socket_, &QTcpSocket::disconnected, socket_, &QObject::deleteLater);
-        connect(socket_, &QTcpSocket::errorOccurred, socket_, &QObject::deleteLater);
+    Exchange(int descriptor, const ServerOptions& options, const SiteOptions& site, QObject* parent)
+        : QObject(parent),
+          fd_(descriptor),
+          options_(options),
+          site_(site),
+          reader_(descriptor, QSocketNotifier::Read),
+          writer_(descriptor, QSocketNotifier::Write) {
+        ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) | O_NONBLOCK);
+        writer_.setEnabled(false);
+        connect(&reader_, &QSocketNotifier::activated, this, &Exchange::Readable);
+        connect(&writer_, &QSocketNotifier::activated, this, &Exchange::Send);
         deadline_.setSingleShot(true);
-        connect(&deadline_, &QTimer::timeout, socket_, &QObject::deleteLater);
+        connect(&deadline_, &QTimer::timeout, this, &Exchange::Finish);
         deadline_.start(kHeadTimeoutMs);
     }
 
+    ~Exchange() override {
+        reader_.setEnabled(false);
+        writer_.setEnabled(false);
+        ::close(fd_);
+    }
+
   private:
-    void Read() {
-        const QByteArray bytes = socket_->readAll();
-        if (answered_) return;  // drained: nothing after the head is read
-        received_.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    void Readable() {
+        char chunk[kReadChunk];
+        while (true) {
+            const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+            if (n > 0) {
+                if (!answering_) Received(std::string_view(chunk, static_cast<std::size_t>(n)));
+                continue;
+            }
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+            if (n < 0 && errno == EINTR) continue;
+            // The client's end: an error, or its side closed.
+            reader_.setEnabled(false);
+            if (n < 0 || sent_) return Finish();
+            if (!answering_) {
+                // A head cut short by the client's close: nothing, or a broken request.
+                if (received_.empty()) return Finish();
+                Answer(ErrorPage(400, "Bad Request"));
+            }
+            return;
+        }
+    }
+
+    void Received(std::string_view bytes) {
+        received_.append(bytes);
         const HeadResult head = ParseRequestHead(received_);
         if (head.status == HeadStatus::Incomplete) return;
-        answered_ = true;
+        Answer(head.status == HeadStatus::Bad ? ErrorPage(400, "Bad Request")
+                                              : Route(head.request, site_));
+    }
+
+    void Answer(const Response& response) {
+        answering_ = true;
         received_.clear();
         deadline_.stop();
-        Response response = head.status == HeadStatus::Bad ? ErrorPage(400, "Bad Request")
-                                                           : Route(head.request, site_);
-        const int delay = options_.latencyMs + response.extraDelayMs;
         answer_ = Serialize(response);
-        QTimer::singleShot(delay, this, &Exchange::Answer);
+        QTimer::singleShot(options_.latencyMs + response.extraDelayMs, this, &Exchange::Send);
     }
 
-    void Answer() {
-        connect(socket_, &QTcpSocket::bytesWritten, this, &Exchange::Written);
-        socket_->write(answer_.data(), static_cast<qint64>(answer_.size()));
-        answer_.clear();
-    }
-
-    void Written() {
-        if (socket_->bytesToWrite() > 0) return;
-        // End our side only: the client reads to the close, then closes its own side.
-        ::shutdown(static_cast<int>(socket_->socketDescriptor()), SHUT_WR);
+    void Send() {
+        while (written_ < answer_.size()) {
+            const ssize_t n =
+                ::send(fd_, answer_.data() + written_, answer_.size() - written_, MSG_NOSIGNAL);
+            if (n > 0) {
+                written_ += static_cast<std::size_t>(n);
+            } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                writer_.setEnabled(true);
+                return;
+            } else if (n < 0 && errno == EINTR) {
+                continue;
+            } else {
+                return Finish();  // the client went away
+            }
+        }
+        writer_.setEnabled(false);
+        sent_ = true;
+        // The end of the answer is our close; the client's close ends the exchange.
+        ::shutdown(fd_, SHUT_WR);
+        if (!reader_.isEnabled()) return Finish();
         deadline_.start(kLingerMs);
     }
 
-    QTcpSocket* socket_;
+    void Finish() {
+        reader_.setEnabled(false);
+        writer_.setEnabled(false);
+        deadline_.stop();
+        deleteLater();
+    }
+
+    int fd_;
     const ServerOptions& options_;
     const SiteOptions& site_;
+    QSocketNotifier reader_;
+    QSocketNotifier writer_;
     QTimer deadline_;
     std::string received_;
     std::string answer_;
-    bool answered_ = false;
+    std::size_t written_ = 0;
+    bool answering_ = false;
+    bool sent_ = false;
 };
 
 }  // namespace
 
 DemoServer::DemoServer(const ServerOptions& options, QObject* parent)
-    : QObject(parent), options_(options) {
+    : QTcpServer(parent), options_(options) {
     site_.slowDelayMs = options.slowDelayMs;
-    connect(&server_, &QTcpServer::newConnection, this, &DemoServer::AcceptPending);
 }
 
 void DemoServer::Start() {
-    if (!server_.listen(QHostAddress::LocalHost, options_.port)) {
+    if (!listen(QHostAddress::LocalHost, options_.port)) {
         throw std::runtime_error("Cannot listen on 127.0.0.1:" + std::to_string(options_.port) +
-                                 ": " + server_.errorString().toStdString());
+                                 ": " + errorString().toStdString());
     }
-    site_.host = "127.0.0.1:" + std::to_string(server_.serverPort());
+    site_.host = "127.0.0.1:" + std::to_string(serverPort());
 }
 
-void DemoServer::AcceptPending() {
-    while (QTcpSocket* socket = server_.nextPendingConnection()) {
-        if (openConnections_ >= kMaxConnections) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        ++openConnections_;
-        connect(socket, &QObject::destroyed, this, [this] { --openConnections_; });
-        new Exchange(socket, options_, site_);  // owned by the socket
+void DemoServer::incomingConnection(qintptr descriptor) {
+    const int fd = static_cast<int>(descriptor);
+    if (openConnections_ >= kMaxConnections) {
+        ::close(fd);
+        return;
     }
+    ++openConnections_;
+    auto* exchange = new Exchange(fd, options_, site_, this);  // owned by the server
+    connect(exchange, &QObject::destroyed, this, [this] { --openConnections_; });
 }
 
 }  // namespace kv::demo

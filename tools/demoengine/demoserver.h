@@ -1,6 +1,8 @@
 // The demo engine's HTTP/1.0 server on 127.0.0.1: reads one request head per connection,
 // answers after the configured latency and closes. Bad requests get 400; slow or greedy
 // clients are cut off by the limits below, so no client can stall or exhaust the server.
+// Connections are plain non-blocking sockets watched by the event loop, so a client that
+// half-closes after its request still gets its answer.
 // Tests: tests/tools/demoserver_test.cpp.
 #pragma once
 
@@ -25,18 +27,18 @@ struct ServerOptions {
     int slowDelayMs = 2000;
 };
 
-class DemoServer : public QObject {
+class DemoServer : public QTcpServer {
   public:
     explicit DemoServer(const ServerOptions& options, QObject* parent = nullptr);
 
     // Starts listening; raises std::runtime_error with the reason when the port is taken.
     void Start();
-    quint16 Port() const { return server_.serverPort(); }
+    quint16 Port() const { return serverPort(); }
+
+  protected:
+    void incomingConnection(qintptr descriptor) override;
 
   private:
-    void AcceptPending();
-
-    QTcpServer server_;
     ServerOptions options_;
     SiteOptions site_;
     int openConnections_ = 0;
