@@ -24,13 +24,6 @@ std::string EngineFile() {
     return std::string(KELVANE_TEST_BIN_DIR) + "/SE.cds";
 }
 
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
 int Count(const std::string& text, const std::string& part) {
     int n = 0;
     for (std::size_t at = 0; (at = text.find(part, at)) != std::string::npos; at += part.size())
@@ -46,7 +39,7 @@ std::vector<EngineDefinition> LoadDefinitions(const std::string& host = kShipped
     std::vector<EngineDefinition> engines;
     for (se.First(); !se.Eof(); se.Next()) {
         auto url = [&](const char* field) {
-            return Replaced(se.AsString(field), kShippedHost, host);
+            return model::ReplaceAll(se.AsString(field), kShippedHost, host);
         };
         EngineDefinition e;
         e.name = se.AsString("SEName");
@@ -147,7 +140,8 @@ TEST(EngineDefinitions, EachFeatureIsNeeded) {
     const std::vector<EngineDefinition> engines = LoadDefinitions(server.Host());
     const std::string sponsor = "http://" + server.Host() + "/site/09/";
     auto firstPage = [&](const EngineDefinition& e) {
-        return GetAddress(server.Port(), Replaced(e.startSearchUrl, "@@@", "red+shoes")).body;
+        return GetAddress(server.Port(), model::ReplaceAll(e.startSearchUrl, "@@@", "red+shoes"))
+            .body;
     };
 
     EngineDefinition atw = Find(engines, "All The Web");
@@ -159,7 +153,7 @@ TEST(EngineDefinitions, EachFeatureIsNeeded) {
     tableOnly.blockRegExpr = model::Parts(atw.blockRegExpr).at(1);
     EXPECT_TRUE(model::ResultFields(atwPage, tableOnly).back().ends_with("/alltheweb/help.html"));
     EngineDefinition unmarked = atw;
-    unmarked.urlRegExpr = Replaced(atw.urlRegExpr, "(?#1)", "");
+    unmarked.urlRegExpr = model::ReplaceAll(atw.urlRegExpr, "(?#1)", "");
     EXPECT_FALSE(model::ResultFields(atwPage, unmarked).at(0).starts_with("http://"));
 
     EngineDefinition google = Find(engines, "Google");
@@ -180,13 +174,13 @@ TEST(EngineDefinitions, EachFeatureIsNeeded) {
 
     // MSN's next link only works against the base element's address.
     const EngineDefinition& msn = Find(engines, "MSN");
-    const std::string msnStart = Replaced(msn.startSearchUrl, "@@@", "red+shoes");
+    const std::string msnStart = model::ReplaceAll(msn.startSearchUrl, "@@@", "red+shoes");
     const std::string msnPage = GetAddress(server.Port(), msnStart).body;
     const std::string next = model::NextUrl(msn, msnStart, msnPage);
     EXPECT_TRUE(next.starts_with("http://" + server.Host() + "/msn/v2/")) << next;
     EXPECT_EQ(next.find("&amp;"), std::string::npos);
     EngineDefinition baseless = msn;
-    const std::string withoutBase = Replaced(msnPage, "<base href=", "<nobase href=");
+    const std::string withoutBase = model::ReplaceAll(msnPage, "<base href=", "<nobase href=");
     EXPECT_EQ(GetAddress(server.Port(), model::NextUrl(baseless, msnStart, withoutBase)).status,
               404);
 }

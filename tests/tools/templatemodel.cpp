@@ -113,13 +113,6 @@ std::string BaseOf(const std::string& page) {
     return base.empty() ? std::string() : base[0];
 }
 
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
 }  // namespace
 
 std::vector<std::string> Lines(const std::string& set) {
@@ -212,6 +205,13 @@ std::string NextUrl(const EngineDefinition& engine, const std::string& currentUr
             return {};
     }
     return HtmlDecode(result);
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
 }
 
 std::string PercentDecode(const std::string& text) {

@@ -42,6 +42,7 @@ std::string NextUrl(const EngineDefinition& engine, const std::string& currentUr
 // The three address switches in their order.
 std::string CleanAddress(const std::string& address, const EngineDefinition& engine);
 
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to);
 std::string PercentDecode(const std::string& text);
 std::string HtmlDecode(const std::string& text);
 std::string RemoveMarkup(const std::string& html);

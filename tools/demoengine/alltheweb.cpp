@@ -20,14 +20,12 @@ std::string PageAddress(const ResultPage& page, int index) {
 
 std::string RenderAllTheWeb(const ResultPage& page) {
     const std::string keyword = HtmlEscape(page.keyword);
-    const int size = LayoutOf(Engine::AllTheWeb).pageSize;
-    const int first = page.pageIndex * size + 1;
     std::string html = "<html><head><title>AlltheWeb.com Web Search: " + keyword +
                        "</title></head>\n<body>\n<div class=\"nav\"><a href=\"http://" + page.host +
                        "/alltheweb/\">AlltheWeb.com</a></div>\n";
-    html += "<p class=\"info\">Results <b>" + std::to_string(first) + " - " +
-            std::to_string(first + static_cast<int>(page.entries.size()) - 1) + "</b> of <b>" +
-            std::to_string(page.total) + "</b></p>\n<!-- results start -->\n";
+    html += "<p class=\"info\">Results <b>" + std::to_string(page.firstRank) + " - " +
+            std::to_string(page.lastRank) + "</b> of <b>" + std::to_string(page.total) +
+            "</b></p>\n<!-- results start -->\n";
     const SiteAddress sponsor =
         AddressOfSite(page.host, kSponsorSite,
                       page.entries.empty() ? std::string("query") : page.entries[0].address.slug);

@@ -11,16 +11,6 @@ constexpr const char* kTitleForms[] = {"% at Shop ",       "Discount % - Store "
                                        "% | Outlet ",      "All about % - Site ",
                                        "% news - Portal ", "The % catalogue "};
 
-std::string Capitalised(const std::string& keyword) {
-    std::string out = keyword;
-    bool start = true;
-    for (char& c : out) {
-        if (start && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        start = c == ' ';
-    }
-    return out;
-}
-
 std::string HomePage(const EngineLayout& layout, const std::string& action) {
     const std::string name = HtmlEscape(std::string(layout.name));
     return "<html><head><title>" + name + "</title></head><body><h1>" + name +
@@ -58,6 +48,8 @@ Response ResultsPage(Engine engine, const QueryMap& query, int offset, const std
     const int first = std::min(page.pageIndex * layout.pageSize, page.total);
     const int last = std::min(first + layout.pageSize, page.total);
     page.entries.assign(all.begin() + first, all.begin() + last);
+    page.firstRank = first + 1;
+    page.lastRank = last;
     page.hasNext = last < page.total;
     page.withCheckText = !scenario.noCheck;
     switch (engine) {
@@ -96,7 +88,7 @@ constexpr Route kResultRoutes[] = {
 
 std::string EntryTitle(const ResultEntry& entry, const std::string& keyword) {
     std::string form = kTitleForms[entry.site % std::size(kTitleForms)];
-    form.replace(form.find('%'), 1, Capitalised(keyword));
+    form.replace(form.find('%'), 1, TitleCase(keyword));
     return HtmlEscape(form + std::to_string(entry.site));
 }
 

@@ -15,11 +15,13 @@ namespace kv::demo {
 
 // One result page as the renderers see it.
 struct ResultPage {
-    std::string keyword;               // as asked, decoded
-    std::string host;                  // "127.0.0.1:PORT"
-    int pageIndex = 0;                 // from 0
-    int pageCount = 0;                 // pages the engine has for the keyword
-    int total = 0;                     // results the engine has for the keyword
+    std::string keyword;  // as asked, decoded
+    std::string host;     // "127.0.0.1:PORT"
+    int pageIndex = 0;    // from 0
+    int pageCount = 0;    // pages the engine has for the keyword
+    int total = 0;        // results the engine has for the keyword
+    int firstRank = 0;    // of this page's entries, for the "1 - 10 of 40" lines
+    int lastRank = 0;
     std::vector<ResultEntry> entries;  // this page's
     bool hasNext = false;
     bool withCheckText = true;

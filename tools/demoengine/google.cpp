@@ -11,7 +11,6 @@ std::string RenderGoogle(const ResultPage& page) {
     const std::string keyword = HtmlEscape(page.keyword);
     const std::string q = EncodeQueryWord(page.keyword);
     const int size = LayoutOf(Engine::Google).pageSize;
-    const int first = page.pageIndex * size + 1;
     std::string html = "<html><head><title>" + keyword +
                        " - Google Search</title></head>\n<body>\n<form action=\"/google/search\">"
                        "<input name=\"q\" value=\"" +
@@ -21,10 +20,9 @@ std::string RenderGoogle(const ResultPage& page) {
     html += "<div id=\"tads\"><h2>Sponsored Links</h2><ol><li class=\"g\"><a href=\"" +
             HtmlEscape(AddressOfSite(page.host, kSponsorSite, slug).Full()) + "\" class=\"l\">" +
             keyword + " - Shop 09</a></li></ol></div>\n";
-    html += "<p id=\"resultStats\">Results <b>" + std::to_string(first) + "</b> - <b>" +
-            std::to_string(first + static_cast<int>(page.entries.size()) - 1) +
-            "</b> of about <b>" + std::to_string(page.total) + "</b> for <b>" + keyword +
-            "</b></p>\n<div id=\"res\"><ol>\n";
+    html += "<p id=\"resultStats\">Results <b>" + std::to_string(page.firstRank) + "</b> - <b>" +
+            std::to_string(page.lastRank) + "</b> of about <b>" + std::to_string(page.total) +
+            "</b> for <b>" + keyword + "</b></p>\n<div id=\"res\"><ol>\n";
     for (const ResultEntry& e : page.entries) {
         const std::string title = EntryTitle(e, page.keyword);
         html += "<li class=\"g\"><h3 class=\"r\">";

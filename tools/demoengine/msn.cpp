@@ -11,15 +11,13 @@ std::string RenderMsn(const ResultPage& page) {
     const std::string keyword = HtmlEscape(page.keyword);
     const std::string q = EncodeQueryWord(page.keyword);
     const int size = LayoutOf(Engine::Msn).pageSize;
-    const int first = page.pageIndex * size + 1;
     std::string html = "<html><head><base href=\"http://" + page.host +
                        "/msn/v2/\"><title>MSN Search: " + keyword +
                        "</title></head>\n<body>\n<form action=\"/msn/results.aspx\"><input "
                        "name=\"q\" value=\"" +
                        keyword + "\"></form>\n<div id=\"results_area\"><h5>Web Results</h5>";
-    html += "<p class=\"sb_count\">" + std::to_string(first) + "-" +
-            std::to_string(first + static_cast<int>(page.entries.size()) - 1) + " of " +
-            std::to_string(page.total) + " results</p>\n";
+    html += "<p class=\"sb_count\">" + std::to_string(page.firstRank) + "-" +
+            std::to_string(page.lastRank) + " of " + std::to_string(page.total) + " results</p>\n";
     for (const ResultEntry& e : page.entries) {
         html += "<div class=\"sa_wr\"><h3><a href=\"click.aspx?pos=" + std::to_string(e.rank) +
                 "&amp;u=" + PercentEncode(e.address.Full(), "-._~") + "\">" +

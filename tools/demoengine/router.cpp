@@ -23,10 +23,7 @@ std::string IndexPage() {
 }  // namespace
 
 Response Route(const Request& request, const SiteOptions& options) {
-    if (request.method != "GET") {
-        Response r = ErrorPage(501, "Not Implemented");
-        return r;
-    }
+    if (request.method != "GET") return ErrorPage(501, "Not Implemented");
     if (request.path == "/") return HtmlPage(IndexPage());
     if (auto answer = ServeEngine(request, options.host)) return *answer;
     if (auto answer = ServeSite(request, options.host, options.slowDelayMs)) return *answer;

@@ -16,20 +16,11 @@ constexpr unsigned char kPixelPng[] = {
     0x9C, 0x63, 0x00, 0x01, 0x00, 0x00, 0x05, 0x00, 0x01, 0x0D, 0x0A, 0x2D, 0xB4, 0x00,
     0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
 
-enum class Style { Plain, Capitals, LineBreaks, TitleCase, TwoElements };
+enum class Style { Plain, Capitals, LineBreaks, Capitalised, TwoElements };
 constexpr int kStyleCount = 5;
 
 Style StyleOf(int site) {
     return static_cast<Style>(site % kStyleCount);
-}
-
-std::string TitleCase(std::string text) {
-    bool start = true;
-    for (char& c : text) {
-        if (start && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        start = c == ' ';
-    }
-    return text;
 }
 
 std::string Join(const std::vector<std::string>& items, std::string_view separator) {
@@ -117,7 +108,7 @@ std::string KeywordContent(const Topic& topic, int site) {
             return Join(keywords, ";");
         case Style::LineBreaks:
             return Join(keywords, ",\r\n  ");
-        case Style::TitleCase:
+        case Style::Capitalised:
             for (std::string& k : keywords) k = TitleCase(k);
             return Join(keywords, ", ");
         case Style::TwoElements:

@@ -10,15 +10,12 @@ namespace kv::demo {
 std::string RenderTeoma(const ResultPage& page) {
     const std::string keyword = HtmlEscape(page.keyword);
     const std::string q = EncodeQueryWord(page.keyword);
-    const int size = LayoutOf(Engine::Teoma).pageSize;
-    const int first = page.pageIndex * size + 1;
     std::string html = "<html><head><title>Teoma Search: " + keyword +
                        "</title></head>\n<body>\n<form action=\"/teoma/web\"><input name=\"q\" "
                        "value=\"" +
                        keyword + "\"></form>\n<div id=\"results\"><p class=\"count\">Showing " +
-                       std::to_string(first) + "-" +
-                       std::to_string(first + static_cast<int>(page.entries.size()) - 1) + " of " +
-                       std::to_string(page.total) + "</p>\n";
+                       std::to_string(page.firstRank) + "-" + std::to_string(page.lastRank) +
+                       " of " + std::to_string(page.total) + "</p>\n";
     for (const ResultEntry& e : page.entries) {
         const std::string title = EntryTitle(e, page.keyword);
         html += "<dl class=\"res\"><dt>";

@@ -118,6 +118,15 @@ std::string HtmlUnescape(std::string_view text) {
     return out;
 }
 
+std::string TitleCase(std::string text) {
+    bool start = true;
+    for (char& c : text) {
+        if (start && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        start = c == ' ';
+    }
+    return text;
+}
+
 std::string StripTags(std::string_view text) {
     std::string out;
     bool inTag = false;

@@ -24,6 +24,9 @@ std::string EncodeQueryWord(std::string_view word);
 std::string HtmlEscape(std::string_view text);
 // Undoes the escapes of the engines' own links: &amp; &lt; &gt; &quot; and &#38;.
 std::string HtmlUnescape(std::string_view text);
+// Upper-cases the first ASCII letter of every blank-separated word: "red shoes" gives
+// "Red Shoes".
+std::string TitleCase(std::string text);
 // Drops everything between "<" and ">" (the markup the engines put into displayed addresses).
 std::string StripTags(std::string_view text);
 
