@@ -226,6 +226,10 @@ TEST(Route, EnginesAnswerHomeAndResultPages) {
     }
     EXPECT_EQ(Answer("/google/search?q=failsecond&start=10").status, 500);
     EXPECT_EQ(Answer("/google/search?q=failsecond&start=20").status, 200);
+    for (const char* far : {"/teoma/web?q=a&page=999999999", "/msn/v2/next.aspx?q=a&first=0",
+                            "/alltheweb/search?q=a&o=999999999"}) {
+        EXPECT_EQ(Answer(far).status, 200) << far;
+    }
     const std::string beyond = Answer("/google/search?q=red+shoes&start=990").body;
     EXPECT_EQ(beyond.find("<h3 class=\"r\">"), std::string::npos);
     EXPECT_EQ(beyond.find("pnnext"), std::string::npos);

@@ -7,6 +7,9 @@
 namespace kv::demo {
 namespace {
 
+// Far beyond every result list; keeps page arithmetic on asked offsets within int.
+constexpr long long kMaxOffset = 1000000;
+
 constexpr const char* kTitleForms[] = {"% at Shop ",       "Discount % - Store ",
                                        "% | Outlet ",      "All about % - Site ",
                                        "% news - Portal ", "The % catalogue "};
@@ -125,9 +128,10 @@ std::optional<Response> ServeEngine(const Request& request, const std::string& h
     for (const Route& route : kResultRoutes) {
         if (request.path != route.path) continue;
         if (!asked) return HtmlPage(HomePage(LayoutOf(route.engine), route.path));
-        int offset = ParseCount(query, route.offsetName, route.offsetBase) - route.offsetBase;
+        long long offset = ParseCount(query, route.offsetName, route.offsetBase) - route.offsetBase;
         if (route.byPage) offset *= LayoutOf(route.engine).pageSize;
-        return ResultsPage(route.engine, query, offset, host);
+        return ResultsPage(route.engine, query,
+                           static_cast<int>(std::clamp(offset, 0LL, kMaxOffset)), host);
     }
     if (request.path == "/altavista/r") return ClickThrough(query, "ru");
     if (request.path == "/msn/v2/click.aspx") return ClickThrough(query, "u");
