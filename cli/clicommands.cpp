@@ -49,6 +49,13 @@ bool SelectPagesOf(data::DataTables& tables, const std::string& word) {
     return tables.KeywordResClientDataSet.Locate("Keyword", word);
 }
 
+// One line per page: line breaks and tabs inside a page's keyword text become blanks.
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+    return text;
+}
+
 void PrintPages(data::DataTables& tables) {
     auto& res2 = tables.KeywordRes2ClientDataSet;
     const int rank = res2.FieldIndex("Rank"), url = res2.FieldIndex("url"),
