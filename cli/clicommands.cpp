@@ -62,8 +62,8 @@ void PrintPages(data::DataTables& tables) {
               keywords = res2.FieldIndex("Keywords");
     std::string out = "Rank\tWeb page\tMETA Keywords\n";
     for (int i = 0; i < res2.RecordCount(); ++i)
-        out += res2.CellText(i, rank) + "\t" + res2.CellText(i, url) + "\t" +
-               res2.CellText(i, keywords) + "\n";
+        out += res2.CellText(i, rank) + "\t" + OneLine(res2.CellText(i, url)) + "\t" +
+               OneLine(res2.CellText(i, keywords)) + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
