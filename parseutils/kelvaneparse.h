@@ -8,7 +8,9 @@
  * that fails (a pattern that does not compile, a search over the engine's budget, a NULL list,
  * no memory) sets it and returns NULL (text results) or 0 (integer and boolean results); the
  * functions without a result are checked with KvLastError alone. Lists filled before a failure
- * keep their entries. The list functions, KvFree and KvLastError leave the last error alone.
+ * keep their entries. The list functions, KvFree and KvLastError leave the last error alone,
+ * except that KvStringListAdd sets it when it runs out of memory (and adds nothing).
+ * KvStringListCreate returns NULL when out of memory.
  *
  * A KvStringList is an ordered list of texts owned by the caller (KvStringListCreate /
  * KvStringListFree). A pointer from KvStringListGet stays valid until that list is changed or

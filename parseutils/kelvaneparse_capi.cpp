@@ -1,6 +1,7 @@
 // The C face of the template library (libkelvaneparse.so): converts arguments and results and
 // turns exceptions into the thread's last error; the work is done by the C++ functions.
 // Built only into the shared library. Tests: tests/capi/.
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -46,6 +47,22 @@ char* NewText(const std::string& text) {
     return copy;
 }
 
+// Records the failure of the exception in flight as the thread's last error; never throws.
+void SetLastErrorFromCurrentException() noexcept {
+    hasLastError = true;
+    try {
+        try {
+            throw;
+        } catch (const std::exception& error) {
+            lastError = error.what();
+        } catch (...) {
+            lastError = "Unknown failure in the template library";
+        }
+    } catch (...) {
+        lastError.clear();  // no memory left even for the message
+    }
+}
+
 // Runs one call with the thread's last error cleared first and set by any failure, which then
 // gives the result `failed`: no exception crosses into C.
 template <typename Result, typename Call>
@@ -54,12 +71,9 @@ Result Guarded(Result failed, Call call) {
     lastError.clear();
     try {
         return call();
-    } catch (const std::exception& error) {
-        lastError = error.what();
     } catch (...) {
-        lastError = "Unknown failure in the template library";
+        SetLastErrorFromCurrentException();
     }
-    hasLastError = true;
     return failed;
 }
 
@@ -102,7 +116,12 @@ KELVANEPARSE_API const char* KvStringListGet(const KvStringList* list, int index
 }
 
 KELVANEPARSE_API void KvStringListAdd(KvStringList* list, const char* text) {
-    if (list) list->items.push_back(Arg(text));
+    if (!list) return;
+    try {
+        list->items.push_back(Arg(text));
+    } catch (...) {
+        SetLastErrorFromCurrentException();  // out of memory: nothing added
+    }
 }
 
 KELVANEPARSE_API void KvStringListClear(KvStringList* list) {
@@ -131,8 +150,8 @@ KELVANEPARSE_API char* GetRegExpText(const char* Text, const KvStringList* Parts
     return KV_TEXT_CALL(pu::GetRegExpText(Arg(Text), ListOf(Parts, "Parts")));
 }
 
-KELVANEPARSE_API void GetTextsForRegExpr(const char* RegExprs, const char* Text, KvStringList* Matches,
-                               int StopAtFirstLine) {
+KELVANEPARSE_API void GetTextsForRegExpr(const char* RegExprs, const char* Text,
+                                         KvStringList* Matches, int StopAtFirstLine) {
     GuardedVoid([&] {
         pu::GetTextsForRegExpr(Arg(RegExprs), Arg(Text), ListOf(Matches, "Matches"),
                                StopAtFirstLine != 0);
@@ -147,11 +166,12 @@ KELVANEPARSE_API int GetResultCount(const char* Text, const char* RegExpr) {
     return KV_INT_CALL(pu::GetResultCount(Arg(Text), Arg(RegExpr)));
 }
 
-KELVANEPARSE_API void GetResultForPage(const char* Page, const char* BlockRegExpr, const char* BlockRegExpr2,
-                             const char* ItemRegExpr, const char* ItemRegExpr2,
-                             const char* FieldRegExpr, const char* FieldRegExpr2,
-                             KvStringList* Items, KvStringList* Items2, KvStringList* Fields,
-                             KvStringList* Fields2) {
+KELVANEPARSE_API void GetResultForPage(const char* Page, const char* BlockRegExpr,
+                                       const char* BlockRegExpr2, const char* ItemRegExpr,
+                                       const char* ItemRegExpr2, const char* FieldRegExpr,
+                                       const char* FieldRegExpr2, KvStringList* Items,
+                                       KvStringList* Items2, KvStringList* Fields,
+                                       KvStringList* Fields2) {
     GuardedVoid([&] {
         // Checked in argument order, so a NULL list is reported by its first name.
         std::vector<std::string>& items = ListOf(Items, "Items");
@@ -165,7 +185,7 @@ KELVANEPARSE_API void GetResultForPage(const char* Page, const char* BlockRegExp
 }
 
 KELVANEPARSE_API char* GetUrlNext(const char* RegExpr, int CombineType, const char* FirstPartUrl,
-                        const char* CurrentUrl, const char* Page) {
+                                  const char* CurrentUrl, const char* Page) {
     return KV_TEXT_CALL(
         pu::GetUrlNext(Arg(RegExpr), CombineType, Arg(FirstPartUrl), Arg(CurrentUrl), Arg(Page)));
 }

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -327,6 +328,33 @@ TEST_F(ResultPageTest, NoNextPage) {
                          "http://x.example/", "", page_),
               "");
     EXPECT_THROW(GetUrlNext("[", kCombineTakeAsIs, "", "", page_), ERegExpr);
+}
+
+// Pages cut and pasted from the fixture's own pieces at random: whatever the page, every item
+// gets exactly one field, fields are trimmed, and a next link is found or not without failing.
+TEST_F(ResultPageTest, ScrambledPagesKeepOneFieldPerItem) {
+    std::mt19937 random(20261208);
+    std::size_t itemsSeen = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::string page;
+        for (int piece = 0; piece < 12; ++piece) {
+            const std::size_t from = random() % page_.size();
+            page.append(page_, from, random() % 200);
+        }
+        List items, items2, fields, fields2;
+        GetResultForPage(page, round % 2 ? kBlock : "", "", kItem, "", kField, "", items, items2,
+                         fields, fields2);
+        ASSERT_EQ(fields.size(), items.size()) << page;
+        itemsSeen += items.size();
+        for (const std::string& field : fields) {
+            if (field.empty()) continue;
+            EXPECT_GT(static_cast<unsigned char>(field.front()), 32) << page;
+            EXPECT_GT(static_cast<unsigned char>(field.back()), 32) << page;
+        }
+        EXPECT_NO_THROW(
+            GetUrlNext(kNext, round % 4, "http://x.example/", "http://y.example/a/", page));
+    }
+    EXPECT_GT(itemsSeen, 100u) << "the scrambled pages should still hold items";
 }
 
 TEST(GetUrlNextTest, LinkCleanedBeforeCombining) {
