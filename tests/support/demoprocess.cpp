@@ -1,4 +1,4 @@
-#include "tests/tools/demoprocess.h"
+#include "tests/support/demoprocess.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
