@@ -16,21 +16,6 @@ namespace {
 // Only HTML is read; a redirect or challenge without a content type is refused too.
 constexpr std::string_view kHtmlContentType = "TEXT/HTML";
 
-// Fills the "%s" of a text in order with the values; a value is never read as a format.
-std::string FormatInOrder(std::string_view format, std::initializer_list<std::string> values) {
-    std::string out;
-    auto value = values.begin();
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format.substr(i, 2) == "%s" && value != values.end()) {
-            out += *value++;
-            ++i;
-        } else {
-            out += format[i];
-        }
-    }
-    return out;
-}
-
 // One attempt's client, cookie manager and received-body stream, freed together.
 struct Attempt {
     TTimedHttpCli client;
@@ -39,15 +24,16 @@ struct Attempt {
     bool refusedType = false;  // aborted by the content-type test
 };
 
-}  // namespace
-
-void HttpUnit::Fail(std::string_view message, const std::string& address,
-                    const std::string& referrer) const {
+// Raises the failure log line: the message followed by the details of the fetch.
+[[noreturn]] void Fail(std::string_view message, const ConnectionSettings& settings,
+                       const std::string& address, const std::string& referrer) {
+    const std::string port = std::to_string(settings.ProxyPort);
     throw FetchError(
         std::string(message) +
-        FormatInOrder(kFetchDetails, {settings_.Proxy, std::to_string(settings_.ProxyPort),
-                                      settings_.UserAgent, address, referrer}));
+        FormatText(kFetchDetails, {settings.Proxy, port, settings.UserAgent, address, referrer}));
 }
+
+}  // namespace
 
 void HttpUnit::FetchPage(std::string& address, const std::string& checkText,
                          const std::string& referrer, std::string& page) {
@@ -100,7 +86,7 @@ void HttpUnit::FetchPage(std::string& address, const std::string& checkText,
                     if (checkText.empty() ||
                         text::AsciiLowerCase(page).find(checkText) != std::string::npos)
                         return;
-                    Fail(kFetchNotRetrieved, address, referrer);
+                    Fail(kFetchNotRetrieved, settings, address, referrer);
                 } else {
                     int code = cli.StatusCode();
                     std::string detail = cli.ReasonPhrase();
@@ -113,10 +99,10 @@ void HttpUnit::FetchPage(std::string& address, const std::string& checkText,
                     if (Stopped()) throw FetchError(std::string(kFetchCanceled));
                     Fail(std::string(kFetchConnectionError) + std::to_string(code) + " " + detail +
                              ". ",
-                         address, referrer);
+                         settings, address, referrer);
                 }
             case TWaitResult::TimedOut:
-                if (retriesLeft <= 0) Fail(kFetchTimedOut, address, referrer);
+                if (retriesLeft <= 0) Fail(kFetchTimedOut, settings, address, referrer);
                 --retriesLeft;
                 continue;
             case TWaitResult::Canceled:

@@ -55,8 +55,6 @@ class HttpUnit {
 
   private:
     bool Stopped() const { return isStopped_ && isStopped_(); }
-    [[noreturn]] void Fail(std::string_view message, const std::string& address,
-                           const std::string& referrer) const;
 
     std::string folder_;
     ConnectionSettings settings_;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 #include <chrono>
 #include <string>
@@ -145,6 +147,27 @@ TEST_F(TimedCliTest, WithoutAHostCacheTheLookupResultsStillServe) {
     ASSERT_EQ(bare.GetWithTimeout(2s), TWaitResult::Done);
     EXPECT_EQ(bare.StatusCode(), 200);
     EXPECT_EQ(got, "bare");
+}
+
+TEST_F(TimedCliTest, AddressWithoutAReverseNameStillConnects) {
+    // 127.0.0.2 is loopback too, but no name belongs to it. The server runs on the client's
+    // own event loop, which the wait turns.
+    QTcpServer server;
+    if (!server.listen(QHostAddress("127.0.0.2"), 0)) GTEST_SKIP() << "no 127.0.0.2 here";
+    QObject::connect(&server, &QTcpServer::newConnection, [&server] {
+        QTcpSocket* peer = server.nextPendingConnection();
+        QObject::connect(peer, &QTcpSocket::readyRead, [peer] {
+            if (!peer->peek(4096).contains("\r\n\r\n")) return;
+            peer->write("HTTP/1.0 200 OK\r\n\r\nreached");
+            peer->disconnectFromHost();
+        });
+    });
+    cli.SetURL("http://127.0.0.2:" + std::to_string(server.serverPort()) + "/");
+    ASSERT_EQ(cli.GetWithTimeout(2s), TWaitResult::Done);
+    EXPECT_EQ(lookups, 1);
+    EXPECT_EQ(cli.StatusCode(), 200);
+    EXPECT_EQ(body, "reached");
+    EXPECT_FALSE(cache.NameOf("127.0.0.2").has_value());
 }
 
 TEST_F(TimedCliTest, RefusedPortEndsWithTheSocketError) {
