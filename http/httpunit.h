@@ -54,6 +54,9 @@ class HttpUnit {
                    std::string& page);
 
   private:
+    struct FetchAttempt;
+    void PrepareAttempt(FetchAttempt& attempt, const ConnectionSettings& settings,
+                        const std::string& address, const std::string& referrer);
     bool Stopped() const { return isStopped_ && isStopped_(); }
 
     std::string folder_;
