@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -246,6 +248,39 @@ TEST_F(TimedCliTest, ChallengeWithQuotedRealmIsPromptedAndRepeated) {
     EXPECT_EQ(nextBody, "again");
     EXPECT_NE(server.Request(2).find(authorization), std::string::npos);
     EXPECT_EQ(dialog.shown.size(), 1u);
+}
+
+// A dialog that keeps the user thinking longer than the time-out.
+class SlowDialog : public ScriptedDialog {
+  public:
+    int Execute(TAuthDlgData& data) override {
+        open = true;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 500) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        open = false;
+        return ScriptedDialog::Execute(data);
+    }
+    bool open = false;
+};
+
+TEST_F(TimedCliTest, TheTimeOutDoesNotRunWhileThePromptIsOpen) {
+    TempDirStore store;
+    SlowDialog dialog;
+    dialog.user = "u";
+    store.auth.SetDialog(&dialog);
+    bool askedDuringPrompt = false;
+    cli.OnWait = [&](TTimedHttpCli&, bool&) { askedDuringPrompt |= dialog.open; };
+    ScriptedServer server({Script::Reply("HTTP/1.0 401 Unauthorized\r\nContent-Length: 1\r\n"
+                                         "WWW-Authenticate: Basic realm=r\r\n\r\nx"),
+                           Script::Reply("HTTP/1.0 200 OK\r\n\r\nin")});
+    cli.SetAuthStore(&store.auth);
+    cli.SetURL(server.Url("/"));
+    EXPECT_EQ(cli.GetWithTimeout(kShort), TWaitResult::Done);
+    EXPECT_EQ(cli.StatusCode(), 200);
+    EXPECT_EQ(dialog.shown.size(), 1u);
+    EXPECT_EQ(dialog.shown[0].realm, "r");
+    EXPECT_FALSE(askedDuringPrompt);
 }
 
 TEST_F(TimedCliTest, CanceledPromptLeavesTheChallengeAsTheResult) {
