@@ -123,7 +123,7 @@ TEST_F(FetchNginxTest, SettingsCredentialsAnswerTheFirstChallengeThenGoAhead) {
     unit->Settings().UseAuth = 1;
     unit->Settings().Username = "ann";
     unit->Settings().Password = "s3cret";
-    std::string url = nginx_->Url("/index.html");
+    std::string url = nginx_->Url("/index.html?before");
     std::string page;
     unit->FetchPage(url, "", "", page);  // this host has not asked: nothing goes out
     url = nginx_->Url("/private/page.html?first");
@@ -132,7 +132,8 @@ TEST_F(FetchNginxTest, SettingsCredentialsAnswerTheFirstChallengeThenGoAhead) {
     unit->FetchPage(url, "", "", page);
     EXPECT_TRUE(dialog.shown.empty());
     const std::string basic = "Basic YW5uOnMzY3JldA==";
-    EXPECT_EQ(LogOf("/index.html"), std::vector<std::string>{"GET /index.html HTTP/1.0|-|-|-"});
+    EXPECT_EQ(LogOf("/index.html?before"),
+              std::vector<std::string>{"GET /index.html?before HTTP/1.0|-|-|-"});
     EXPECT_EQ(
         LogOf("/private/page.html?first"),
         (std::vector<std::string>{"GET /private/page.html?first HTTP/1.0|-|-|-",
