@@ -10,7 +10,9 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <chrono>
+#include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "http/authstore.h"
@@ -82,6 +84,26 @@ TEST_F(TimedCliTest, OnWaitCancelsTheRequest) {
     EXPECT_EQ(cli.GetWithTimeout(10s), TWaitResult::Canceled);
     EXPECT_EQ(cli.EndReason(), kEndReasonCanceled);
     EXPECT_EQ(turns, 5);
+}
+
+// Quitting the application ends every later event loop of the process too, so this runs in
+// a child process.
+TEST(TimedCliQuitTest, ApplicationQuittingEndsTheWaitAsTimedOut) {
+    EXPECT_EXIT(
+        {
+            // The time-out itself never comes; the watchdog fails a wait that ignores the quit.
+            std::thread([] {
+                std::this_thread::sleep_for(10s);
+                std::_Exit(2);
+            }).detach();
+            ScriptedServer silent({Script().ReadRequest().Hold()});
+            TTimedHttpCli cli;
+            cli.SetURL(silent.Url("/"));
+            QTimer::singleShot(100, [] { QCoreApplication::exit(0); });
+            const bool timedOut = cli.GetWithTimeout(1h) == TWaitResult::TimedOut;
+            std::_Exit(timedOut && cli.EndReason() == kEndReasonTimedOut ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(TimedCliTest, AnAbortFromAHandlerEndsCanceled) {
