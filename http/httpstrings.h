@@ -2,6 +2,7 @@
 // names and never spells the texts again. Tests: tests/http/*_test.cpp compare against them.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -52,5 +53,7 @@ std::string_view SocketErrorDescription(int code);
 
 // Fills the single "%s" of a text from this table.
 std::string FormatText(std::string_view text, std::string_view value);
+// Fills the "%s" of a text in order; a value is never read as a format itself.
+std::string FormatText(std::string_view text, std::initializer_list<std::string_view> values);
 
 }  // namespace kv::http

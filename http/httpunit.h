@@ -54,9 +54,10 @@ class HttpUnit {
                    std::string& page);
 
   private:
+    struct FetchAttempt;
+    void PrepareAttempt(FetchAttempt& attempt, const ConnectionSettings& settings,
+                        const std::string& address, const std::string& referrer);
     bool Stopped() const { return isStopped_ && isStopped_(); }
-    [[noreturn]] void Fail(std::string_view message, const std::string& address,
-                           const std::string& referrer) const;
 
     std::string folder_;
     ConnectionSettings settings_;

@@ -119,6 +119,29 @@ TEST_F(FetchNginxTest, BasicAuthIsPromptedThenSentAheadAndSavedPairsSurviveARest
     EXPECT_EQ(log[3], "GET /private/page.html HTTP/1.0|" + basic + "|-|-");
 }
 
+TEST_F(FetchNginxTest, SettingsCredentialsAnswerTheFirstChallengeThenGoAhead) {
+    unit->Settings().UseAuth = 1;
+    unit->Settings().Username = "ann";
+    unit->Settings().Password = "s3cret";
+    std::string url = nginx_->Url("/index.html?before");
+    std::string page;
+    unit->FetchPage(url, "", "", page);  // this host has not asked: nothing goes out
+    url = nginx_->Url("/private/page.html?first");
+    unit->FetchPage(url, "members only", "", page);
+    url = nginx_->Url("/index.html?after");
+    unit->FetchPage(url, "", "", page);
+    EXPECT_TRUE(dialog.shown.empty());
+    const std::string basic = "Basic YW5uOnMzY3JldA==";
+    EXPECT_EQ(LogOf("/index.html?before"),
+              std::vector<std::string>{"GET /index.html?before HTTP/1.0|-|-|-"});
+    EXPECT_EQ(
+        LogOf("/private/page.html?first"),
+        (std::vector<std::string>{"GET /private/page.html?first HTTP/1.0|-|-|-",
+                                  "GET /private/page.html?first HTTP/1.0|" + basic + "|-|-"}));
+    EXPECT_EQ(LogOf("/index.html?after"),
+              std::vector<std::string>{"GET /index.html?after HTTP/1.0|" + basic + "|-|-"});
+}
+
 TEST_F(FetchNginxTest, CanceledPromptIsAConnectionError) {
     dialog.answer = kAuthCanceled;
     const std::string url = nginx_->Url("/private/other.html");

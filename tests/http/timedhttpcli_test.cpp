@@ -4,9 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 #include <chrono>
+#include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "http/authstore.h"
@@ -80,6 +86,26 @@ TEST_F(TimedCliTest, OnWaitCancelsTheRequest) {
     EXPECT_EQ(turns, 5);
 }
 
+// Quitting the application ends every later event loop of the process too, so this runs in
+// a child process.
+TEST(TimedCliQuitTest, ApplicationQuittingEndsTheWaitAsTimedOut) {
+    EXPECT_EXIT(
+        {
+            // The time-out itself never comes; the watchdog fails a wait that ignores the quit.
+            std::thread([] {
+                std::this_thread::sleep_for(10s);
+                std::_Exit(2);
+            }).detach();
+            ScriptedServer silent({Script().ReadRequest().Hold()});
+            TTimedHttpCli cli;
+            cli.SetURL(silent.Url("/"));
+            QTimer::singleShot(100, [] { QCoreApplication::exit(0); });
+            const bool timedOut = cli.GetWithTimeout(1h) == TWaitResult::TimedOut;
+            std::_Exit(timedOut && cli.EndReason() == kEndReasonTimedOut ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
 TEST_F(TimedCliTest, AnAbortFromAHandlerEndsCanceled) {
     ScriptedServer server({Script::Reply("HTTP/1.0 200 OK\r\nContent-Type: image/png\r\n\r\nPNG")});
     cli.OnHeaderEnd = [](THttpCli& c) { c.Abort(); };
@@ -145,6 +171,27 @@ TEST_F(TimedCliTest, WithoutAHostCacheTheLookupResultsStillServe) {
     ASSERT_EQ(bare.GetWithTimeout(2s), TWaitResult::Done);
     EXPECT_EQ(bare.StatusCode(), 200);
     EXPECT_EQ(got, "bare");
+}
+
+TEST_F(TimedCliTest, AddressWithoutAReverseNameStillConnects) {
+    // 127.0.0.2 is loopback too, but no name belongs to it. The server runs on the client's
+    // own event loop, which the wait turns.
+    QTcpServer server;
+    if (!server.listen(QHostAddress("127.0.0.2"), 0)) GTEST_SKIP() << "no 127.0.0.2 here";
+    QObject::connect(&server, &QTcpServer::newConnection, [&server] {
+        QTcpSocket* peer = server.nextPendingConnection();
+        QObject::connect(peer, &QTcpSocket::readyRead, [peer] {
+            if (!peer->peek(4096).contains("\r\n\r\n")) return;
+            peer->write("HTTP/1.0 200 OK\r\n\r\nreached");
+            peer->disconnectFromHost();
+        });
+    });
+    cli.SetURL("http://127.0.0.2:" + std::to_string(server.serverPort()) + "/");
+    ASSERT_EQ(cli.GetWithTimeout(2s), TWaitResult::Done);
+    EXPECT_EQ(lookups, 1);
+    EXPECT_EQ(cli.StatusCode(), 200);
+    EXPECT_EQ(body, "reached");
+    EXPECT_FALSE(cache.NameOf("127.0.0.2").has_value());
 }
 
 TEST_F(TimedCliTest, RefusedPortEndsWithTheSocketError) {
@@ -223,6 +270,39 @@ TEST_F(TimedCliTest, ChallengeWithQuotedRealmIsPromptedAndRepeated) {
     EXPECT_EQ(nextBody, "again");
     EXPECT_NE(server.Request(2).find(authorization), std::string::npos);
     EXPECT_EQ(dialog.shown.size(), 1u);
+}
+
+// A dialog that keeps the user thinking longer than the time-out.
+class SlowDialog : public ScriptedDialog {
+  public:
+    int Execute(TAuthDlgData& data) override {
+        open = true;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 500) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        open = false;
+        return ScriptedDialog::Execute(data);
+    }
+    bool open = false;
+};
+
+TEST_F(TimedCliTest, TheTimeOutDoesNotRunWhileThePromptIsOpen) {
+    TempDirStore store;
+    SlowDialog dialog;
+    dialog.user = "u";
+    store.auth.SetDialog(&dialog);
+    bool askedDuringPrompt = false;
+    cli.OnWait = [&](TTimedHttpCli&, bool&) { askedDuringPrompt |= dialog.open; };
+    ScriptedServer server({Script::Reply("HTTP/1.0 401 Unauthorized\r\nContent-Length: 1\r\n"
+                                         "WWW-Authenticate: Basic realm=r\r\n\r\nx"),
+                           Script::Reply("HTTP/1.0 200 OK\r\n\r\nin")});
+    cli.SetAuthStore(&store.auth);
+    cli.SetURL(server.Url("/"));
+    EXPECT_EQ(cli.GetWithTimeout(kShort), TWaitResult::Done);
+    EXPECT_EQ(cli.StatusCode(), 200);
+    EXPECT_EQ(dialog.shown.size(), 1u);
+    EXPECT_EQ(dialog.shown[0].realm, "r");
+    EXPECT_FALSE(askedDuringPrompt);
 }
 
 TEST_F(TimedCliTest, CanceledPromptLeavesTheChallengeAsTheResult) {

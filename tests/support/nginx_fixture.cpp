@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace kv::testing {
 
@@ -80,6 +81,15 @@ void NginxFixture::WriteDoc(const std::string& name, const std::string& bytes) c
 
 std::string NginxFixture::AccessLog() const {
     return ReadIfThere(Dir() + "/access.log");
+}
+
+bool NginxFixture::WaitForLog(const std::string& text, std::chrono::milliseconds limit) const {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (AccessLog().find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
 }
 
 }  // namespace kv::testing

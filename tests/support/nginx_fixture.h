@@ -7,6 +7,7 @@
 //   nginx.WriteDoc("new.html", "<html>...</html>");
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -35,6 +36,10 @@ class NginxFixture {
     void WriteDoc(const std::string& name, const std::string& bytes) const;
     // The access log lines so far.
     std::string AccessLog() const;
+    // Waits until the access log holds the text (a request relayed by a proxy may be logged
+    // after the client has its answer); false when it did not come within the limit.
+    bool WaitForLog(const std::string& text,
+                    std::chrono::milliseconds limit = std::chrono::seconds(2)) const;
 
   private:
     TempDir dir_;
