@@ -10,10 +10,6 @@
 
 namespace kv::testing {
 
-#ifndef KELVANE_TEST_BIN_DIR
-#define KELVANE_TEST_BIN_DIR "build/bin"
-#endif
-
 std::string DemoEnginePath();
 
 // Starts kelvane-demo-engine --port 0 (plus `arguments`) and reads the port it prints. Raises
