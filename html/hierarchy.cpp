@@ -85,6 +85,7 @@ std::unique_ptr<THierarchyNode> THierarchyNode::CreateNode() const {
 THierarchyNode* THierarchyNode::AddChild(std::unique_ptr<THierarchyNode> node) {
     if (!node) return nullptr;
     node->parent_ = this;
+    if (children_.empty()) children_.reserve(3);  // three pointers fill the smallest heap block
     children_.push_back(std::move(node));
     return children_.back().get();
 }

@@ -36,7 +36,7 @@ bool IsBlankOrLineBreak(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-// One run of Parse over its own copy of the page. The pending text is buffer_ followed by
+// One run of Parse over the page. The pending text is buffer_ followed by
 // text_[segment_, pos_): counting a character is just moving on, and a dropped character moves
 // what was counted before it into buffer_.
 class ParseRun {
@@ -77,6 +77,22 @@ class ParseRun {
     void Drop() {
         buffer_.append(text_, segment_, pos_ - segment_);
         segment_ = pos_ + 1;
+    }
+    // Take without a copy when nothing was dropped; valid until the next Take.
+    std::string_view TakeView() {
+        const std::size_t end = std::min(pos_, text_.size());
+        const std::size_t length = segment_ < end ? end - segment_ : 0;
+        std::string_view pending;
+        if (buffer_.empty()) {
+            pending = std::string_view(text_).substr(std::min(segment_, end), length);
+        } else {
+            buffer_.append(text_, segment_, length);
+            scratch_.swap(buffer_);
+            buffer_.clear();
+            pending = scratch_;
+        }
+        segment_ = pos_ + 1;
+        return pending;
     }
     std::string Take() {
         std::string pending = std::move(buffer_);
@@ -134,11 +150,12 @@ class ParseRun {
 
     TCustomMLParser& parser_;
     TParserStack& stack_;
-    const std::string text_;
+    const std::string_view text_;  // the caller's text: Parse returns before it can change
     std::size_t pos_ = 0;
     std::size_t rowAtLineStart_ = 1;
     std::size_t lineStart_ = 0;
     std::string buffer_;
+    std::string scratch_;  // pending text taken by TakeView after a drop
     std::size_t segment_ = 0;
     State state_ = State::Text;
     bool illegalComment_ = false;
@@ -222,16 +239,16 @@ void ParseRun::HandleGreaterThan() {
             break;
         case State::Comment:
             if (PendingEndsWithDashes()) {
-                Add(MakeCommentNode(Take()));
+                Add(MakeCommentNode(TakeView()));
                 state_ = State::Text;
             } else if (illegalComment_) {
-                Add(MakeCommentNode(Take()));
+                Add(MakeCommentNode(TakeView()));
                 illegalComment_ = false;
                 state_ = State::Text;
             }
             break;
         case State::Declaration:
-            Add(MakeDeclarationNode(Take()));
+            Add(MakeDeclarationNode(TakeView()));
             state_ = State::Text;
             break;
         case State::Bracket:
@@ -245,8 +262,8 @@ void ParseRun::HandleGreaterThan() {
 }
 
 void ParseRun::StartTag() {
-    TSplitTag split = SplitTag(Take());
-    const std::string lower = text::AsciiLowerCase(split.name);
+    TSplitTag split = SplitTag(TakeView());
+    std::string lower = text::AsciiLowerCase(split.name);
     auto node = std::make_unique<TTagNode>();
     node->SetNodeType(TNodeType::Element);
     node->SetName(std::move(split.name));
@@ -265,13 +282,13 @@ void ParseRun::StartTag() {
         added->SetEmpty(true);
         if (parser_.OnTag) parser_.OnTag(parser_, *added);
     } else {
-        stack_.Push(lower, added);
+        stack_.Push(std::move(lower), added);
     }
 }
 
 void ParseRun::EndTag() {
     // Taken whole, blanks included: '</p >' looks for an open 'p '.
-    const std::string name = text::AsciiLowerCase(Take());
+    const std::string name = text::AsciiLowerCase(TakeView());
     if (!stack_.Contains(name)) {
         WarnUnmatched(name);
     } else {

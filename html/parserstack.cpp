@@ -20,8 +20,8 @@ std::string TParserStack::Pop() {
     if (entries_.empty()) return {};
     std::string name = std::move(entries_.back().first);
     entries_.pop_back();
-    auto it = counts_.find(name);
-    if (it != counts_.end() && --it->second == 0) counts_.erase(it);
+    // Entries stay at zero: erasing and re-adding a name per element costs an allocation.
+    --counts_.find(name)->second;
     return name;
 }
 
@@ -31,7 +31,8 @@ void TParserStack::Push(std::string name, TTagNode* node) {
 }
 
 bool TParserStack::Contains(std::string_view name) const {
-    return counts_.find(text::AsciiLowerCase(name)) != counts_.end();
+    const auto it = counts_.find(text::AsciiLowerCase(name));
+    return it != counts_.end() && it->second > 0;
 }
 
 void TParserStack::Clear() {
