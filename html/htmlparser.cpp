@@ -1,7 +1,9 @@
 #include "html/htmlparser.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <string>
 #include <utility>
 
 #include "html/elementlists.h"
