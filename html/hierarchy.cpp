@@ -43,6 +43,9 @@ void THierarchyNode::DestroyChildren() {
         doomed.push_back(takeLastChild(*this));
         while (!doomed.empty()) {
             THierarchyNode& top = *doomed.back();
+            // Leaves (most nodes) go at once; a node with children waits below them.
+            while (!top.children_.empty() && top.children_.back()->children_.empty())
+                top.children_.pop_back();
             if (top.children_.empty())
                 doomed.pop_back();
             else

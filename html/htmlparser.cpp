@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -158,6 +159,7 @@ class ParseRun {
     std::size_t lineStart_ = 0;
     std::string buffer_;
     std::string scratch_;  // pending text taken by TakeView after a drop
+    TSplitTag split_;
     std::size_t segment_ = 0;
     State state_ = State::Text;
     bool illegalComment_ = false;
@@ -264,12 +266,14 @@ void ParseRun::HandleGreaterThan() {
 }
 
 void ParseRun::StartTag() {
-    TSplitTag split = SplitTag(TakeView());
-    std::string lower = text::AsciiLowerCase(split.name);
+    SplitTag(TakeView(), split_);
+    std::string lower = text::AsciiLowerCase(split_.name);
     auto node = std::make_unique<TTagNode>();
     node->SetNodeType(TNodeType::Element);
-    node->SetName(std::move(split.name));
-    node->Attributes() = std::move(split.attributes);
+    node->SetName(std::move(split_.name));
+    // One exact allocation; split_ keeps its capacity for the next tag.
+    node->Attributes().assign(std::make_move_iterator(split_.attributes.begin()),
+                              std::make_move_iterator(split_.attributes.end()));
 
     // At most one element is closed implicitly.
     const std::string& top = stack_.PeekName();

@@ -9,25 +9,26 @@ const std::string kNoName;
 }  // namespace
 
 const std::string& TParserStack::PeekName() const {
-    return entries_.empty() ? kNoName : entries_.back().first;
+    return entries_.empty() ? kNoName : entries_.back().name;
 }
 
 TTagNode* TParserStack::PeekNode() const {
-    return entries_.empty() ? nullptr : entries_.back().second;
+    return entries_.empty() ? nullptr : entries_.back().node;
 }
 
 std::string TParserStack::Pop() {
     if (entries_.empty()) return {};
-    std::string name = std::move(entries_.back().first);
+    Entry& top = entries_.back();
+    --*top.count;
+    std::string name = std::move(top.name);
     entries_.pop_back();
-    // Entries stay at zero: erasing and re-adding a name per element costs an allocation.
-    --counts_.find(name)->second;
     return name;
 }
 
 void TParserStack::Push(std::string name, TTagNode* node) {
-    ++counts_[name];
-    entries_.emplace_back(std::move(name), node);
+    std::size_t& count = counts_[name];
+    ++count;
+    entries_.push_back({std::move(name), node, &count});
 }
 
 bool TParserStack::Contains(std::string_view name) const {

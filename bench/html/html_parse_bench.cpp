@@ -41,6 +41,8 @@ void Uncount(void* p) {
 
 }  // namespace
 
+// These replace the global allocation functions, so free() is the right partner of malloc().
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t size) {
     void* p = std::malloc(size == 0 ? 1 : size);
     if (p == nullptr) throw std::bad_alloc();
