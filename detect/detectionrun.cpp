@@ -2,6 +2,7 @@
 
 #include "detect/detectstrings.h"
 #include "detect/storepagekeywords.h"
+#include "text/format.h"
 
 namespace kv::detect {
 
@@ -11,20 +12,6 @@ namespace {
 const std::string kPageReferrer;
 
 }  // namespace
-
-std::string FormatText(const char* format, std::initializer_list<std::string> values) {
-    std::string out;
-    auto next = values.begin();
-    for (const char* p = format; *p != '\0'; ++p) {
-        if (p[0] == '%' && p[1] == 's' && next != values.end()) {
-            out += *next++;
-            ++p;
-        } else {
-            out += *p;
-        }
-    }
-    return out;
-}
 
 DetectionRun::DetectionRun(data::DataTables& tables, KeywordAggregator& aggregator,
                            RunWindow& window, http::HttpUnit& http)
@@ -104,7 +91,7 @@ void DetectionRun::ScanResultPages() {
         if (entry.engine != previousEngine) RenewCache(entry.engine);
         previousEngine = entry.engine;
         try {
-            window_.SetStatusText(FormatText(strings::kQueryingPage, {entry.address}));
+            window_.SetStatusText(text::FormatText(strings::kQueryingPage, {entry.address}));
             http_.Cookies().Clear();
             page.clear();
             std::string address = entry.address;

@@ -55,7 +55,4 @@ class DetectionRun {
     std::vector<RunEntry> runList_;
 };
 
-// "%s" placeholders filled in order.
-std::string FormatText(const char* format, std::initializer_list<std::string> values);
-
 }  // namespace kv::detect

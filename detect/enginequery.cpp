@@ -5,6 +5,7 @@
 #include "parseutils/htmltext.h"
 #include "parseutils/templatefuncs.h"
 #include "parseutils/urlfuncs.h"
+#include "text/format.h"
 
 namespace kv::detect {
 
@@ -20,7 +21,7 @@ void DetectionRun::QueryEngine(const std::string& engineName, const std::string&
                                int depth) {
     auto& se = tables_.SE_ClientDataSet;
     if (!se.Locate("SEName", engineName)) {
-        LogUnlessStopped(FormatText(strings::kNoEngineDefinition, {engineName}));
+        LogUnlessStopped(text::FormatText(strings::kNoEngineDefinition, {engineName}));
         return;
     }
     const std::string startUrl = se.AsString("StartSearchURL");
@@ -41,7 +42,8 @@ void DetectionRun::QueryEngine(const std::string& engineName, const std::string&
     try {
         std::string address = parseutils::PrepareUrlOrBody(keyword, startUrl);
         for (int pass = 1;; ++pass) {
-            window_.SetStatusText(FormatText(strings::kQueryingEngine, {engineName, keyword}));
+            window_.SetStatusText(
+                text::FormatText(strings::kQueryingEngine, {engineName, keyword}));
             page.clear();
             http_.FetchPage(address, checkText, referrer, page);
             referrer = address;
@@ -60,8 +62,8 @@ void DetectionRun::QueryEngine(const std::string& engineName, const std::string&
                 parseutils::GetUrlNext(nextPattern, combineType, firstPartUrl, address, page);
             if (next.empty()) break;
             if (pass >= kMaxResultPagesPerQuery) {
-                LogUnlessStopped(
-                    FormatText(strings::kTooManyResultPages, {engineName, std::to_string(pass)}));
+                LogUnlessStopped(text::FormatText(strings::kTooManyResultPages,
+                                                  {engineName, std::to_string(pass)}));
                 break;
             }
             address = next;

@@ -72,25 +72,4 @@ std::string_view SocketErrorDescription(int code) {
     return found == std::end(kSocketErrorTexts) ? kNotWinSockError : found->second;
 }
 
-std::string FormatText(std::string_view text, std::string_view value) {
-    std::string out(text);
-    auto at = out.find("%s");
-    if (at != std::string::npos) out.replace(at, 2, value);
-    return out;
-}
-
-std::string FormatText(std::string_view text, std::initializer_list<std::string_view> values) {
-    std::string out;
-    auto value = values.begin();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text.substr(i, 2) == "%s" && value != values.end()) {
-            out += *value++;
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 }  // namespace kv::http

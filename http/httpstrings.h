@@ -6,7 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "text/format.h"
+
 namespace kv::http {
+
+using text::FormatText;
 
 // Exchange engine.
 inline constexpr std::string_view kHttpComponentBusy = "HTTP component is busy";
@@ -51,9 +55,5 @@ inline constexpr std::string_view kNoTimeZoneInformation =
 // The description of a Windows Sockets error number; "Not a WinSock error" for others.
 std::string_view SocketErrorDescription(int code);
 
-// Fills the single "%s" of a text from this table.
-std::string FormatText(std::string_view text, std::string_view value);
-// Fills the "%s" of a text in order; a value is never read as a format itself.
-std::string FormatText(std::string_view text, std::initializer_list<std::string_view> values);
 
 }  // namespace kv::http

@@ -3,27 +3,14 @@
 #include <initializer_list>
 #include <limits>
 
+#include "text/format.h"
+
 namespace kv::parseutils {
 
 namespace {
 
 constexpr std::string_view kCantCombineUrl = "Can't combine URL: Base: %s; Url: %s";
 constexpr std::string_view kCantCanonicalizeUrl = "Can't canonicalize url %s";
-
-// Replaces the "%s" of format, in order, by the arguments.
-std::string FormatMessage(std::string_view format, std::initializer_list<std::string_view> args) {
-    std::string out;
-    auto arg = args.begin();
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format.substr(i, 2) == "%s" && arg != args.end()) {
-            out += *arg++;
-            ++i;
-        } else {
-            out += format[i];
-        }
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -35,14 +22,14 @@ std::size_t UrlBufferCapacity(std::size_t inputLength) {
 std::string CombineUrl(std::string_view base, std::string_view relative) {
     std::optional<std::string> combined =
         CombineUrlReference(base, relative, UrlBufferCapacity(base.size() + relative.size()));
-    if (!combined) throw EUrlHandle(FormatMessage(kCantCombineUrl, {base, relative}));
+    if (!combined) throw EUrlHandle(text::FormatText(kCantCombineUrl, {base, relative}));
     return std::move(*combined);
 }
 
 std::string CanonicalizeUrl(std::string_view url) {
     std::optional<std::string> canonical =
         CanonicalizeUrlBrowserMode(url, UrlBufferCapacity(url.size()));
-    if (!canonical) throw EUrlHandle(FormatMessage(kCantCanonicalizeUrl, {url}));
+    if (!canonical) throw EUrlHandle(text::FormatText(kCantCanonicalizeUrl, {url}));
     return std::move(*canonical);
 }
 
