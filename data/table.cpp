@@ -303,8 +303,7 @@ Row& Table::EditRow(int field) {
 
 void Table::Append() {
     CheckBrowseMode();
-    auto row = std::make_unique<Row>();
-    row->cells.resize(fields_.size());
+    RowPtr row = NewRow();
     if (link_) {
         // A new detail row belongs to the master's current row.
         if (auto key = MasterKey()) {
@@ -333,7 +332,8 @@ void Table::Edit() {
     Row* row = CurrentRow();
     if (row == nullptr)
         throw TableError(name_ + ": Cannot perform this operation on an empty table");
-    pending_ = std::make_unique<Row>(*row);
+    pending_ =
+        RowPtr(std::pmr::polymorphic_allocator<>(&pool_).new_object<Row>(*row), RowDeleter{&pool_});
     state_ = State::Edit;
 }
 
@@ -473,7 +473,13 @@ void Table::EmptyTable() {
     NotifyData();
 }
 
-void Table::ReplaceRows(std::vector<std::unique_ptr<Row>> rows) {
+RowPtr Table::NewRow() {
+    RowPtr row(std::pmr::polymorphic_allocator<>(&pool_).new_object<Row>(), RowDeleter{&pool_});
+    row->cells.resize(fields_.size());
+    return row;
+}
+
+void Table::ReplaceRows(std::vector<RowPtr> rows) {
     Cancel();
     rows_ = std::move(rows);
     current_ = nullptr;

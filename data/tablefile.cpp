@@ -184,11 +184,10 @@ void LoadTableFile(Table& table, const std::string& path) {
     if (!select) throw invalid(sqlite3_errmsg(db.get()));
 
     const auto& fields = table.Fields();
-    std::vector<std::unique_ptr<Row>> rows;
+    std::vector<RowPtr> rows;
     int step;
     while ((step = sqlite3_step(select.get())) == SQLITE_ROW) {
-        auto row = std::make_unique<Row>();
-        row->cells.resize(fields.size());
+        RowPtr row = table.NewRow();
         for (std::size_t i = 0; i < fields.size(); ++i) {
             const int col = static_cast<int>(i);
             const int type = sqlite3_column_type(select.get(), col);
