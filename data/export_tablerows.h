@@ -9,11 +9,11 @@
 namespace kv::data {
 
 class TableExportRows : public ExportRowSource {
-public:
+  public:
     explicit TableExportRows(Table& table) : table_(table) {}
     void ForEachRow(std::span<const ExportColumn> columns, const RowVisitor& visit) const override;
 
-private:
+  private:
     Table& table_;
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "data/exportgrid.h"
+#include "text/format.h"
 
 namespace kv::data::exportdetail {
 
@@ -29,8 +30,7 @@ void ForEachGridRow(const ExportGrid& grid, const ExportRowSource& rows,
 std::string HexColor(ExportColor color);
 std::string AlignmentName(ExportAlignment alignment);  // "LEFT", "RIGHT", "CENTER"
 
-// The message with its one "%s" filled.
-std::string FormatMessage(std::string_view format, std::string_view argument);
+using text::FormatText;
 
 std::string WriteText(const ExportGrid& grid, const ExportRowSource& rows);
 std::string WriteCsv(const ExportGrid& grid, const ExportRowSource& rows);

@@ -111,13 +111,6 @@ std::string AlignmentName(ExportAlignment alignment) {
     return "LEFT";
 }
 
-std::string FormatMessage(std::string_view format, std::string_view argument) {
-    std::string message(format);
-    if (const auto at = message.find("%s"); at != std::string::npos)
-        message.replace(at, 2, argument);
-    return message;
-}
-
 }  // namespace exportdetail
 
 std::string ExportGridBytes(ExportFormat format, const ExportGrid& grid,

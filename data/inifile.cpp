@@ -1,14 +1,12 @@
 #include "data/inifile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <charconv>
 #include <fstream>
 #include <sstream>
 
+#include "data/replacementfile.h"
 #include "text/textcompare.h"
 
 namespace kv::data {
@@ -20,17 +18,6 @@ std::string_view Trim(std::string_view s) {
     while (!s.empty() && blank(s.front())) s.remove_prefix(1);
     while (!s.empty() && blank(s.back())) s.remove_suffix(1);
     return s;
-}
-
-bool WriteAll(int fd, const std::string& data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 }  // namespace
@@ -147,21 +134,11 @@ void IniFile::WriteBool(std::string_view section, std::string_view key, bool val
 }
 
 void IniFile::Save(mode_t newFileMode, bool forceMode) const {
-    const IniError failure("Cannot create file " + path_);
     std::string content;
     for (const Line& line : lines_) content += line.text + lineEnd_;
-
-    struct stat st {};
-    const mode_t mode =
-        (!forceMode && stat(path_.c_str(), &st) == 0) ? (st.st_mode & 07777) : newFileMode;
-    std::string tmp = path_ + ".saving-XXXXXX";
-    const int fd = mkstemp(tmp.data());
-    if (fd < 0) throw failure;
-    const bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, content) && fsync(fd) == 0;
-    if (close(fd) != 0 || !ok || rename(tmp.c_str(), path_.c_str()) != 0) {
-        unlink(tmp.c_str());
-        throw failure;
-    }
+    FileMode mode;
+    (forceMode ? mode.forced : mode.forNewFile) = newFileMode;
+    if (!ReplaceFileContents(path_, content, mode)) throw IniError("Cannot create file " + path_);
 }
 
 }  // namespace kv::data

@@ -1,8 +1,6 @@
 #include "data/tablefile.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "data/replacementfile.h"
 #include "text/textcompare.h"
 
 namespace kv::data {
@@ -50,59 +49,6 @@ StmtPtr Prepare(sqlite3* db, const std::string& sql) {
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) return nullptr;
     return StmtPtr(stmt);
 }
-
-// A temporary file beside the target, removed unless Commit() renamed it into place.
-class PendingFile {
-  public:
-    explicit PendingFile(const std::string& target) : target_(target) {
-        std::string pattern = target + ".saving-XXXXXX";
-        std::vector<char> buf(pattern.begin(), pattern.end());
-        buf.push_back('\0');
-        const int fd = mkstemp(buf.data());
-        if (fd < 0) return;
-        // Keep the old file's permissions; a new file gets the usual ones.
-        struct stat st {};
-        mode_t mode;
-        if (stat(target.c_str(), &st) == 0) {
-            mode = st.st_mode & 07777;
-        } else {
-            const mode_t mask = umask(0);
-            umask(mask);
-            mode = 0666 & ~mask;
-        }
-        fchmod(fd, mode);
-        close(fd);
-        path_ = buf.data();
-    }
-    ~PendingFile() {
-        if (!path_.empty()) unlink(path_.c_str());
-    }
-    PendingFile(const PendingFile&) = delete;
-    PendingFile& operator=(const PendingFile&) = delete;
-
-    bool Valid() const { return !path_.empty(); }
-    const std::string& Path() const { return path_; }
-
-    bool Commit() {
-        const int fd = open(path_.c_str(), O_RDONLY);
-        if (fd < 0) return false;
-        const bool synced = fsync(fd) == 0;
-        close(fd);
-        if (!synced || rename(path_.c_str(), target_.c_str()) != 0) return false;
-        path_.clear();
-        const std::string dir = std::filesystem::path(target_).parent_path().string();
-        const int dfd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
-        if (dfd >= 0) {
-            fsync(dfd);
-            close(dfd);
-        }
-        return true;
-    }
-
-  private:
-    std::string target_;
-    std::string path_;
-};
 
 void WriteRows(sqlite3* db, Table& table, const std::string& name) {
     const auto exec = [db](const std::string& sql) {
@@ -224,11 +170,11 @@ void LoadTableFile(Table& table, const std::string& path) {
 void SaveTableFile(Table& table, const std::string& path) {
     table.CheckBrowseMode();
     const std::string cannotCreate = "Cannot create file " + path;
-    PendingFile pending(path);
+    ReplacementFile pending(path);
     if (!pending.Valid()) throw TableError(cannotCreate);
     try {
         sqlite3* raw = nullptr;
-        const int rc = sqlite3_open_v2(pending.Path().c_str(), &raw,
+        const int rc = sqlite3_open_v2(pending.TemporaryPath().c_str(), &raw,
                                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         DbPtr db(raw);
         if (rc != SQLITE_OK) throw TableError(cannotCreate);

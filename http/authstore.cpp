@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/replacementfile.h"
 #include "text/textcompare.h"
 
 namespace kv::http {
@@ -117,27 +118,6 @@ std::string ReadWholeFile(const std::string& path) {
     return ss.str();
 }
 
-// Replaces the file in one step, readable by the user only: it holds passwords.
-bool WriteFilePrivately(const std::string& path, const std::string& bytes) {
-    std::string tmp = path + ".saving-XXXXXX";
-    const int fd = mkstemp(tmp.data());
-    if (fd < 0) return false;
-    bool ok = fchmod(fd, 0600) == 0;
-    for (std::size_t done = 0; ok && done < bytes.size();) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += static_cast<std::size_t>(n);
-    }
-    ok = ok && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    if (!ok || rename(tmp.c_str(), path.c_str()) != 0) {
-        unlink(tmp.c_str());
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 AuthStore::AuthStore()
@@ -189,7 +169,9 @@ void AuthStore::Save() {
     if (!modified_ || filePath_.empty()) return;
     const std::string text = persistent_->Text();
     // A failed write keeps the old file; the store stays modified and is tried again at close.
-    if (!text.empty() && !WriteFilePrivately(filePath_, Scramble(text))) return;
+    if (!text.empty() &&
+        !data::ReplaceFileContents(filePath_, Scramble(text), {.forced = 0600, .forNewFile = {}}))
+        return;
     modified_ = false;
 }
 
