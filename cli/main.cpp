@@ -8,6 +8,8 @@
 #include "cli/clicommands.h"
 
 int main(int argc, char** argv) {
+    // First of all, so that Ctrl-C is the Stop command from the very start.
+    kv::cli::InstallInterruptHandler();
     QCoreApplication app(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
     kv::cli::CliArguments parsed;
@@ -17,7 +19,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kelvane-cli: %s\n\n%s", e.what(), kv::cli::kUsage);
         return kv::cli::kExitUsage;
     }
-    kv::cli::InstallInterruptHandler();
     try {
         switch (parsed.command) {
             case kv::cli::Command::Detect:
