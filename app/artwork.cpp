@@ -26,14 +26,18 @@ void DrawLens(QPainter& p, QPointF centre, qreal radius, const QColor& ring) {
 
 }  // namespace
 
+QBrush BannerBrush(int height) {
+    QLinearGradient sky(0, 0, 0, height);
+    sky.setColorAt(0, QColor(44, 98, 166));
+    sky.setColorAt(1, QColor(20, 54, 104));
+    return QBrush(sky);
+}
+
 QPixmap BannerPicture() {
     QPixmap pixmap(kBannerWidth, kBannerHeight);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient sky(0, 0, kBannerWidth, 0);
-    sky.setColorAt(0, QColor(24, 62, 116));
-    sky.setColorAt(1, QColor(58, 120, 190));
-    p.fillRect(pixmap.rect(), sky);
+    p.fillRect(pixmap.rect(), BannerBrush(kBannerHeight));
     // Bars of a keyword frequency chart fading to the right.
     for (int i = 0; i < 14; ++i) {
         const int h = 44 - i * 3;
@@ -51,8 +55,6 @@ QPixmap BannerPicture() {
     p.setPen(QColor(220, 232, 248));
     p.drawText(QRect(66, 36, 330, 20), Qt::AlignLeft | Qt::AlignVCenter,
                "The keywords your best-ranking rivals declare");
-    p.setPen(kOrange);
-    p.drawText(QRect(66, 36, 530, 20), Qt::AlignRight | Qt::AlignVCenter, "by Ostrel");
     return pixmap;
 }
 

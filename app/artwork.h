@@ -3,6 +3,7 @@
 // from the clip resources.
 #pragma once
 
+#include <QBrush>
 #include <QIcon>
 #include <QPixmap>
 
@@ -14,6 +15,8 @@ inline constexpr int kClipSize = 60;
 inline constexpr int kTitleIconSize = 12;
 
 QPixmap BannerPicture();
+// The banner's background, also behind the picture on a wide window.
+QBrush BannerBrush(int height);
 // The clip panel's static picture: the closing clip's last frame.
 QPixmap StaticPicture();
 QIcon FindIcon();

@@ -79,11 +79,12 @@ void TMainForm::BuildLayout() {
     Panel8 = LoweredPanel("Panel8");
     Panel8->setAutoFillBackground(true);
     QPalette bannerPalette = Panel8->palette();
-    bannerPalette.setColor(QPalette::Window, QColor(24, 62, 116));
+    bannerPalette.setBrush(QPalette::Window, BannerBrush(kBannerStripHeight));
     Panel8->setPalette(bannerPalette);
     Image = Named(new QLabel(Panel8), "Image");
     Image->setPixmap(BannerPicture());
     Image->setGeometry(0, 2, kBannerWidth, kBannerHeight);
+    Panel8->installEventFilter(this);
     Image->setCursor(Qt::PointingHandCursor);
     auto* Panel9 = LoweredPanel("Panel9");
     Panel9->setFixedWidth(kClipStripWidth);
@@ -186,12 +187,10 @@ void TMainForm::BuildInputStrip(QWidget* panel) {
     depthButtons_[0]->setChecked(true);
 
     FindTBXButton = Named(new QPushButton(FindIcon(), texts::kDetectMyTheme), "FindTBXButton");
-    FindTBXButton->setFixedSize(kCommandButtonSize);
+    FindTBXButton->setMinimumSize(kCommandButtonSize);
+    FindTBXButton->setFixedHeight(kCommandButtonSize.height());
     FindTBXButton->setIconSize(QSize(24, 24));
     FindTBXButton->setDefault(true);
-    QFont bold = FindTBXButton->font();
-    bold.setBold(true);
-    FindTBXButton->setFont(bold);
     connect(FindTBXButton, &QPushButton::clicked, this,
             [this] { commandIsStop_ ? StopActionExecute() : FindActionExecute(); });
     // The command button is the window's default button.
@@ -208,6 +207,7 @@ void TMainForm::BuildInputStrip(QWidget* panel) {
     grid->addWidget(Label5, 0, 3, Qt::AlignRight);
     grid->addLayout(depths, 0, 4);
     grid->addWidget(Label4, 1, 0);
+    engines->addStretch();
     grid->addLayout(engines, 1, 1, 1, 4);
     grid->setColumnStretch(2, 1);
     grid->setColumnStretch(5, 0);
@@ -245,6 +245,10 @@ void TMainForm::BuildResultArea(QWidget* panel) {
     leftColumn->setContentsMargins(0, 0, 0, 0);
     leftColumn->setSpacing(0);
     DBGridEh1 = Named(new ResultGrid(frequencyModel_), "DBGridEh1");
+    // The columns fit the pane: Keyword takes what Count leaves.
+    DBGridEh1->horizontalHeader()->setStretchLastSection(false);
+    DBGridEh1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    DBGridEh1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DBGridEh1->horizontalHeader()->resizeSection(0, 130);
     DBGridEh1->horizontalHeader()->resizeSection(1, 55);
     DBGridEh1->SetFooterTexts({texts::kTotal, QString()});

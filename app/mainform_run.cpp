@@ -126,6 +126,7 @@ void TMainForm::dfsStatusBarResize() {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Panel8 && event->type() == QEvent::Resize) FormResize();
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
         (watched == Image || watched == PlayPanel || watched == Image1)) {
