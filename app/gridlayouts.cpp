@@ -44,7 +44,11 @@ void RestoreGridLayout(const data::IniFile& ini, const QString& gridName, Result
         const int position = parts[0].trimmed().toInt(&positionOk);
         const int width = parts[1].trimmed().toInt(&widthOk);
         // A zero width would hide the column for good; such a value is not the user's choice.
-        if (widthOk && width > 0) header->resizeSection(column, width);
+        // A column that fills the grid takes the width the grid leaves it.
+        const bool fills =
+            header->sectionResizeMode(column) == QHeaderView::Stretch ||
+            (header->stretchLastSection() && header->visualIndex(column) == header->count() - 1);
+        if (widthOk && width > 0 && !fills) header->resizeSection(column, width);
         if (positionOk && position >= 0 && position < header->count())
             columnAtPosition.emplace(position, column);
     }

@@ -30,9 +30,13 @@ struct TMainForm::RunParts {
     detect::DetectionRun run;
 };
 
-void TMainForm::RunPartsDeleter::operator()(RunParts* parts) const { delete parts; }
+void TMainForm::RunPartsDeleter::operator()(RunParts* parts) const {
+    delete parts;
+}
 
-void TMainForm::CreateRunParts() { runParts_.reset(new RunParts(*this)); }
+void TMainForm::CreateRunParts() {
+    runParts_.reset(new RunParts(*this));
+}
 
 void TMainForm::ReloadConnectionSettings() {
     if (runParts_) runParts_->http.ReloadSettings();
@@ -55,21 +59,31 @@ void TMainForm::StopActionExecute() {
     if (runParts_) runParts_->run.StopActionExecute();
 }
 
-bool TMainForm::RunInProgress() const { return runParts_ && runParts_->run.Running(); }
+bool TMainForm::RunInProgress() const {
+    return runParts_ && runParts_->run.Running();
+}
 
-bool TMainForm::StopFlag() const { return !runParts_ || runParts_->run.StopFlag(); }
+bool TMainForm::StopFlag() const {
+    return !runParts_ || runParts_->run.StopFlag();
+}
 
 #else
 
 // Until the run is part of the build the window shows and stores its data without one.
 struct TMainForm::RunParts {};
-void TMainForm::RunPartsDeleter::operator()(RunParts* parts) const { delete parts; }
+void TMainForm::RunPartsDeleter::operator()(RunParts* parts) const {
+    delete parts;
+}
 void TMainForm::CreateRunParts() {}
 void TMainForm::ReloadConnectionSettings() {}
 void TMainForm::FindActionExecute() {}
 void TMainForm::StopActionExecute() {}
-bool TMainForm::RunInProgress() const { return false; }
-bool TMainForm::StopFlag() const { return true; }
+bool TMainForm::RunInProgress() const {
+    return false;
+}
+bool TMainForm::StopFlag() const {
+    return true;
+}
 
 #endif
 

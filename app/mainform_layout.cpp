@@ -230,12 +230,12 @@ void TMainForm::BuildResultArea(QWidget* panel) {
                        {{"Keyword", texts::kKeywordCaption, left, false, TitleIcon(0)},
                         {"Count", texts::kCountCaption, right, false, TitleIcon(1)}},
                        this);
-    pagesModel_ = new TableModel(
-        tables_.KeywordRes2ClientDataSet,
-        {{"Rank", texts::kRankCaption, right, false, TitleIcon(2)},
-         {"url", texts::kWebPageCaption, left | Qt::AlignTop, true, TitleIcon(3)},
-         {"Keywords", texts::kMetaKeywordsCaption, left | Qt::AlignTop, false, TitleIcon(4)}},
-        this);
+    pagesModel_ =
+        new TableModel(tables_.KeywordRes2ClientDataSet,
+                       {{"Rank", texts::kRankCaption, right, false, TitleIcon(2)},
+                        {"url", texts::kWebPageCaption, left, true, TitleIcon(3)},
+                        {"Keywords", texts::kMetaKeywordsCaption, left, false, TitleIcon(4)}},
+                       this);
     pagesModel_->SetEvenRowShade(ShadeColor(palette().color(QPalette::Base)));
 
     Panel3 = Named(new QWidget, "Panel3");
@@ -255,6 +255,7 @@ void TMainForm::BuildResultArea(QWidget* panel) {
     TBXButton1 = Named(new QPushButton(texts::kSaveKeywords), "TBXButton1");
     connect(TBXButton1, &QPushButton::clicked, this, &TMainForm::Export1ActionExecute);
     leftColumn->addWidget(DBGridEh1, 1);
+    leftColumn->addWidget(DBGridEh1->Footer());
     leftColumn->addWidget(ButtonBar("Panel6", TBXButton1));
 
     auto* Panel4 = Named(new QWidget, "Panel4");

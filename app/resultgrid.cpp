@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QToolTip>
 
 namespace kv::app {
@@ -12,15 +13,17 @@ namespace kv::app {
 // Paints the footer texts under the data rows, each in its column's place and alignment.
 class GridFooter : public QWidget {
   public:
-    explicit GridFooter(ResultGrid* grid) : QWidget(grid), grid_(grid) {}
+    explicit GridFooter(ResultGrid* grid) : grid_(grid) {}
 
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), palette().color(QPalette::Button));
         painter.setPen(palette().color(QPalette::Mid));
-        painter.drawLine(0, 0, width(), 0);
+        painter.drawRect(rect().adjusted(0, -1, -1, -1));
         painter.setPen(palette().color(QPalette::ButtonText));
+        // In the columns' places: the grid's cells start after its frame.
+        painter.translate(grid_->viewport()->x(), 0);
         const QHeaderView* header = grid_->horizontalHeader();
         const auto& texts = grid_->FooterTexts();
         const auto& columns = grid_->tableModel()->columns();
@@ -40,8 +43,27 @@ class GridFooter : public QWidget {
     ResultGrid* grid_;
 };
 
+namespace {
+
+// Addresses stay on one line, cut at the end, even in rows of two lines.
+class SingleLineDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->features &= ~QStyleOptionViewItem::WrapText;
+    }
+};
+
+}  // namespace
+
 ResultGrid::ResultGrid(TableModel* model, QWidget* parent) : QTableView(parent), model_(model) {
     setModel(model);
+    for (int column = 0; column < model->columnCount(); ++column)
+        if (model->columns()[static_cast<std::size_t>(column)].hotTrack)
+            setItemDelegateForColumn(column, new SingleLineDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -68,39 +90,25 @@ void ResultGrid::SetFooterTexts(std::vector<QString> texts) {
     footerTexts_ = std::move(texts);
     if (!footer_) {
         footer_ = new GridFooter(this);
+        footer_->setFixedHeight(verticalHeader()->defaultSectionSize() + 2);
         connect(horizontalHeader(), &QHeaderView::sectionResized, footer_,
                 [this] { footer_->update(); });
         connect(horizontalHeader(), &QHeaderView::sectionMoved, footer_,
                 [this] { footer_->update(); });
         connect(horizontalScrollBar(), &QScrollBar::valueChanged, footer_,
                 [this] { footer_->update(); });
-        footer_->show();
-        updateGeometries();
     }
     footer_->update();
+}
+
+QWidget* ResultGrid::Footer() const {
+    return footer_;
 }
 
 void ResultGrid::SetFooterText(int column, const QString& text) {
     if (column < 0 || column >= static_cast<int>(footerTexts_.size())) return;
     footerTexts_[static_cast<std::size_t>(column)] = text;
     if (footer_) footer_->update();
-}
-
-void ResultGrid::updateGeometries() {
-    if (inGeometries_) return;
-    inGeometries_ = true;
-    QTableView::updateGeometries();
-    inGeometries_ = false;
-    if (!footer_) return;
-    const int height = verticalHeader()->defaultSectionSize();
-    const QMargins margins = viewportMargins();
-    if (margins.bottom() != height) {
-        inGeometries_ = true;
-        setViewportMargins(margins.left(), margins.top(), margins.right(), height);
-        inGeometries_ = false;
-    }
-    const QRect vg = viewport()->geometry();
-    footer_->setGeometry(vg.left(), vg.bottom() + 1, vg.width(), height);
 }
 
 bool ResultGrid::viewportEvent(QEvent* event) {

@@ -1,6 +1,6 @@
 // A read-only result grid: a table view over a TableModel whose selected row follows the
-// table's cursor and moves it when the user picks a row, with an optional footer row drawn
-// under the data rows in the columns' places.
+// table's cursor and moves it when the user picks a row, with an optional footer row that is
+// placed under the grid and drawn in the columns' places.
 #pragma once
 
 #include <QTableView>
@@ -25,6 +25,8 @@ class ResultGrid : public QTableView {
     void SetFooterText(int column, const QString& text);
     const std::vector<QString>& FooterTexts() const { return footerTexts_; }
     bool HasFooter() const { return footer_ != nullptr; }
+    // The footer row, to be placed right under the grid (the grid does not own it).
+    QWidget* Footer() const;
 
     // Rows of this many text lines.
     void SetTextLines(int lines);
@@ -36,7 +38,6 @@ class ResultGrid : public QTableView {
     void ViewportMouseMoved(const QPoint& viewportPos, const QPoint& globalPos);
 
   protected:
-    void updateGeometries() override;
     bool viewportEvent(QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
@@ -47,7 +48,6 @@ class ResultGrid : public QTableView {
     GridFooter* footer_ = nullptr;
     std::vector<QString> footerTexts_;
     bool following_ = false;
-    bool inGeometries_ = false;
 };
 
 }  // namespace kv::app
