@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -223,6 +224,39 @@ TEST_F(MainFormDisplay, ClickingTheBannerOpensTheHomePage) {
     ASSERT_EQ(desktop_.opened.size(), 2);
     for (const QUrl& url : desktop_.opened)
         EXPECT_EQ(url.toString(), "https://www.ostrel.example/kelvane");
+}
+
+}  // namespace
+}  // namespace kv::app
+
+namespace kv::app {
+namespace {
+
+TEST_F(MainFormDisplay, TheMenusLeadToUpdatesSupportTheManualAndTheTerms) {
+    QStringList titles;
+    for (QAction* menu : window_->menuBar()->actions()) {
+        titles << menu->text();
+        for (QAction* item : menu->menu()->actions())
+            titles << (item->isSeparator() ? QString("-") : item->text());
+    }
+    EXPECT_EQ(titles,
+              (QStringList{"&File", "&Get updates", "Se&ttings...", "-", "E&xit", "&Help",
+                           "&Get support", "&Help topics", "Program distribution", "&About..."}));
+    auto trigger = [&](const QString& text) {
+        for (QAction* menu : window_->menuBar()->actions())
+            for (QAction* item : menu->menu()->actions())
+                if (item->text() == text) item->trigger();
+    };
+    trigger("&Get updates");
+    trigger("&Get support");
+    trigger("&Help topics");
+    trigger("Program distribution");
+    ASSERT_EQ(desktop_.opened.size(), 3);
+    EXPECT_EQ(desktop_.opened[0].toString(), "https://www.ostrel.example/kelvane/download");
+    EXPECT_EQ(desktop_.opened[1].scheme(), "mailto");
+    EXPECT_EQ(desktop_.opened[2].toLocalFile().toStdString(), folder_.File("manual/index.html"));
+    ASSERT_EQ(desktop_.informations.size(), 1);
+    EXPECT_TRUE(desktop_.informations[0].startsWith("Program distribution|"));
 }
 
 }  // namespace
