@@ -9,7 +9,7 @@
 namespace kv::detect {
 
 class RunWindow : public ThemeWindow {
-public:
+  public:
     // ThemeWindow::TickedEngineNames gives the captions of the ticked engine boxes in their
     // fixed order: "AltaVista", "All The Web", "Google", "MSN", "Teoma".
 

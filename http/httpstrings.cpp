@@ -79,4 +79,18 @@ std::string FormatText(std::string_view text, std::string_view value) {
     return out;
 }
 
+std::string FormatText(std::string_view text, std::initializer_list<std::string_view> values) {
+    std::string out;
+    auto value = values.begin();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.substr(i, 2) == "%s" && value != values.end()) {
+            out += *value++;
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 }  // namespace kv::http

@@ -2,6 +2,7 @@
 // names and never spells the texts again. Tests: tests/http/*_test.cpp compare against them.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,19 @@ inline constexpr std::string_view kCantResolveHostname =
     "can't resolve hostname (%s) to IP address";
 inline constexpr std::string_view kCantResolveAddress = "can't resolve IP address (%s) to hostname";
 
+// Credential prompt captions: the label of the site that asked.
+inline constexpr std::string_view kAuthCaptionServer = "Server:";
+inline constexpr std::string_view kAuthCaptionFirewall = "Firewall:";
+
+// Page fetch: the failure log lines. Each but the cancel is followed by the details.
+inline constexpr std::string_view kFetchNotRetrieved = "This page was not retrieved properly. ";
+inline constexpr std::string_view kFetchConnectionError = "Connection error: ";
+inline constexpr std::string_view kFetchTimedOut = "Connection timed out. ";
+inline constexpr std::string_view kFetchCanceled = "Canceled by user. ";
+// The details of a failed fetch: proxy, port, user agent, address, referrer.
+inline constexpr std::string_view kFetchDetails =
+    "Proxy: %s. Port: %s. UserAgent: %s. URL: %s. Referrer: %s";
+
 // Cookies.
 inline constexpr std::string_view kNoTimeZoneInformation =
     "Failed attempting to retrieve time zone information.";
@@ -39,5 +53,7 @@ std::string_view SocketErrorDescription(int code);
 
 // Fills the single "%s" of a text from this table.
 std::string FormatText(std::string_view text, std::string_view value);
+// Fills the "%s" of a text in order; a value is never read as a format itself.
+std::string FormatText(std::string_view text, std::initializer_list<std::string_view> values);
 
 }  // namespace kv::http

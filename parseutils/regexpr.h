@@ -17,6 +17,17 @@
 // s on ("." matches CR and LF), g on (greedy; off makes every quantifier lazy), m off ("^" and
 // "$" at line starts/ends; CR, LF and CR LF separate lines), x off (blanks and "#" comments
 // in the pattern ignored).
+//
+// Matching: the leftmost match wins; at one position alternatives are tried left to right and
+// quantifiers take their greedy or lazy order, backtracking as Perl does. A repeated group
+// stops repeating once an iteration past its minimum matched nothing; a group keeps the text of
+// its last iteration; a back-reference to a group that has not taken part fails. Without m,
+// "^" and "$" are the start and end of the whole text ("$" not before a final line break), as
+// "\A" and "\Z" always are. The text before a start position still counts for "\b" and "^".
+//
+// Limits: a search may take 20 million steps plus 100 per byte of text (a step is one matcher
+// instruction, one backtrack or one byte scanned by a repeat) and 64 MB of backtracking
+// memory; beyond that it raises ERegExpr instead of running away on a hostile page.
 #pragma once
 
 #include <cstddef>
@@ -74,6 +85,11 @@ class TRegExpr {
     // there is no match (also when startPos is beyond the text). Raises ERegExpr when the
     // search exceeds its step budget or memory limit; the object then holds no match.
     bool Exec(std::string_view text, std::size_t startPos = 0);
+    bool Exec(const char* text, std::size_t startPos = 0) {
+        return Exec(std::string_view(text), startPos);
+    }
+    // A temporary string would be gone before its matches are read.
+    bool Exec(std::string&& text, std::size_t startPos = 0) = delete;
     // Searches the same text again from the end of the last match, one byte further when
     // that match was empty, so matches never overlap. False without a previous match.
     bool ExecNext();

@@ -110,7 +110,8 @@ std::uint32_t Matcher::Span(const Inst& inst, std::uint32_t pos, std::uint32_t l
 bool Matcher::Search(std::string_view text, std::size_t startPos, std::uint32_t* starts,
                      std::uint32_t* ends) {
     if (text.size() > kMaxTextLength) throw ERegExpr(kErrTextTooLong);
-    text_ = reinterpret_cast<const unsigned char*>(text.data());
+    // An empty view may have no data; memchr and friends want a real pointer even for 0 bytes.
+    text_ = reinterpret_cast<const unsigned char*>(text.empty() ? "" : text.data());
     size_ = static_cast<std::uint32_t>(text.size());
     steps_ = 0;
     budget_ = kSearchStepBase + kSearchStepsPerByte * size_;

@@ -17,7 +17,7 @@ using kv::testing::WriteFileBytes;
 
 // Answers like a user would, and counts how often it was shown.
 class ScriptedDialog : public AuthDialog {
-public:
+  public:
     int Execute(TAuthDlgData& data) override {
         ++shown;
         lastSite = data.site;
@@ -36,9 +36,10 @@ public:
 };
 
 class AuthStoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { text::SetCollationLocale("en_US"); }
-    TAuthDlgData Challenge(const std::string& site, const std::string& user = "", const std::string& pass = "") {
+    TAuthDlgData Challenge(const std::string& site, const std::string& user = "",
+                           const std::string& pass = "") {
         TAuthDlgData d;
         d.caption = "Server:";
         d.site = site;

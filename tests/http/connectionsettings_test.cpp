@@ -14,7 +14,7 @@ using kv::testing::TempDir;
 using kv::testing::WriteFileBytes;
 
 class ConnectionSettingsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { text::SetCollationLocale("en_US"); }
     TempDir dir;
 };
@@ -31,8 +31,9 @@ TEST_F(ConnectionSettingsTest, NoFileGivesTheDefaultsAndWritesNothing) {
 }
 
 TEST_F(ConnectionSettingsTest, KeysAreReadAndBadIntegersCountAsMissing) {
-    WriteFileBytes(SettingsFilePath(dir.path()),
-                   "[inet]\ntimeout=x\nRetryConnect=5\nProxy=p.example\nProxyPort=8080\nConnectType=2\n");
+    WriteFileBytes(
+        SettingsFilePath(dir.path()),
+        "[inet]\ntimeout=x\nRetryConnect=5\nProxy=p.example\nProxyPort=8080\nConnectType=2\n");
     const auto s = LoadConnectionSettings(data::IniFile(SettingsFilePath(dir.path())), "other:1");
     EXPECT_EQ(s.timeout, 30);
     EXPECT_EQ(s.RetryConnect, 5);
@@ -80,9 +81,10 @@ TEST_F(ConnectionSettingsTest, SaveWritesTheNineKeysInOrder) {
     s.Password = "pw";
     StoreConnectionSettings(ini, s);
     ini.Save(0600, true);
-    EXPECT_EQ(kv::testing::ReadFileBytes(SettingsFilePath(dir.path())),
-              "[inet]\ntimeout=30\nRetryConnect=2\nUserAgent=Mozilla/4.0 (compatible; MSIE 5.5; "
-              "Windows 98)\nProxy=\nProxyPort=0\nUsername=\nPassword=pw\nUseAuth=0\nConnectType=3\n");
+    EXPECT_EQ(
+        kv::testing::ReadFileBytes(SettingsFilePath(dir.path())),
+        "[inet]\ntimeout=30\nRetryConnect=2\nUserAgent=Mozilla/4.0 (compatible; MSIE 5.5; "
+        "Windows 98)\nProxy=\nProxyPort=0\nUsername=\nPassword=pw\nUseAuth=0\nConnectType=3\n");
 }
 
 TEST_F(ConnectionSettingsTest, DialogModelFillsEnablesAndReadsBack) {

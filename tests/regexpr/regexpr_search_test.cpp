@@ -108,7 +108,8 @@ TEST(RegExprSearchTest, HighestParticipatingGroup) {
     std::string pattern;
     for (int g = 1; g <= 49; ++g) pattern += "(.)";
     re.SetExpression(pattern);
-    ASSERT_TRUE(re.Exec(std::string(49, 'z') + "!"));
+    const std::string text = std::string(49, 'z') + "!";
+    ASSERT_TRUE(re.Exec(text));
     EXPECT_EQ(re.GroupCount(), 49);
     EXPECT_EQ(re.SubExprMatchCount(), 49);
     EXPECT_EQ(re.Match(49), "z");

@@ -28,7 +28,8 @@ TEST(RegExprSyntaxTest, LiteralsDotAndEscapes) {
         {"abc", "ab", "none"},
         {"a.c", "a\nc", "'a\nc'"},  // s is on
         {"\\.\\*\\(\\[\\{\\|\\\\", "x.*([{|\\", "'.*([{|\\'"},
-        {"\\q\\-\\%", "q-%", "'q-%'"},  // any other escaped character is itself
+        {"\\q\\-\\%", "q-%", "'q-%'"},       // any other escaped character is itself
+        {"\\0\\z\\Q\\E", "0zQE", "'0zQE'"},  // including digits and letters without a meaning
         {"\\t\\n\\r\\f\\a\\e", "\t\n\r\f\a\x1b", "'\t\n\r\f\a\x1b'"},
         {"\\x41\\x{42}\\x{9}\\x7e", "AB\t~", "'AB\t~'"},
         {"\\xE9", "caf\xE9", "'\xE9'"},  // bytes, not characters

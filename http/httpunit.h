@@ -1,0 +1,71 @@
+// HttpUnit: the process-wide values of page fetching (connection settings, host cache,
+// shared cookie list, credential store, stop flag), created once at start-up and freed at
+// exit, and FetchPage, the one download operation every caller uses.
+// Tests: tests/http/fetch_*_test.cpp.
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+#include "http/authstore.h"
+#include "http/challengedhosts.h"
+#include "http/connectionsettings.h"
+#include "http/domainsiplist.h"
+#include "http/sharedcookielist.h"
+
+namespace kv::http {
+
+// Raised by FetchPage; what() is the failure log line ("Connection timed out. " + details, ...).
+class FetchError : public std::runtime_error {
+  public:
+    using runtime_error::runtime_error;
+};
+
+class HttpUnit {
+  public:
+    // Loads the connection settings from <folder>/set.ini (with the system proxy for
+    // ConnectType 3) and opens the credential store <folder>/kelvane.auth.
+    explicit HttpUnit(const std::string& programFolder);
+    ~HttpUnit();  // closes the credential store (saves it when modified)
+    HttpUnit(const HttpUnit&) = delete;
+    HttpUnit& operator=(const HttpUnit&) = delete;
+
+    ConnectionSettings& Settings() { return settings_; }
+    // From set.ini again (after the settings dialog).
+    void ReloadSettings();
+    // Writes the nine keys to set.ini, readable by the user only (it holds a password), and
+    // loads them again, as the settings dialog's OK does.
+    void SaveSettings(const ConnectionSettings& settings);
+
+    TDomainsIPList& HostCache() { return hostCache_; }
+    // The shared cookie list, cleared by the run.
+    SharedCookieList& Cookies() { return cookies_; }
+    AuthStore& Credentials() { return credentials_; }
+    // Window: the Qt dialog; command line: TerminalAuthDialog. Not owned.
+    void SetAuthDialog(AuthDialog* dialog) { credentials_.SetDialog(dialog); }
+    // Read by every wait of a fetch and before "Canceled by user. " is raised.
+    void SetStopFlag(std::function<bool()> isStopped) { isStopped_ = std::move(isStopped); }
+
+    // Downloads the page at `address`. On success `page` is the body of the final reply and
+    // `address` the final location. A reply that is not HTML returns with both untouched.
+    // Every failure raises FetchError with its log line. Only time-outs are tried again.
+    void FetchPage(std::string& address, const std::string& checkText, const std::string& referrer,
+                   std::string& page);
+
+  private:
+    struct FetchAttempt;
+    void PrepareAttempt(FetchAttempt& attempt, const ConnectionSettings& settings,
+                        const std::string& address, const std::string& referrer);
+    bool Stopped() const { return isStopped_ && isStopped_(); }
+
+    std::string folder_;
+    ConnectionSettings settings_;
+    TDomainsIPList hostCache_;
+    SharedCookieList cookies_;
+    AuthStore credentials_;
+    ChallengedHosts challenged_;
+    std::function<bool()> isStopped_;
+};
+
+}  // namespace kv::http

@@ -1,0 +1,26 @@
+# Compares the defined dynamic symbols of LIBRARY (read with NM) with the global names of MAP.
+execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY}
+  OUTPUT_VARIABLE nm_output RESULT_VARIABLE nm_result)
+if(NOT nm_result EQUAL 0)
+  message(FATAL_ERROR "${NM} failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^\n]+" nm_lines "${nm_output}")
+set(exported "")
+foreach(line ${nm_lines})
+  if(line MATCHES "^[0-9a-fA-F]+ [A-Za-z] ([^ @]+)")
+    list(APPEND exported ${CMAKE_MATCH_1})
+  endif()
+endforeach()
+list(SORT exported)
+
+file(READ ${MAP} map_text)
+string(REGEX REPLACE "/\\*[^*]*\\*/" "" map_text "${map_text}")
+string(REGEX MATCH "global:([^}]*)local:" global_block "${map_text}")
+string(REGEX MATCHALL "[A-Za-z_][A-Za-z0-9_]*" expected "${CMAKE_MATCH_1}")
+list(SORT expected)
+
+if(NOT exported STREQUAL expected)
+  message(FATAL_ERROR "exported: ${exported}\nexpected: ${expected}")
+endif()
+list(LENGTH expected count)
+message(STATUS "${count} symbols exported, as the map says")
