@@ -43,6 +43,9 @@ void THierarchyNode::DestroyChildren() {
         doomed.push_back(takeLastChild(*this));
         while (!doomed.empty()) {
             THierarchyNode& top = *doomed.back();
+            // Leaves (most nodes) go at once; a node with children waits below them.
+            while (!top.children_.empty() && top.children_.back()->children_.empty())
+                top.children_.pop_back();
             if (top.children_.empty())
                 doomed.pop_back();
             else
@@ -85,6 +88,7 @@ std::unique_ptr<THierarchyNode> THierarchyNode::CreateNode() const {
 THierarchyNode* THierarchyNode::AddChild(std::unique_ptr<THierarchyNode> node) {
     if (!node) return nullptr;
     node->parent_ = this;
+    if (children_.empty()) children_.reserve(3);  // three pointers fill the smallest heap block
     children_.push_back(std::move(node));
     return children_.back().get();
 }

@@ -16,7 +16,14 @@
 
 namespace kv::html {
 
-enum class TNodeType { None = 0, Element = 1, PCData = 2, Comment = 3, DTDItem = 4, CData = 5 };
+enum class TNodeType : std::uint8_t {
+    None = 0,
+    Element = 1,
+    PCData = 2,
+    Comment = 3,
+    DTDItem = 4,
+    CData = 5
+};
 
 // "None", "Element", "PCData", "Comment", "DTDItem", "CData".
 std::string_view NodeTypeName(TNodeType type);
@@ -86,8 +93,8 @@ class THierarchyNode {
     std::string name_;
     std::string text_;
     std::vector<std::string> attributes_;
-    TNodeType nodeType_ = TNodeType::None;
     std::int32_t userValue_ = 0;
+    TNodeType nodeType_ = TNodeType::None;  // last and one byte: TTagNode's flag fits after it
 };
 
 // Every node the parser makes. Empty: the element takes no end tag (void element or "/>").

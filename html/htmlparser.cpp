@@ -1,7 +1,10 @@
 #include "html/htmlparser.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <iterator>
+#include <string>
 #include <utility>
 
 #include "html/elementlists.h"
@@ -36,7 +39,7 @@ bool IsBlankOrLineBreak(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-// One run of Parse over its own copy of the page. The pending text is buffer_ followed by
+// One run of Parse over the page. The pending text is buffer_ followed by
 // text_[segment_, pos_): counting a character is just moving on, and a dropped character moves
 // what was counted before it into buffer_.
 class ParseRun {
@@ -77,6 +80,22 @@ class ParseRun {
     void Drop() {
         buffer_.append(text_, segment_, pos_ - segment_);
         segment_ = pos_ + 1;
+    }
+    // Take without a copy when nothing was dropped; valid until the next Take.
+    std::string_view TakeView() {
+        const std::size_t end = std::min(pos_, text_.size());
+        const std::size_t length = segment_ < end ? end - segment_ : 0;
+        std::string_view pending;
+        if (buffer_.empty()) {
+            pending = std::string_view(text_).substr(std::min(segment_, end), length);
+        } else {
+            buffer_.append(text_, segment_, length);
+            scratch_.swap(buffer_);
+            buffer_.clear();
+            pending = scratch_;
+        }
+        segment_ = pos_ + 1;
+        return pending;
     }
     std::string Take() {
         std::string pending = std::move(buffer_);
@@ -134,11 +153,13 @@ class ParseRun {
 
     TCustomMLParser& parser_;
     TParserStack& stack_;
-    const std::string text_;
+    const std::string_view text_;  // the caller's text: Parse returns before it can change
     std::size_t pos_ = 0;
     std::size_t rowAtLineStart_ = 1;
     std::size_t lineStart_ = 0;
     std::string buffer_;
+    std::string scratch_;  // pending text taken by TakeView after a drop
+    TSplitTag split_;
     std::size_t segment_ = 0;
     State state_ = State::Text;
     bool illegalComment_ = false;
@@ -222,16 +243,16 @@ void ParseRun::HandleGreaterThan() {
             break;
         case State::Comment:
             if (PendingEndsWithDashes()) {
-                Add(MakeCommentNode(Take()));
+                Add(MakeCommentNode(TakeView()));
                 state_ = State::Text;
             } else if (illegalComment_) {
-                Add(MakeCommentNode(Take()));
+                Add(MakeCommentNode(TakeView()));
                 illegalComment_ = false;
                 state_ = State::Text;
             }
             break;
         case State::Declaration:
-            Add(MakeDeclarationNode(Take()));
+            Add(MakeDeclarationNode(TakeView()));
             state_ = State::Text;
             break;
         case State::Bracket:
@@ -245,12 +266,14 @@ void ParseRun::HandleGreaterThan() {
 }
 
 void ParseRun::StartTag() {
-    TSplitTag split = SplitTag(Take());
-    const std::string lower = text::AsciiLowerCase(split.name);
+    SplitTag(TakeView(), split_);
+    std::string lower = text::AsciiLowerCase(split_.name);
     auto node = std::make_unique<TTagNode>();
     node->SetNodeType(TNodeType::Element);
-    node->SetName(std::move(split.name));
-    node->Attributes() = std::move(split.attributes);
+    node->SetName(std::move(split_.name));
+    // One exact allocation; split_ keeps its capacity for the next tag.
+    node->Attributes().assign(std::make_move_iterator(split_.attributes.begin()),
+                              std::make_move_iterator(split_.attributes.end()));
 
     // At most one element is closed implicitly.
     const std::string& top = stack_.PeekName();
@@ -265,13 +288,13 @@ void ParseRun::StartTag() {
         added->SetEmpty(true);
         if (parser_.OnTag) parser_.OnTag(parser_, *added);
     } else {
-        stack_.Push(lower, added);
+        stack_.Push(std::move(lower), added);
     }
 }
 
 void ParseRun::EndTag() {
     // Taken whole, blanks included: '</p >' looks for an open 'p '.
-    const std::string name = text::AsciiLowerCase(Take());
+    const std::string name = text::AsciiLowerCase(TakeView());
     if (!stack_.Contains(name)) {
         WarnUnmatched(name);
     } else {

@@ -3,6 +3,17 @@
 // references are left as written. Time and memory are linear in the page; nothing recurses.
 // Tests: tests/html/htmlparser_test.cpp, tests/html/hostile_test.cpp; fuzzed by
 // tests/fuzz/html_parser_fuzz.cpp.
+//
+// Reading a page's META keywords (html/nodesearch.h has the lookups):
+//   THTMLParser parser;
+//   parser.Parse(page);
+//   TTagNodeList metas;
+//   if (THierarchyNode* head = FindFirst(parser.Root(), "head")) {
+//       FindAllByAttribute(head, "meta", metas, "keywords", "name");
+//       if (metas.Count() > 0) keywords = std::string(metas.Items(0)->AttributeValue("content"));
+//   }
+// The nodes, the list entries and the views AttributeValue returns belong to the parser's
+// tree: copy what must outlive the next Parse or the parser.
 #pragma once
 
 #include <functional>

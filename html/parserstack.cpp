@@ -9,29 +9,31 @@ const std::string kNoName;
 }  // namespace
 
 const std::string& TParserStack::PeekName() const {
-    return entries_.empty() ? kNoName : entries_.back().first;
+    return entries_.empty() ? kNoName : entries_.back().name;
 }
 
 TTagNode* TParserStack::PeekNode() const {
-    return entries_.empty() ? nullptr : entries_.back().second;
+    return entries_.empty() ? nullptr : entries_.back().node;
 }
 
 std::string TParserStack::Pop() {
     if (entries_.empty()) return {};
-    std::string name = std::move(entries_.back().first);
+    Entry& top = entries_.back();
+    --*top.count;
+    std::string name = std::move(top.name);
     entries_.pop_back();
-    auto it = counts_.find(name);
-    if (it != counts_.end() && --it->second == 0) counts_.erase(it);
     return name;
 }
 
 void TParserStack::Push(std::string name, TTagNode* node) {
-    ++counts_[name];
-    entries_.emplace_back(std::move(name), node);
+    std::size_t& count = counts_[name];
+    ++count;
+    entries_.push_back({std::move(name), node, &count});
 }
 
 bool TParserStack::Contains(std::string_view name) const {
-    return counts_.find(text::AsciiLowerCase(name)) != counts_.end();
+    const auto it = counts_.find(text::AsciiLowerCase(name));
+    return it != counts_.end() && it->second > 0;
 }
 
 void TParserStack::Clear() {

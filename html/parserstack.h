@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 #include "html/hierarchy.h"
@@ -29,7 +28,14 @@ class TParserStack {
     void Clear();
 
   private:
-    std::vector<std::pair<std::string, TTagNode*>> entries_;
+    struct Entry {
+        std::string name;
+        TTagNode* node;
+        std::size_t* count;  // the name's count in counts_ (map nodes never move)
+    };
+    std::vector<Entry> entries_;
+    // Open entries per name; names stay at zero rather than being erased, so a name costs
+    // one allocation per parse, not one per element.
     std::unordered_map<std::string, std::size_t> counts_;
 };
 

@@ -12,11 +12,12 @@ bool IsSpaceAfterEquals(char c) {
 
 }  // namespace
 
-TSplitTag SplitTag(std::string_view tag) {
+void SplitTag(std::string_view tag, TSplitTag& result) {
     if (tag.size() > 1 && tag.front() == '<') tag.remove_prefix(1);
     if (tag.size() > 1 && tag.back() == '>') tag.remove_suffix(1);
 
-    TSplitTag result;
+    result.name.clear();
+    result.attributes.clear();
     bool haveName = false;
     std::string token;
     auto finishToken = [&] {
@@ -62,7 +63,6 @@ TSplitTag SplitTag(std::string_view tag) {
     }
     appendSegment(tag.size());
     finishToken();
-    return result;
 }
 
 }  // namespace kv::html

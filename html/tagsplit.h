@@ -15,6 +15,7 @@ struct TSplitTag {
     std::vector<std::string> attributes;
 };
 
-TSplitTag SplitTag(std::string_view tag);
+// Fills out (emptied first; its capacity is reused, as the parser splits tag after tag).
+void SplitTag(std::string_view tag, TSplitTag& out);
 
 }  // namespace kv::html

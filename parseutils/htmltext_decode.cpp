@@ -2,7 +2,11 @@
 // n = 0 to 255), where a later pass sees what earlier ones produced. Running 293 passes over a
 // page would be slow, so each stage is one left-to-right scan: output bytes carry the pass
 // that produced them, and a reference found at a ";" is replaced only when its own pass comes
-// after every pass that produced one of its bytes -- exactly what the passes would have done.
+// after every pass that produced one of its bytes -- exactly what the passes would have done:
+// two references never share a byte (each holds one "&", at its start), so a reference, once
+// whole, stays whole until its own pass, and it can only become whole at its ";".
+// Checked against the literal passes by tests/parseutils/htmltext_test.cpp and the fuzzer.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,46 @@ void ReadTree(const THTMLParser& parser, std::size_t pageSize) {
     Check(list.Items(list.Count()) == nullptr);
 }
 
+// Moves nodes around the tree as the input's bytes say; the tree must stay a tree.
+void MoveNodes(THTMLParser& parser, std::string_view moves) {
+    TTagNodeList nodes;
+    FindAll(parser.Root(), "*", nodes);
+    if (nodes.Count() == 0) return;
+    for (std::size_t i = 0; i + 2 < moves.size() && i < 64; i += 3) {
+        THierarchyNode* node = nodes.Items(static_cast<unsigned char>(moves[i]) % nodes.Count());
+        THierarchyNode* target =
+            nodes.Items(static_cast<unsigned char>(moves[i + 1]) % nodes.Count());
+        const unsigned operation = static_cast<unsigned char>(moves[i + 2]) % 3;
+        switch (operation) {
+            case 0:
+                node->SetParent(target);
+                break;
+            case 1: {
+                THierarchyNode* parent = node->GetParent();
+                if (parent == nullptr) break;
+                std::unique_ptr<THierarchyNode> detached = parent->RemoveChild(node);
+                Check(detached != nullptr);
+                parser.Root()->InsertChild(static_cast<unsigned char>(moves[i + 1]),
+                                           std::move(detached));
+                break;
+            }
+            default:
+                node->SetParent(nullptr);
+                break;  // the returned owner frees the subtree
+        }
+        if (operation == 2) FindAll(parser.Root(), "*", nodes);  // entries were freed
+        if (nodes.Count() == 0) return;
+    }
+    // Every child reached from the root names its parent correctly.
+    FindAll(parser.Root(), "*", nodes);
+    nodes.Add(parser.Root());
+    for (std::size_t i = 0; i < nodes.Count(); ++i) {
+        const THierarchyNode* node = nodes.Items(i);
+        for (std::size_t k = 0; k < node->ChildCount(); ++k)
+            Check(node->GetChild(k)->GetParent() == node);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -54,6 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     parser.Parse(page);
     ReadTree(parser, size);
+    MoveNodes(parser, page.substr(0, 64));
     // A second parse must replace the first tree completely.
     parser.Parse(page.substr(size / 2));
     ReadTree(parser, size - size / 2);

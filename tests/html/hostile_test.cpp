@@ -69,7 +69,7 @@ TEST(HostilePageTest, NulBytesAndInvalidUtf8AreKeptAsBytes) {
 TEST(HostilePageTest, LongUnterminatedConstructsBecomeText) {
     THTMLParser parser;
     const std::string body(3000000, 'x');
-    for (const std::string& open : {"<!--", "<!DOCTYPE ", "<![CDATA[", "<a href=\""}) {
+    for (const char* open : {"<!--", "<!DOCTYPE ", "<![CDATA[", "<a href=\""}) {
         parser.Parse(open + body);
         ASSERT_EQ(parser.Root()->ChildCount(), 1u) << open;
         EXPECT_EQ(parser.Root()->GetChild(0)->NodeType(), TNodeType::PCData) << open;

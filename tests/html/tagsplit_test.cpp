@@ -32,8 +32,9 @@ TEST(TagSplitTest, SplitsNamesAndAttributeEntries) {
         {"", "", {}},
         {"   ", "", {}},
     };
+    TSplitTag split;  // reused: each split starts empty
     for (const SplitCase& c : cases) {
-        const TSplitTag split = SplitTag(c.tag);
+        SplitTag(c.tag, split);
         EXPECT_EQ(split.name, c.name) << "tag: " << c.tag;
         EXPECT_EQ(split.attributes, c.attributes) << "tag: " << c.tag;
     }

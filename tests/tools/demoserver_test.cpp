@@ -6,7 +6,7 @@
 #include <QTcpSocket>
 #include <csignal>
 
-#include "tests/tools/demoprocess.h"
+#include "tests/support/demoprocess.h"
 
 namespace kv::testing {
 namespace {

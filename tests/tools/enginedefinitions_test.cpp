@@ -8,7 +8,7 @@
 
 #include "data/tablefile.h"
 #include "data/tables.h"
-#include "tests/tools/demoprocess.h"
+#include "tests/support/demoprocess.h"
 #include "tests/tools/templatemodel.h"
 #include "tools/demoengine/results.h"
 

@@ -1,0 +1,39 @@
+// The command line of kelvane-cli.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "data/exportgrid.h"
+
+namespace kv::cli {
+
+// A usage error: exit code 2 with the usage text.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class Command { Detect, Theme, Keywords };
+
+struct CliArguments {
+    Command command = Command::Theme;
+    std::string keyword;
+    std::vector<std::string> engines;  // captions, in the fixed order
+    int depth = 10;
+    std::string folder;
+    std::optional<std::string> pagesOf;  // --pages WORD
+    std::optional<data::ExportFormat> format;
+    std::string output;
+};
+
+// The five engine captions in the order a run visits them.
+const std::vector<std::string>& AllEngines();
+
+CliArguments ParseArguments(const std::vector<std::string>& args);
+
+extern const char* const kUsage;
+
+}  // namespace kv::cli

@@ -1,0 +1,57 @@
+// The detection run's window on a terminal: log lines go to stderr, progress too but only
+// when stderr is a terminal.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "detect/runwindow.h"
+
+namespace kv::cli {
+
+class TerminalWindow : public detect::RunWindow {
+  public:
+    TerminalWindow(std::vector<std::string> engines, std::string keyword, int depth);
+    ~TerminalWindow() override;
+
+    void SetReady(bool ready) { ready_ = ready; }
+    const std::string& CountFooter() const { return footer_; }
+
+    bool ReadyFlag() const override { return ready_; }
+    std::vector<std::string> TickedEngineNames() const override { return engines_; }
+    void SetCountFooter(const std::string& text) override { footer_ = text; }
+    void LogError(const std::string& message) override;
+    void SetWaitCursor(bool) override {}
+
+    int ScanDepth() const override { return depth_; }
+    std::string KeywordText() const override { return keyword_; }
+    void ShowNoEngineMessage() override;
+    void StartClips() override {}
+    void PutPictureBack() override {}
+    bool PictureIsBack() override { return true; }
+    void ClearErrorLog() override {}
+    void SetRunControlsEnabled(bool) override {}
+    void BindCommandToStop(bool) override {}
+    void SetStatusText(const std::string& text) override;
+    void SetGaugeEnabled(bool enabled) override;
+    void SetGaugeIndeterminate() override { percent_ = -1; }
+    void SetGaugePosition(int percent) override;
+    void ProcessEvents() override;
+
+  private:
+    void ShowProgress();
+    void ClearProgress();
+
+    std::vector<std::string> engines_;
+    std::string keyword_;
+    int depth_;
+    bool ready_ = false;
+    std::string footer_;
+    bool progress_;  // stderr is a terminal
+    bool progressShown_ = false;
+    std::string status_;
+    int percent_ = -1;
+    bool gauge_ = false;
+};
+
+}  // namespace kv::cli

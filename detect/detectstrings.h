@@ -1,0 +1,16 @@
+// The user-visible texts of detection runs.
+#pragma once
+
+namespace kv::detect::strings {
+
+inline constexpr const char* kNoEngineTicked =
+    "Select at least one search engine to check your rankings!";
+inline constexpr const char* kNoEngineTickedCaption = "Information";
+inline constexpr const char* kQueryingEngine = "Querying '%s' with keyword '%s'...";
+inline constexpr const char* kQueryingPage = "Querying '%s'...";
+inline constexpr const char* kNoEngineDefinition =
+    "No definition of the search engine '%s' in SE.cds";
+inline constexpr const char* kTooManyResultPages =
+    "Querying '%s' stopped after %s result pages without reaching the scan depth";
+
+}  // namespace kv::detect::strings
