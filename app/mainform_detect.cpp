@@ -3,16 +3,10 @@
 
 #include "app/authform.h"
 #include "app/mainform.h"
-
-#if __has_include("detect/detectionrun.h") && __has_include("http/httpunit.h")
-#define KELVANE_HAS_RUN 1
 #include "detect/detectionrun.h"
 #include "http/httpunit.h"
-#endif
 
 namespace kv::app {
-
-#ifdef KELVANE_HAS_RUN
 
 // The process-wide page-fetch state and the run, created at start-up and freed at exit.
 struct TMainForm::RunParts {
@@ -66,25 +60,5 @@ bool TMainForm::RunInProgress() const {
 bool TMainForm::StopFlag() const {
     return !runParts_ || runParts_->run.StopFlag();
 }
-
-#else
-
-// Until the run is part of the build the window shows and stores its data without one.
-struct TMainForm::RunParts {};
-void TMainForm::RunPartsDeleter::operator()(RunParts* parts) const {
-    delete parts;
-}
-void TMainForm::CreateRunParts() {}
-void TMainForm::ReloadConnectionSettings() {}
-void TMainForm::FindActionExecute() {}
-void TMainForm::StopActionExecute() {}
-bool TMainForm::RunInProgress() const {
-    return false;
-}
-bool TMainForm::StopFlag() const {
-    return true;
-}
-
-#endif
 
 }  // namespace kv::app
