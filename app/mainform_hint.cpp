@@ -15,7 +15,7 @@ void TMainForm::DBGridEh2MouseMove(const QPoint& viewportPos, const QPoint& glob
                                    index.isValid() ? index.row() + 1 : -1};
     if (pages.RecordCount() == 0 || cell == lastHintCell_) return;
     hintText_.clear();
-    if (!index.isValid()) {
+    if (!index.isValid() || index.row() >= pages.RecordCount()) {
         QToolTip::hideText();
         return;
     }

@@ -26,7 +26,8 @@ int TableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rows_) return {};
+    // The table may hold fewer rows than the view was told while a change is being notified.
+    if (!index.isValid() || index.row() >= rows_ || index.row() >= table_.RecordCount()) return {};
     const GridColumn& column = columns_[static_cast<std::size_t>(index.column())];
     switch (role) {
         case Qt::DisplayRole:
