@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -146,6 +147,23 @@ TEST_F(WindowRun, AFailingEngineOpensTheLogAndTheNextRunEmptiesIt) {
     Find<QPushButton>("FindTBXButton")->click();
     EXPECT_TRUE(emptiedAtStart);
     EXPECT_FALSE(log->toPlainText().contains("127.0.0.1:1/")) << log->toPlainText().toStdString();
+}
+
+TEST_F(WindowRun, ClosingDuringARunStopsItAndClosesWhenItHasEnded) {
+    Open();
+    QTimer::singleShot(0, [&] {
+        window_->close();
+        // The run is still on its way out; the window waits for it.
+        EXPECT_TRUE(window_->isVisible());
+    });
+    Find<QPushButton>("FindTBXButton")->click();
+    EXPECT_FALSE(window_->RunInProgress());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window_->isVisible(); }, 20000));
+    EXPECT_TRUE(Find<QTextEdit>("LogRichEdit")->toPlainText().isEmpty());
+    EXPECT_TRUE(std::filesystem::exists(folder_.File("Word.cds")));
+    EXPECT_NE(kv::testing::ReadFileBytes(folder_.File("set.ini")).find("[DBGridEh1]"),
+              std::string::npos);
+    window_.reset();
 }
 
 TEST_F(WindowRun, NoEngineTickedShowsTheMessageAndChangesNothing) {
