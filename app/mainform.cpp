@@ -68,6 +68,12 @@ TMainForm::TMainForm(std::string folder, Desktop* desktop)
 TMainForm::~TMainForm() {
     if (!shutDown_) Shutdown();
     tables_.WordClientDataSet.RemoveObserver(this);
+    // Qt frees child objects after the members; the models watch the tables and the clips
+    // show on the widgets, so they go first, while the tables still exist.
+    delete clips_;
+    delete takeCentralWidget();
+    delete frequencyModel_;
+    delete pagesModel_;
 }
 
 const std::array<QString, 3>& TMainForm::ClipFilePaths() const {
