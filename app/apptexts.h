@@ -1,0 +1,100 @@
+// The window's user-visible texts, each exactly once.
+#pragma once
+
+namespace kv::app::texts {
+
+inline constexpr const char* kTitle = "Kelvane by Ostrel";
+
+// Main window.
+inline constexpr const char* kKeyword = "Keyword:";
+inline constexpr const char* kEdit = "Edit";
+inline constexpr const char* kDetectMyTheme = "Detect my theme";
+inline constexpr const char* kFindWords = "Find words";
+inline constexpr const char* kStopScanning = "Stop scanning";
+inline constexpr const char* kSearchEngine = "Search engine:";
+inline constexpr const char* kResultsToScan = "Search results to scan:";
+inline constexpr const char* kSaveKeywords = "Save keywords";
+inline constexpr const char* kSaveMetaKeywords = "Save META Keywords";
+inline constexpr const char* kLogHint = "All errors you have encountered are displayed here";
+inline constexpr const char* kTotal = "Total:";
+inline constexpr const char* kHintTotal = "Total: %d";
+inline constexpr const char* kNoEngine =
+    "Select at least one search engine to check your rankings!";
+inline constexpr const char* kInformation = "Information";
+
+// Grid captions.
+inline constexpr const char* kKeywordCaption = "Keyword";
+inline constexpr const char* kCountCaption = "Count";
+inline constexpr const char* kRankCaption = "Rank";
+inline constexpr const char* kWebPageCaption = "Web page";
+inline constexpr const char* kMetaKeywordsCaption = "META Keywords";
+
+// Menus.
+inline constexpr const char* kFileMenu = "&File";
+inline constexpr const char* kGetUpdates = "&Get updates";
+inline constexpr const char* kSettings = "Se&ttings...";
+inline constexpr const char* kExit = "E&xit";
+inline constexpr const char* kHelpMenu = "&Help";
+inline constexpr const char* kGetSupport = "&Get support";
+inline constexpr const char* kHelpTopics = "&Help topics";
+inline constexpr const char* kProgramDistribution = "Program distribution";
+inline constexpr const char* kAbout = "&About...";
+inline constexpr const char* kSupportSubject = "Support for Kelvane needed";
+inline constexpr const char* kDistributionTerms =
+    "Kelvane - terms of distribution\n\n"
+    "You may pass this program on to others free of charge, unchanged and complete with all "
+    "its files, and you may link to its home page from your own pages. You may not sell it or "
+    "bundle it with a product that is sold.\n\n"
+    "The details are in the file distribution.txt in the program folder.";
+
+// Keyword manager.
+inline constexpr const char* kKeywordManager = "Keyword Manager";
+inline constexpr const char* kAdd = "Add";
+inline constexpr const char* kDelete = "Delete";
+inline constexpr const char* kClose = "Close";
+inline constexpr const char* kAddNewKeyword = "Add new keyword";
+inline constexpr const char* kEnterKeyword = "Enter keyword:";
+inline constexpr const char* kConfirmation = "Confirmation";
+inline constexpr const char* kDeleteQuestion = "Do you want to delete '%s' ?";
+
+// About box.
+inline constexpr const char* kAboutCaption = "About";
+inline constexpr const char* kProductInformation = "  Product Information  ";
+inline constexpr const char* kVersion = "Version:";
+inline constexpr const char* kKnowledgeBase = "Knowledge Base";
+inline constexpr const char* kSupportLink = "Get support";
+inline constexpr const char* kUpdatesLink = "Get updates";
+inline constexpr const char* kContactInformation = "  Contact Information  ";
+inline constexpr const char* kContactDetails =
+    "Ostrel Software\n12 Example Street, Exampleton EX1 2MP\nsupport@ostrel.example\n"
+    "www.ostrel.example";
+inline constexpr const char* kLegalNotice =
+    "Copyright (c) Ostrel Software. All rights reserved. Search engine names are the marks of "
+    "their owners.";
+
+// Settings dialog.
+inline constexpr const char* kSettingsCaption = "Settings";
+inline constexpr const char* kConnectionGroup = " Connection ";
+inline constexpr const char* kDirectConnection = "Direct connection";
+inline constexpr const char* kConnectViaProxy = "Connect via proxy ";
+inline constexpr const char* kUseSystemSettings = "Use Internet Explorer settings";
+inline constexpr const char* kProxyServer = "Proxy server:";
+inline constexpr const char* kPort = "Port:";
+inline constexpr const char* kConnectionTimeout = "Connection timeout:";
+inline constexpr const char* kSeconds = "seconds";
+inline constexpr const char* kTryToReconnect = "Try to reconnect:";
+inline constexpr const char* kTimes = "times";
+inline constexpr const char* kUserAgent = "User agent:";
+inline constexpr const char* kUseAuthentication = "Use name and password for authentication";
+inline constexpr const char* kName = "Name:";
+inline constexpr const char* kPassword = "Password:";
+
+// Credential dialog.
+inline constexpr const char* kAuthCaption = "Enter Network Password";
+inline constexpr const char* kAuthPrompt = "Please type your user name and password.";
+inline constexpr const char* kRealm = "Realm";
+inline constexpr const char* kUserName = "User Name";
+inline constexpr const char* kAuthPassword = "Password";
+inline constexpr const char* kSavePassword = "Save this password in your password list";
+
+}  // namespace kv::app::texts

@@ -1,0 +1,231 @@
+// Creation and shutdown of the main window, the stored window values and the keyword box.
+#include "app/mainform.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QSplitter>
+
+#include "app/appconfig.h"
+#include "app/apptexts.h"
+#include "app/clipfiles.h"
+#include "app/clipsequence.h"
+#include "app/gridlayouts.h"
+#include "app/resultgrid.h"
+#include "data/exportgrid.h"
+#include "data/inifile.h"
+
+namespace kv::app {
+
+namespace {
+
+constexpr const char* kWindowSection = "TMainForm";
+constexpr const char* kWordKey = "Word";
+constexpr const char* kPanel3WidthKey = "Panel3_Width";
+constexpr int kDesignedWidth = 750;
+constexpr int kDesignedHeight = 550;
+constexpr int kDesignedLeftPane = 185;
+
+std::string CheckedKey(const QWidget* control) {
+    return control->objectName().toStdString() + "_Checked";
+}
+
+}  // namespace
+
+TMainForm::TMainForm(std::string folder, Desktop* desktop)
+    : folder_(std::move(folder)),
+      ownDesktop_(desktop ? nullptr : std::make_unique<QtDesktop>()),
+      desktop_(desktop ? *desktop : *ownDesktop_),
+      exportFilterIndex_(data::kExportFirstFilterIndex - 1) {
+    setObjectName("MainForm");
+    setWindowTitle(texts::kTitle);
+    setMinimumSize(kDesignedWidth, kDesignedHeight);
+    resize(kDesignedWidth, kDesignedHeight);
+    setWindowState(Qt::WindowMaximized);
+    aggregator_ = std::make_unique<detect::KeywordAggregator>(tables_, *this);
+    BuildLayout();
+    OpenClips();
+    tables_.WordClientDataSet.AddObserver(this);
+    try {
+        const data::IniFile ini(SettingsPath());
+        RestoreGridLayout(ini, "DBGridEh1", *DBGridEh1);
+        RestoreGridLayout(ini, "DBGridEh2", *DBGridEh2);
+        RestoreWindowValues(ini);
+        tables_.LoadFiles(folder_);
+        LocateRememberedWord();
+        SyncKeywordBox();
+        CreateRunParts();
+        ready_ = true;
+        aggregator_->RefreshKeywordTables();
+        FormResize();
+    } catch (const std::exception& e) {
+        desktop_.ShowError(this, QString::fromStdString(e.what()));
+    }
+}
+
+TMainForm::~TMainForm() {
+    if (!shutDown_) Shutdown();
+    tables_.WordClientDataSet.RemoveObserver(this);
+    // Qt frees child objects after the members; the models watch the tables and the clips
+    // show on the widgets, so they go first, while the tables still exist.
+    delete clips_;
+    delete takeCentralWidget();
+    delete frequencyModel_;
+    delete pagesModel_;
+}
+
+const std::array<QString, 3>& TMainForm::ClipFilePaths() const {
+    return clipFiles_->Paths();
+}
+
+std::string TMainForm::SettingsPath() const {
+    return folder_ + "/" + config::kSettingsFile;
+}
+
+void TMainForm::OpenClips() {
+    clipFiles_ = std::make_unique<ClipFiles>();
+    clips_ = new ClipSequence(
+        clipScreen_, Image1, clipFiles_->Paths(), [this] { return StopFlag(); }, this);
+}
+
+void TMainForm::RestoreWindowValues(const data::IniFile& ini) {
+    for (QCheckBox* box : engineBoxes_)
+        box->setChecked(ini.ReadBool(kWindowSection, CheckedKey(box), true));
+    for (QRadioButton* button : depthButtons_)
+        button->setChecked(
+            ini.ReadBool(kWindowSection, CheckedKey(button), button == depthButtons_[0]));
+    const int width = ini.ReadInteger(kWindowSection, kPanel3WidthKey, kDesignedLeftPane);
+    const QList<int> sizes = SanSplitter1->sizes();
+    SanSplitter1->setSizes({width, std::max(sizes.value(1), 1)});
+    rememberedWord_ = ini.ReadString(kWindowSection, kWordKey, "");
+}
+
+void TMainForm::LocateRememberedWord() {
+    data::Table& history = tables_.WordClientDataSet;
+    if (!history.Locate("word", rememberedWord_)) history.First();
+}
+
+void TMainForm::StoreWindowValues() {
+    data::IniFile ini(SettingsPath());
+    for (QCheckBox* box : engineBoxes_)
+        ini.WriteBool(kWindowSection, CheckedKey(box), box->isChecked());
+    for (QRadioButton* button : depthButtons_)
+        ini.WriteBool(kWindowSection, CheckedKey(button), button->isChecked());
+    ini.WriteInteger(kWindowSection, kPanel3WidthKey, Panel3->width());
+    ini.WriteString(kWindowSection, kWordKey, rememberedWord_);
+    ini.Save();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (RunInProgress()) {
+        // The run ends first, through Stop; the window closes when it has.
+        closeAfterRun_ = true;
+        StopActionExecute();
+        event->ignore();
+        return;
+    }
+    try {
+        StoreWindowValues();
+    } catch (const std::exception& e) {
+        desktop_.ShowError(this, QString::fromStdString(e.what()));
+    }
+    Shutdown();
+    event->accept();
+}
+
+void TMainForm::Shutdown() {
+    shutDown_ = true;
+    try {
+        data::IniFile ini(SettingsPath());
+        StoreGridLayout(ini, "DBGridEh1", *DBGridEh1);
+        StoreGridLayout(ini, "DBGridEh2", *DBGridEh2);
+        ini.Save();
+        clips_->Close();
+        clipFiles_->Remove();
+        tables_.SaveFiles(folder_);
+    } catch (const std::exception& e) {
+        desktop_.ShowError(this, QString::fromStdString(e.what()));
+    }
+}
+
+void TMainForm::TableDataChanged(data::Table&) {
+    RefillKeywordBox();
+}
+
+void TMainForm::RefillKeywordBox() {
+    data::Table& history = tables_.WordClientDataSet;
+    const QSignalBlocker blocker(MainKeywordRxDBLookupCombo);
+    MainKeywordRxDBLookupCombo->clear();
+    const int field = history.FieldIndex("word");
+    for (int row = 0; row < history.RecordCount(); ++row)
+        MainKeywordRxDBLookupCombo->addItem(QString::fromStdString(history.CellText(row, field)));
+    MainKeywordRxDBLookupCombo->setCurrentIndex(
+        MainKeywordRxDBLookupCombo->findText(boxText_, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+void TMainForm::SyncKeywordBox() {
+    data::Table& history = tables_.WordClientDataSet;
+    history.CheckBrowseMode();
+    if (history.IsEmpty()) {
+        boxText_.clear();
+        RefillKeywordBox();
+        KeywordChanged();
+        return;
+    }
+    const QString word = QString::fromStdString(history.AsString("word"));
+    const bool changed = word != boxText_;
+    boxText_ = word;
+    RefillKeywordBox();
+    if (changed) KeywordChanged();
+}
+
+void TMainForm::KeywordBoxActivated(int index) {
+    data::Table& history = tables_.WordClientDataSet;
+    if (index < 0 || index >= history.RecordCount()) return;
+    history.MoveTo(index);
+    const QString word = MainKeywordRxDBLookupCombo->itemText(index);
+    if (word == boxText_) return;
+    boxText_ = word;
+    KeywordChanged();
+}
+
+void TMainForm::KeywordChanged() {
+    aggregator_->RefreshKeywordTables();
+    rememberedWord_ = boxText_.toStdString();
+}
+
+void TMainForm::TBXCheckBox1Change() {
+    aggregator_->RefreshKeywordTables();
+}
+
+std::vector<std::string> TMainForm::TickedEngineNames() const {
+    std::vector<std::string> names;
+    for (const QCheckBox* box : engineBoxes_)
+        if (box->isChecked()) names.push_back(box->text().toStdString());
+    return names;
+}
+
+int TMainForm::ScanDepth() const {
+    int depth = 10;
+    if (depthButtons_[1]->isChecked()) depth = 20;
+    if (depthButtons_[2]->isChecked()) depth = 30;
+    return depth;
+}
+
+void TMainForm::SetCountFooter(const std::string& text) {
+    DBGridEh1->SetFooterText(1, QString::fromStdString(text));
+}
+
+void TMainForm::SetWaitCursor(bool on) {
+    if (on) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++waitCursorDepth_;
+    } else if (waitCursorDepth_ > 0) {
+        QApplication::restoreOverrideCursor();
+        --waitCursorDepth_;
+    }
+}
+
+}  // namespace kv::app

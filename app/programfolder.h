@@ -1,0 +1,13 @@
+// The program folder: where set.ini, the table files, ua.lst and the manual are looked up.
+#pragma once
+
+#include <QStringList>
+#include <string>
+
+namespace kv::app {
+
+// "--folder DIR" (or "--folder=DIR") among the arguments, else the KELVANE_HOME variable,
+// else the executable's folder. Without a trailing separator.
+std::string ProgramFolder(const QStringList& arguments, const QString& executableFolder);
+
+}  // namespace kv::app
