@@ -1,4 +1,5 @@
-# The two commands of the README: `make demo` runs the main job, `make test` runs the tests.
+# The README's commands: `make run` (the window), `make demo` (the main job without a window)
+# and `make test` (the tests).
 # Both install what is missing (Debian packages, as root) and build first.
 
 BUILD    ?= build
@@ -6,7 +7,7 @@ JOBS     ?= $(shell nproc)
 GENERATOR = $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 CMAKE_ARGS ?=
 
-.PHONY: all bootstrap configure build test demo bench sanitize fuzz clean
+.PHONY: all bootstrap configure build test demo run bench sanitize fuzz clean
 
 all: build
 
@@ -24,6 +25,11 @@ test: build
 
 demo: build
 	@bash scripts/demo.sh $(BUILD)
+
+# The window on a demo program folder against the demo search engine; without a display,
+# the command-line demo.
+run: build
+	@bash scripts/run.sh $(BUILD)
 
 bench: build
 	@for b in $(BUILD)/bench/*; do [ -x "$$b" ] && "$$b"; done

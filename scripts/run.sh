@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The window on a demo program folder, with the demo search engine on a free local port
 # standing in for the web. Without a display it says so and runs the command-line demo.
-# Usage: window_demo.sh BUILD [--screenshot FILE]
+# Usage: scripts/run.sh BUILD [--screenshot FILE]  (make run)
 #   --screenshot FILE: no user needed; a run of "garden furniture" at 1280x800 under Xvfb,
 #   saved as FILE (the README's picture).
 set -euo pipefail
@@ -15,7 +15,7 @@ folder="$build/window-demo"
 if [ -z "$shot" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run: no display available (DISPLAY and WAYLAND_DISPLAY are not set); running the"
   echo "run: command-line demo instead."
-  exec bash "$(dirname "$0")/../../../scripts/demo.sh" "$build"
+  exec bash "$(dirname "$0")/demo.sh" "$build"
 fi
 
 mkdir -p "$folder"
