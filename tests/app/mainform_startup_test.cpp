@@ -31,10 +31,6 @@ T* Find(QWidget& window, const char* name) {
     return widget;
 }
 
-std::string Ini(const ProgramFolder& folder) {
-    return kv::testing::ReadFileBytes(folder.File("set.ini"));
-}
-
 TEST(Startup, FirstStartShowsTheDesignedValuesAndWritesTheWindowSections) {
     ProgramFolder folder;
     folder.WriteTables({"beta", "alpha"}, {});
