@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "html/nodearena.h"
 #include "text/textcompare.h"
 
 namespace kv::html {
@@ -23,6 +24,14 @@ std::string_view NodeTypeName(TNodeType type) {
             return "CData";
     }
     return "None";
+}
+
+void* THierarchyNode::operator new(std::size_t size) {
+    return TNodeArena::AllocateNode(size);
+}
+
+void THierarchyNode::operator delete(void* memory) noexcept {
+    TNodeArena::FreeNode(memory);
 }
 
 THierarchyNode::~THierarchyNode() {

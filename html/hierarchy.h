@@ -3,6 +3,7 @@
 // Ownership: a node owns its children (std::unique_ptr); a parent link is a plain pointer. A node
 // without a parent is owned by whoever holds its std::unique_ptr (the parser owns its root).
 // Destroying a node never recurses, so a tree of any depth is freed without stack growth.
+// Memory: see operator new below; a node stays valid wherever it is moved, as long as it lives.
 // Tests: tests/html/hierarchy_test.cpp.
 #pragma once
 
@@ -34,6 +35,11 @@ class THierarchyNode {
     virtual ~THierarchyNode();
     THierarchyNode(const THierarchyNode&) = delete;
     THierarchyNode& operator=(const THierarchyNode&) = delete;
+
+    // Nodes made during a parse live in the parser's arena (html/nodearena.h), others on the
+    // heap; delete and std::unique_ptr work the same for both.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory) noexcept;
 
     THierarchyNode* GetParent() const { return parent_; }
 

@@ -314,9 +314,13 @@ void ParseRun::EndTag() {
 
 }  // namespace
 
-TCustomMLParser::TCustomMLParser() : root_(std::make_unique<TTagNode>()) {}
+TCustomMLParser::TCustomMLParser()
+    : arena_(TNodeArena::Create()), root_(std::make_unique<TTagNode>()) {}
 
-TCustomMLParser::~TCustomMLParser() = default;
+TCustomMLParser::~TCustomMLParser() {
+    root_.reset();
+    arena_->Release();  // freed now unless the caller kept nodes of the last tree
+}
 
 void THTMLParser::Parse(std::string_view text) {
     if (busy_) return;
@@ -327,6 +331,14 @@ void THTMLParser::Parse(std::string_view text) {
     } guard{busy_};
     root_->Clear();
     stack_.Clear();
+    if (arena_->Unshared()) {
+        arena_->Rewind();
+    } else {  // nodes of an earlier tree are still in use: they keep the old arena
+        TNodeArena* fresh = TNodeArena::Create();
+        arena_->Release();
+        arena_ = fresh;
+    }
+    TNodeArena::TScope scope(arena_);
     ParseRun run(*this, stack_, text);
     run.Run();
     stack_.Clear();
