@@ -49,9 +49,15 @@ class ParseRun {
 
     void Run() {
         const std::size_t size = text_.size();
+        const char* const data = text_.data();
         for (pos_ = 0; pos_ < size; ++pos_) {
-            const auto c = static_cast<unsigned char>(text_[pos_]);
-            if (!kSpecial[c]) continue;
+            // Plain bytes are skipped in a local index: Handle may move pos_, so it lives in
+            // memory, and the loop would store it for every byte.
+            std::size_t i = pos_;
+            while (i < size && !kSpecial[static_cast<unsigned char>(data[i])]) ++i;
+            pos_ = i;
+            if (i == size) break;
+            const auto c = static_cast<unsigned char>(data[i]);
             Handle(static_cast<char>(c));
             if (c == '\n') {
                 rowAtLineStart_ = Row() + 1;
