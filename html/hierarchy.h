@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,7 +32,7 @@ std::string_view NodeTypeName(TNodeType type);
 
 class THierarchyNode {
   public:
-    THierarchyNode() = default;
+    THierarchyNode();
     virtual ~THierarchyNode();
     THierarchyNode(const THierarchyNode&) = delete;
     THierarchyNode& operator=(const THierarchyNode&) = delete;
@@ -94,7 +95,8 @@ class THierarchyNode {
     void DestroyChildren();
     std::unique_ptr<THierarchyNode> Detach();
 
-    std::vector<std::unique_ptr<THierarchyNode>> children_;
+    // In the parser's arena for nodes made by a parse (see THierarchyNode()), else on the heap.
+    std::pmr::vector<std::unique_ptr<THierarchyNode>> children_;
     THierarchyNode* parent_ = nullptr;
     std::string name_;
     std::string text_;

@@ -25,15 +25,34 @@ constexpr std::string_view kUnmatchedEndTag = "End tag found without matching st
 // Columns wrap to a new row after this many characters, so long lines count as several rows.
 constexpr std::size_t kRowWrapColumns = 257;
 
-// Characters that may change state or position; every other byte is simply counted.
-constexpr std::array<bool, 256> MakeSpecialTable() {
-    std::array<bool, 256> table{};
-    for (unsigned char c : std::string_view("<>!?/-[]\n")) table[c] = true;
+using TByteSet = std::array<bool, 256>;
+constexpr TByteSet MakeByteSet(std::string_view bytes) {
+    TByteSet table{};
+    for (char c : bytes) table[static_cast<unsigned char>(c)] = true;
     return table;
 }
-constexpr std::array<bool, 256> kSpecial = MakeSpecialTable();
+// Characters that may change state or position in some state; every other byte is simply
+// counted. In text, in comments and in tags fewer matter (see ParseRun::Handle), so '/' and '-'
+// of URLs and prose are skipped without a call.
+constexpr TByteSet kSpecial = MakeByteSet("<>!?/-[]\n");
+constexpr TByteSet kSpecialInText = MakeByteSet("<>\n");
+constexpr TByteSet kSpecialInComment = MakeByteSet(">\n");
+constexpr TByteSet kSpecialInTag = MakeByteSet("<>!?/\n");
 
 enum class State { Text, Tag, EndTag, Comment, Declaration, DeclarationComment, Bracket };
+
+const TByteSet& SpecialIn(State state) {
+    switch (state) {
+        case State::Text:
+            return kSpecialInText;
+        case State::Comment:
+            return kSpecialInComment;
+        case State::Tag:
+            return kSpecialInTag;
+        default:
+            return kSpecial;
+    }
+}
 
 bool IsBlankOrLineBreak(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
@@ -54,7 +73,8 @@ class ParseRun {
             // Plain bytes are skipped in a local index: Handle may move pos_, so it lives in
             // memory, and the loop would store it for every byte.
             std::size_t i = pos_;
-            while (i < size && !kSpecial[static_cast<unsigned char>(data[i])]) ++i;
+            const TByteSet& special = SpecialIn(state_);
+            while (i < size && !special[static_cast<unsigned char>(data[i])]) ++i;
             pos_ = i;
             if (i == size) break;
             const auto c = static_cast<unsigned char>(data[i]);

@@ -51,6 +51,7 @@ void TNodeArena::Rewind() {
     blocks_.resize(keep);
     current_ = 0;
     used_ = 0;
+    lastNode_ = nullptr;
 }
 
 void* TNodeArena::Bump(std::size_t size) {
@@ -80,7 +81,30 @@ void* TNodeArena::AllocateNode(std::size_t size) {
     if (arena != nullptr) arena->AddRef();
     auto* header = static_cast<TNodeHeader*>(memory);
     header->arena = arena;
-    return static_cast<char*>(memory) + kHeaderBytes;
+    void* node = static_cast<char*>(memory) + kHeaderBytes;
+    if (arena != nullptr) arena->lastNode_ = node;
+    return node;
+}
+
+TNodeArena* TNodeArena::ArenaOfNewNode(const void* node) {
+    TNodeArena* arena = currentArena;
+    return arena != nullptr && arena->lastNode_ == node ? arena : nullptr;
+}
+
+bool TNodeArena::InBlocks(const void* memory) const {
+    const auto* p = static_cast<const char*>(memory);
+    for (const TBlock& block : blocks_)
+        if (p >= block.memory && p < block.memory + block.size) return true;
+    return false;
+}
+
+void* TNodeArena::do_allocate(std::size_t bytes, std::size_t alignment) {
+    if (currentArena != this || alignment > alignof(std::max_align_t)) return ::operator new(bytes);
+    return Bump(RoundUp(bytes));
+}
+
+void TNodeArena::do_deallocate(void* memory, std::size_t, std::size_t) {
+    if (!InBlocks(memory)) ::operator delete(memory);  // arena memory goes with the arena
 }
 
 void TNodeArena::FreeNode(void* memory) noexcept {
