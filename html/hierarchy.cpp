@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "html/nodearena.h"
 #include "text/textcompare.h"
 
 namespace kv::html {
@@ -24,6 +25,28 @@ std::string_view NodeTypeName(TNodeType type) {
     }
     return "None";
 }
+
+void* THierarchyNode::operator new(std::size_t size) {
+    return TNodeArena::AllocateNode(size);
+}
+
+void THierarchyNode::operator delete(void* memory) noexcept {
+    TNodeArena::FreeNode(memory);
+}
+
+namespace {
+
+std::pmr::memory_resource* ChildListResource(const THierarchyNode* node) {
+    TNodeArena* arena = TNodeArena::ArenaOfNewNode(node);
+    return arena != nullptr ? static_cast<std::pmr::memory_resource*>(arena)
+                            : std::pmr::new_delete_resource();
+}
+
+}  // namespace
+
+// The arena's memory stays valid as long as this node: the node's own allocation holds a
+// reference to it (released by operator delete, after the child list is gone).
+THierarchyNode::THierarchyNode() : children_(ChildListResource(this)) {}
 
 THierarchyNode::~THierarchyNode() {
     DestroyChildren();

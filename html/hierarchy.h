@@ -3,12 +3,14 @@
 // Ownership: a node owns its children (std::unique_ptr); a parent link is a plain pointer. A node
 // without a parent is owned by whoever holds its std::unique_ptr (the parser owns its root).
 // Destroying a node never recurses, so a tree of any depth is freed without stack growth.
+// Memory: see operator new below; a node stays valid wherever it is moved, as long as it lives.
 // Tests: tests/html/hierarchy_test.cpp.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,10 +32,15 @@ std::string_view NodeTypeName(TNodeType type);
 
 class THierarchyNode {
   public:
-    THierarchyNode() = default;
+    THierarchyNode();
     virtual ~THierarchyNode();
     THierarchyNode(const THierarchyNode&) = delete;
     THierarchyNode& operator=(const THierarchyNode&) = delete;
+
+    // Nodes made during a parse live in the parser's arena (html/nodearena.h), others on the
+    // heap; delete and std::unique_ptr work the same for both.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory) noexcept;
 
     THierarchyNode* GetParent() const { return parent_; }
 
@@ -88,7 +95,8 @@ class THierarchyNode {
     void DestroyChildren();
     std::unique_ptr<THierarchyNode> Detach();
 
-    std::vector<std::unique_ptr<THierarchyNode>> children_;
+    // In the parser's arena for nodes made by a parse (see THierarchyNode()), else on the heap.
+    std::pmr::vector<std::unique_ptr<THierarchyNode>> children_;
     THierarchyNode* parent_ = nullptr;
     std::string name_;
     std::string text_;

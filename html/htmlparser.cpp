@@ -25,15 +25,34 @@ constexpr std::string_view kUnmatchedEndTag = "End tag found without matching st
 // Columns wrap to a new row after this many characters, so long lines count as several rows.
 constexpr std::size_t kRowWrapColumns = 257;
 
-// Characters that may change state or position; every other byte is simply counted.
-constexpr std::array<bool, 256> MakeSpecialTable() {
-    std::array<bool, 256> table{};
-    for (unsigned char c : std::string_view("<>!?/-[]\n")) table[c] = true;
+using TByteSet = std::array<bool, 256>;
+constexpr TByteSet MakeByteSet(std::string_view bytes) {
+    TByteSet table{};
+    for (char c : bytes) table[static_cast<unsigned char>(c)] = true;
     return table;
 }
-constexpr std::array<bool, 256> kSpecial = MakeSpecialTable();
+// Characters that may change state or position in some state; every other byte is simply
+// counted. In text, in comments and in tags fewer matter (see ParseRun::Handle), so '/' and '-'
+// of URLs and prose are skipped without a call.
+constexpr TByteSet kSpecial = MakeByteSet("<>!?/-[]\n");
+constexpr TByteSet kSpecialInText = MakeByteSet("<>\n");
+constexpr TByteSet kSpecialInComment = MakeByteSet(">\n");
+constexpr TByteSet kSpecialInTag = MakeByteSet("<>!?/\n");
 
 enum class State { Text, Tag, EndTag, Comment, Declaration, DeclarationComment, Bracket };
+
+const TByteSet& SpecialIn(State state) {
+    switch (state) {
+        case State::Text:
+            return kSpecialInText;
+        case State::Comment:
+            return kSpecialInComment;
+        case State::Tag:
+            return kSpecialInTag;
+        default:
+            return kSpecial;
+    }
+}
 
 bool IsBlankOrLineBreak(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
@@ -49,9 +68,16 @@ class ParseRun {
 
     void Run() {
         const std::size_t size = text_.size();
+        const char* const data = text_.data();
         for (pos_ = 0; pos_ < size; ++pos_) {
-            const auto c = static_cast<unsigned char>(text_[pos_]);
-            if (!kSpecial[c]) continue;
+            // Plain bytes are skipped in a local index: Handle may move pos_, so it lives in
+            // memory, and the loop would store it for every byte.
+            std::size_t i = pos_;
+            const TByteSet& special = SpecialIn(state_);
+            while (i < size && !special[static_cast<unsigned char>(data[i])]) ++i;
+            pos_ = i;
+            if (i == size) break;
+            const auto c = static_cast<unsigned char>(data[i]);
             Handle(static_cast<char>(c));
             if (c == '\n') {
                 rowAtLineStart_ = Row() + 1;
@@ -314,9 +340,13 @@ void ParseRun::EndTag() {
 
 }  // namespace
 
-TCustomMLParser::TCustomMLParser() : root_(std::make_unique<TTagNode>()) {}
+TCustomMLParser::TCustomMLParser()
+    : arena_(TNodeArena::Create()), root_(std::make_unique<TTagNode>()) {}
 
-TCustomMLParser::~TCustomMLParser() = default;
+TCustomMLParser::~TCustomMLParser() {
+    root_.reset();
+    arena_->Release();  // freed now unless the caller kept nodes of the last tree
+}
 
 void THTMLParser::Parse(std::string_view text) {
     if (busy_) return;
@@ -327,6 +357,14 @@ void THTMLParser::Parse(std::string_view text) {
     } guard{busy_};
     root_->Clear();
     stack_.Clear();
+    if (arena_->Unshared()) {
+        arena_->Rewind();
+    } else {  // nodes of an earlier tree are still in use: they keep the old arena
+        TNodeArena* fresh = TNodeArena::Create();
+        arena_->Release();
+        arena_ = fresh;
+    }
+    TNodeArena::TScope scope(arena_);
     ParseRun run(*this, stack_, text);
     run.Run();
     stack_.Clear();

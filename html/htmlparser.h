@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include "html/hierarchy.h"
+#include "html/nodearena.h"
 #include "html/parserstack.h"
 
 namespace kv::html {
@@ -55,6 +56,8 @@ class TCustomMLParser {
     TSyntaxNotifyEvent OnSyntaxWarning;
 
   protected:
+    // Holds the nodes of the current tree and of any node detached from it and kept.
+    TNodeArena* arena_;
     std::unique_ptr<TTagNode> root_;
     TParserStack stack_;
     bool busy_ = false;

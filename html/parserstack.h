@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -36,7 +37,15 @@ class TParserStack {
     std::vector<Entry> entries_;
     // Open entries per name; names stay at zero rather than being erased, so a name costs
     // one allocation per parse, not one per element.
-    std::unordered_map<std::string, std::size_t> counts_;
+    // Kept from parse to parse up to kRetainedNames names. Looked up by string_view, so a
+    // lower-case name is found without a copy.
+    struct THash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const {
+            return std::hash<std::string_view>()(s);
+        }
+    };
+    std::unordered_map<std::string, std::size_t, THash, std::equal_to<>> counts_;
 };
 
 }  // namespace kv::html

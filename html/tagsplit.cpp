@@ -1,5 +1,6 @@
 #include "html/tagsplit.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace kv::html {
@@ -37,6 +38,10 @@ void SplitTag(std::string_view tag, TSplitTag& result) {
     auto appendSegment = [&](std::size_t end) { token.append(tag.substr(segment, end - segment)); };
 
     for (std::size_t i = 0; i < tag.size(); ++i) {
+        if (inDouble || inSingle) {  // only the closing quote matters: jump to it
+            i = std::min(tag.find(inDouble ? '"' : '\'', i), tag.size());
+            if (i == tag.size()) break;
+        }
         const char c = tag[i];
         if (c == '"' && !inSingle) {
             inDouble = !inDouble;

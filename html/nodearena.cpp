@@ -1,0 +1,127 @@
+#include "html/nodearena.h"
+
+#include <algorithm>
+#include <new>
+
+namespace kv::html {
+
+namespace {
+
+// The first block holds a small page's tree; later blocks double up to the largest size, so a
+// big page needs few blocks and a small one wastes little.
+constexpr std::size_t kFirstBlockBytes = 64 * 1024;
+constexpr std::size_t kLargestBlockBytes = 4 * 1024 * 1024;
+// Blocks beyond this total are returned to the heap when the arena is rewound, so one huge page
+// does not pin its memory for the parser's lifetime.
+constexpr std::size_t kRetainedBytes = 8 * 1024 * 1024;
+
+// Every node starts after this header, which names its arena (nullptr: its own heap block).
+struct alignas(alignof(std::max_align_t)) TNodeHeader {
+    TNodeArena* arena;
+};
+constexpr std::size_t kHeaderBytes = sizeof(TNodeHeader);
+
+thread_local TNodeArena* currentArena = nullptr;
+
+std::size_t RoundUp(std::size_t size) {
+    constexpr std::size_t align = alignof(std::max_align_t);
+    return (size + align - 1) / align * align;
+}
+
+}  // namespace
+
+TNodeArena* TNodeArena::Create() {
+    return new TNodeArena();
+}
+
+TNodeArena::~TNodeArena() {
+    for (const TBlock& block : blocks_) ::operator delete(block.memory);
+}
+
+void TNodeArena::Release() {
+    if (refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+}
+
+void TNodeArena::Rewind() {
+    std::size_t kept = 0;
+    std::size_t keep = 0;
+    while (keep < blocks_.size() && kept + blocks_[keep].size <= kRetainedBytes)
+        kept += blocks_[keep++].size;
+    for (std::size_t i = keep; i < blocks_.size(); ++i) ::operator delete(blocks_[i].memory);
+    blocks_.resize(keep);
+    current_ = 0;
+    used_ = 0;
+    lastNode_ = nullptr;
+}
+
+void* TNodeArena::Bump(std::size_t size) {
+    while (current_ < blocks_.size()) {
+        TBlock& block = blocks_[current_];
+        if (block.size - used_ >= size) {
+            void* memory = block.memory + used_;
+            used_ += size;
+            return memory;
+        }
+        ++current_;
+        used_ = 0;
+    }
+    std::size_t blockSize =
+        blocks_.empty() ? kFirstBlockBytes : std::min(blocks_.back().size * 2, kLargestBlockBytes);
+    blockSize = std::max(blockSize, size);
+    blocks_.push_back({static_cast<char*>(::operator new(blockSize)), blockSize});
+    current_ = blocks_.size() - 1;
+    used_ = size;
+    return blocks_.back().memory;
+}
+
+void* TNodeArena::AllocateNode(std::size_t size) {
+    const std::size_t total = kHeaderBytes + RoundUp(size);
+    TNodeArena* arena = currentArena;
+    void* memory = arena != nullptr ? arena->Bump(total) : ::operator new(total);
+    if (arena != nullptr) arena->AddRef();
+    auto* header = static_cast<TNodeHeader*>(memory);
+    header->arena = arena;
+    void* node = static_cast<char*>(memory) + kHeaderBytes;
+    if (arena != nullptr) arena->lastNode_ = node;
+    return node;
+}
+
+TNodeArena* TNodeArena::ArenaOfNewNode(const void* node) {
+    TNodeArena* arena = currentArena;
+    return arena != nullptr && arena->lastNode_ == node ? arena : nullptr;
+}
+
+bool TNodeArena::InBlocks(const void* memory) const {
+    const auto* p = static_cast<const char*>(memory);
+    for (const TBlock& block : blocks_)
+        if (p >= block.memory && p < block.memory + block.size) return true;
+    return false;
+}
+
+void* TNodeArena::do_allocate(std::size_t bytes, std::size_t alignment) {
+    if (currentArena != this || alignment > alignof(std::max_align_t)) return ::operator new(bytes);
+    return Bump(RoundUp(bytes));
+}
+
+void TNodeArena::do_deallocate(void* memory, std::size_t, std::size_t) {
+    if (!InBlocks(memory)) ::operator delete(memory);  // arena memory goes with the arena
+}
+
+void TNodeArena::FreeNode(void* memory) noexcept {
+    if (memory == nullptr) return;
+    auto* header = reinterpret_cast<TNodeHeader*>(static_cast<char*>(memory) - kHeaderBytes);
+    if (header->arena != nullptr)
+        header->arena->Release();
+    else
+        ::operator delete(header);
+}
+
+TNodeArena::TScope::TScope(TNodeArena* arena) : previous_(currentArena) {
+    currentArena = arena;
+}
+
+TNodeArena::TScope::~TScope() {
+    currentArena = previous_;
+}
+
+}  // namespace kv::html
