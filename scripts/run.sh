@@ -22,27 +22,16 @@ mkdir -p "$folder"
 cp "$bin/SE.cds" "$bin/ua.lst" "$bin/distribution.txt" "$folder/"
 cp -r "$bin/manual" "$folder/"
 
-"$bin/kelvane-demo-engine" --port 0 > "$folder/engine.port" &
-engine=$!
+source "$(dirname "$0")/demo-engine.sh"
+engine=""
 xvfb=""
 cleanup() {
-  kill "$engine" 2>/dev/null || true
-  wait "$engine" 2>/dev/null || true
+  stop_demo_engine
   if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; fi
 }
 trap cleanup EXIT
-for _ in $(seq 50); do
-  [ -s "$folder/engine.port" ] && break
-  sleep 0.1
-done
-port=$(head -n 1 "$folder/engine.port" | tr -dc '0-9')
-[ -n "$port" ] || { echo "run: the demo search engine did not start" >&2; exit 1; }
+start_demo_engine "$bin" "$folder"
 
-# The folder's engine definitions point at this engine's port (the shipped ones name 8765).
-sqlite3 "$folder/SE.cds" "UPDATE SE SET
-  PrepareSearchURL = replace(PrepareSearchURL, '127.0.0.1:8765', '127.0.0.1:$port'),
-  StartSearchURL = replace(StartSearchURL, '127.0.0.1:8765', '127.0.0.1:$port'),
-  NextSearchFirstPartUrl = replace(NextSearchFirstPartUrl, '127.0.0.1:8765', '127.0.0.1:$port');"
 # A first start gets a few keywords and a direct connection; later starts keep the user's.
 if [ ! -f "$folder/Word.cds" ]; then
   sqlite3 "$folder/Word.cds" 'CREATE TABLE "Word" ("word" TEXT);
