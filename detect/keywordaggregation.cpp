@@ -22,25 +22,28 @@ KeywordAggregator::KeywordAggregator(data::DataTables& tables, ThemeWindow& wind
 void KeywordAggregator::TrimMemos() {
     // Page entries refer to classes, so both go together; only between rebuilds.
     if (pageMemo_.size() < kPageMemoLimit && classKeys_.size() < kKeyMemoLimit &&
-        ignoringCaseKeys_.size() < kKeyMemoLimit)
+        spellingKeys_.size() < kKeyMemoLimit)
         return;
     pageMemo_.clear();
-    ignoringCaseKeys_.clear();
+    spellingKeys_.clear();
     classOfSpelling_.clear();
     classOfKey_.clear();
     classKeys_.clear();
 }
 
-const std::string& KeywordAggregator::KeyIgnoringCase(std::string_view piece) {
-    auto it = ignoringCaseKeys_.find(piece);
-    if (it == ignoringCaseKeys_.end())
-        it = ignoringCaseKeys_.emplace(std::string(piece), text::SortKeyIgnoringCase(piece)).first;
+const KeywordAggregator::SpellingKeys& KeywordAggregator::KeysOf(std::string_view spelling) {
+    auto it = spellingKeys_.find(spelling);
+    if (it == spellingKeys_.end()) {
+        SpellingKeys keys{text::SortKeyRespectingCase(spelling), {}};
+        keys.ignoringCase = text::IgnoringCasePartOfKey(keys.respectingCase);
+        it = spellingKeys_.emplace(std::string(spelling), std::move(keys)).first;
+    }
     return it->second;
 }
 
 int KeywordAggregator::ClassOf(const std::string& keyword) {
     if (auto it = classOfSpelling_.find(keyword); it != classOfSpelling_.end()) return it->second;
-    auto [byKey, added] = classOfKey_.try_emplace(text::SortKeyRespectingCase(keyword),
+    auto [byKey, added] = classOfKey_.try_emplace(KeysOf(keyword).respectingCase,
                                                   static_cast<int>(classKeys_.size()));
     if (added) classKeys_.push_back(&byKey->first);
     classOfSpelling_.emplace(keyword, byKey->second);
@@ -51,9 +54,10 @@ std::shared_ptr<const KeywordAggregator::PageKeywords> KeywordAggregator::Keywor
     const std::string& text) {
     if (auto it = pageMemo_.find(text); it != pageMemo_.end()) return it->second;
     auto page = std::make_shared<PageKeywords>();
-    const std::vector<std::string> entries = ParsePageKeywords(
-        text,
-        [this](std::string_view piece) -> const std::string& { return KeyIgnoringCase(piece); });
+    const std::vector<std::string> entries =
+        ParsePageKeywords(text, [this](std::string_view piece) -> const std::string& {
+            return KeysOf(piece).ignoringCase;
+        });
     for (const auto& e : entries) {
         page->classes.push_back(ClassOf(e));
         page->entryTexts.push_back(data::MakeText(e));

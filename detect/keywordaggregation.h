@@ -34,7 +34,12 @@ class KeywordAggregator {
     void Rebuild();
     void TrimMemos();
     std::shared_ptr<const PageKeywords> KeywordsOf(const std::string& text);
-    const std::string& KeyIgnoringCase(std::string_view piece);
+    // Both collation keys of a spelling, from one ICU call.
+    struct SpellingKeys {
+        std::string respectingCase;
+        std::string ignoringCase;
+    };
+    const SpellingKeys& KeysOf(std::string_view spelling);
     int ClassOf(const std::string& keyword);
 
     struct StringHash {
@@ -52,7 +57,7 @@ class KeywordAggregator {
     // Rebuilds repeat during a run (after every stored page) over mostly the same pages, so
     // parsed pages and collation keys are kept between rebuilds, within bounds.
     StringMap<std::shared_ptr<const PageKeywords>> pageMemo_;
-    StringMap<std::string> ignoringCaseKeys_;
+    StringMap<SpellingKeys> spellingKeys_;
     // Keyword classes: spellings that the collation respecting case finds equal share one.
     StringMap<int> classOfSpelling_;
     std::map<std::string, int> classOfKey_;

@@ -128,6 +128,13 @@ std::string SortKeyRespectingCase(std::string_view s) {
     return SortKey(tc, tc.respectingCase.get(), s);
 }
 
+std::string_view IgnoringCasePartOfKey(std::string_view key) {
+    const std::size_t first = key.find('\x01');
+    if (first == std::string_view::npos) return key;
+    const std::size_t second = key.find('\x01', first + 1);
+    return second == std::string_view::npos ? key : key.substr(0, second);
+}
+
 void SetCollationLocale(const std::string& locale) {
     {
         std::lock_guard lock(g_localeMutex);

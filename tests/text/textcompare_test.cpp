@@ -49,6 +49,17 @@ TEST_F(TextCompareTest, SortKeysOrderAsTheComparisons) {
     }
 }
 
+TEST_F(TextCompareTest, TheKeyIgnoringCaseIsThePrefixOfTheKeyRespectingCase) {
+    const std::vector<std::string> samples{"seo", "SEO", "Web Design", "Ärger", "ÄRGER", "résumé",
+                                           "", "a\tb", "\xff\xfe", "Straße", "日本語", "x-y_z.1"};
+    for (const char* locale : {"en_US", "", "de_DE", "fr_CA", "sv_SE"}) {
+        SetCollationLocale(locale);
+        for (const auto& s : samples)
+            EXPECT_EQ(IgnoringCasePartOfKey(SortKeyRespectingCase(s)), SortKeyIgnoringCase(s))
+                << locale << ": " << s;
+    }
+}
+
 TEST_F(TextCompareTest, CAndPosixLocalesStillIgnoreCase) {
     SetCollationLocale("");
     EXPECT_EQ(CompareIgnoringCase("SEO", "seo"), 0);
