@@ -21,7 +21,5 @@ inline constexpr const char* kUserAgentList = "ua.lst";
 inline constexpr const char* kManualFile = "manual/index.html";
 inline constexpr const char* kDistributionFile = "distribution.txt";
 
-// The environment variable that names another program folder, like --folder.
-inline constexpr const char* kHomeVariable = "KELVANE_HOME";
 
 }  // namespace kv::app::config

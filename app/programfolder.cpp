@@ -1,8 +1,6 @@
 #include "app/programfolder.h"
 
-#include <QDir>
-
-#include "app/appconfig.h"
+#include "detect/programfolder.h"
 
 namespace kv::app {
 
@@ -14,9 +12,7 @@ std::string ProgramFolder(const QStringList& arguments, const QString& executabl
         else if (arguments[i].startsWith(QLatin1String("--folder=")))
             folder = arguments[i].mid(9);
     }
-    if (folder.isEmpty()) folder = qEnvironmentVariable(config::kHomeVariable);
-    if (folder.isEmpty()) folder = executableFolder;
-    return QDir::cleanPath(QDir(folder).absolutePath()).toStdString();
+    return detect::ResolveProgramFolder(folder.toStdString(), executableFolder.toStdString());
 }
 
 }  // namespace kv::app

@@ -6,8 +6,8 @@
 
 namespace kv::app {
 
-// "--folder DIR" (or "--folder=DIR") among the arguments, else the KELVANE_HOME variable,
-// else the executable's folder. Without a trailing separator.
+// "--folder DIR" (or "--folder=DIR") among the arguments, then the rule of
+// detect::ResolveProgramFolder (KELVANE_HOME, else the executable's folder).
 std::string ProgramFolder(const QStringList& arguments, const QString& executableFolder);
 
 }  // namespace kv::app
