@@ -17,54 +17,48 @@ constexpr std::size_t kKeyMemoLimit = 200000;
 }  // namespace
 
 KeywordAggregator::KeywordAggregator(data::DataTables& tables, ThemeWindow& window)
-    : tables_(tables), window_(window) {}
+    : tables_(tables), window_(window), emptyText_(data::MakeText("")) {}
 
 void KeywordAggregator::TrimMemos() {
-    // Page entries refer to classes, so both go together; only between rebuilds.
-    if (pageMemo_.size() < kPageMemoLimit && classKeys_.size() < kKeyMemoLimit &&
-        spellingKeys_.size() < kKeyMemoLimit)
-        return;
+    // Pages refer to spellings and spellings to classes, so all go together; only between
+    // rebuilds.
+    if (pageMemo_.size() < kPageMemoLimit && spellings_.size() < kKeyMemoLimit) return;
     pageMemo_.clear();
-    spellingKeys_.clear();
-    classOfSpelling_.clear();
+    spellings_.clear();
     classOfKey_.clear();
     classKeys_.clear();
 }
 
-const KeywordAggregator::SpellingKeys& KeywordAggregator::KeysOf(std::string_view spelling) {
-    auto it = spellingKeys_.find(spelling);
-    if (it == spellingKeys_.end()) {
-        SpellingKeys keys{text::SortKeyRespectingCase(spelling), {}};
-        keys.ignoringCase = text::IgnoringCasePartOfKey(keys.respectingCase);
-        it = spellingKeys_.emplace(std::string(spelling), std::move(keys)).first;
-    }
-    return it->second;
-}
-
-int KeywordAggregator::ClassOf(const std::string& keyword) {
-    if (auto it = classOfSpelling_.find(keyword); it != classOfSpelling_.end()) return it->second;
-    auto [byKey, added] = classOfKey_.try_emplace(KeysOf(keyword).respectingCase,
-                                                  static_cast<int>(classKeys_.size()));
+const KeywordAggregator::Spelling& KeywordAggregator::SpellingOf(std::string_view piece) {
+    if (auto it = spellings_.find(piece); it != spellings_.end()) return it->second;
+    Spelling spelling;
+    std::string keyRespectingCase = text::SortKeyRespectingCase(piece);
+    spelling.keyIgnoringCase = text::IgnoringCasePartOfKey(keyRespectingCase);
+    auto [byKey, added] =
+        classOfKey_.try_emplace(std::move(keyRespectingCase), static_cast<int>(classKeys_.size()));
     if (added) classKeys_.push_back(&byKey->first);
-    classOfSpelling_.emplace(keyword, byKey->second);
-    return byKey->second;
+    spelling.keywordClass = byKey->second;
+    spelling.text = data::MakeText(piece);
+    return spellings_.emplace(std::string(piece), std::move(spelling)).first->second;
 }
 
-std::shared_ptr<const KeywordAggregator::PageKeywords> KeywordAggregator::KeywordsOf(
-    const std::string& text) {
-    if (auto it = pageMemo_.find(text); it != pageMemo_.end()) return it->second;
-    auto page = std::make_shared<PageKeywords>();
-    const std::vector<std::string> entries =
-        ParsePageKeywords(text, [this](std::string_view piece) -> const std::string& {
-            return KeysOf(piece).ignoringCase;
-        });
-    for (const auto& e : entries) {
-        page->classes.push_back(ClassOf(e));
-        page->entryTexts.push_back(data::MakeText(e));
+const KeywordAggregator::PageKeywords& KeywordAggregator::KeywordsOf(
+    const data::SharedText& text) {
+    if (auto it = pageMemo_.find(text.get()); it != pageMemo_.end()) return it->second.keywords;
+    PageMemo memo{text, {}};
+    auto& entries = memo.keywords.entries;
+    ForEachPageKeywordPiece(*text,
+                            [&](std::string_view piece) { entries.push_back(&SpellingOf(piece)); });
+    OrderPageKeywords(entries, [](const Spelling* s) -> const std::string& {
+        return s->keyIgnoringCase;
+    });
+    std::string commaText;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i) commaText += ',';
+        text::AppendCommaEntry(commaText, *entries[i]->text);
     }
-    page->commaText = data::MakeText(KeywordCommaText(entries));
-    pageMemo_.emplace(text, page);
-    return page;
+    memo.keywords.commaText = data::MakeText(commaText);
+    return pageMemo_.emplace(text.get(), std::move(memo)).first->second.keywords;
 }
 
 void KeywordAggregator::RefreshKeywordTables() {
@@ -116,7 +110,6 @@ void KeywordAggregator::Rebuild() {
     std::vector<const data::SharedText*> spelling;  // the first spelling met in this rebuild
     std::vector<int> used;
 
-    const data::SharedText empty = data::MakeText("");
     const int rows = cache.RecordCount();
     for (int i = 0; i < rows; ++i) {
         const data::Cell& engineCell = cache.CellAt(i, cacheEngine);
@@ -131,29 +124,29 @@ void KeywordAggregator::Rebuild() {
         if (!tick->second) continue;
 
         const data::Cell& urlCell = cache.CellAt(i, cacheUrl);
-        const data::SharedText& url = urlCell.text ? urlCell.text : empty;
+        const data::SharedText& url = urlCell.text ? urlCell.text : emptyText_;
         if (!seen.insert(text::SortKeyIgnoringCase(*url)).second) continue;
 
         const data::Cell& keywordsCell = cache.CellAt(i, cacheKeywords);
-        const data::SharedText& keywords = keywordsCell.text ? keywordsCell.text : empty;
+        const data::SharedText& keywords = keywordsCell.text ? keywordsCell.text : emptyText_;
         const std::int32_t rank = cache.CellAt(i, cacheRank).number;
-        const auto page = KeywordsOf(*keywords);
+        const PageKeywords& page = KeywordsOf(keywords);
         if (counts.size() < classKeys_.size()) {
             counts.resize(classKeys_.size());
             spelling.resize(classKeys_.size());
         }
 
-        for (std::size_t k = 0; k < page->classes.size(); ++k) {
+        for (const Spelling* entry : page.entries) {
             res2.Append();
-            res2.SetText(fKeyword, page->entryTexts[k]);
+            res2.SetText(fKeyword, entry->text);
             res2.SetInteger(fRank, rank);
             res2.SetText(fUrl, url);
             res2.SetText(fKeywords, keywords);
-            res2.SetText(fKeywords2, page->commaText);
-            const auto c = static_cast<std::size_t>(page->classes[k]);
+            res2.SetText(fKeywords2, page.commaText);
+            const auto c = static_cast<std::size_t>(entry->keywordClass);
             if (counts[c]++ == 0) {
-                spelling[c] = &page->entryTexts[k];
-                used.push_back(page->classes[k]);
+                spelling[c] = &entry->text;
+                used.push_back(entry->keywordClass);
             }
             res2.Post();
         }

@@ -24,23 +24,28 @@ class KeywordAggregator {
     void RefreshKeywordTables();
 
   private:
-    // One page's keyword list, each entry with its keyword class and the texts its rows share.
+    // A keyword spelling met on a cached page: its key ignoring case (which orders a page's
+    // list and merges its case variants), its keyword class (spellings the collation
+    // respecting case finds equal share one) and the text every row showing it shares.
+    struct Spelling {
+        std::string keyIgnoringCase;
+        int keywordClass = 0;
+        data::SharedText text;
+    };
+    // One page's keyword list and its keyword comma text.
     struct PageKeywords {
-        std::vector<int> classes;
-        std::vector<data::SharedText> entryTexts;
+        std::vector<const Spelling*> entries;
         data::SharedText commaText;
+    };
+    struct PageMemo {
+        data::SharedText text;  // keeps the address the memo is found by in use
+        PageKeywords keywords;
     };
 
     void Rebuild();
     void TrimMemos();
-    std::shared_ptr<const PageKeywords> KeywordsOf(const std::string& text);
-    // Both collation keys of a spelling, from one ICU call.
-    struct SpellingKeys {
-        std::string respectingCase;
-        std::string ignoringCase;
-    };
-    const SpellingKeys& KeysOf(std::string_view spelling);
-    int ClassOf(const std::string& keyword);
+    const PageKeywords& KeywordsOf(const data::SharedText& text);
+    const Spelling& SpellingOf(std::string_view piece);
 
     struct StringHash {
         using is_transparent = void;
@@ -55,13 +60,13 @@ class KeywordAggregator {
     ThemeWindow& window_;
 
     // Rebuilds repeat during a run (after every stored page) over mostly the same pages, so
-    // parsed pages and collation keys are kept between rebuilds, within bounds.
-    StringMap<std::shared_ptr<const PageKeywords>> pageMemo_;
-    StringMap<SpellingKeys> spellingKeys_;
-    // Keyword classes: spellings that the collation respecting case finds equal share one.
-    StringMap<int> classOfSpelling_;
-    std::map<std::string, int> classOfKey_;
+    // parsed pages and spellings are kept between rebuilds, within bounds. A page is found by
+    // the address of its cached text, which a changed row replaces rather than alters.
+    std::unordered_map<const std::string*, PageMemo> pageMemo_;
+    StringMap<Spelling> spellings_;
+    std::map<std::string, int> classOfKey_;  // by the collation key respecting case
     std::vector<const std::string*> classKeys_;
+    const data::SharedText emptyText_;
 };
 
 }  // namespace kv::detect

@@ -3,7 +3,7 @@
 // Tests: tests/detect/pagekeywords_test.cpp.
 #pragma once
 
-#include <functional>
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,9 +17,38 @@ namespace kv::detect {
 // ignoring case, with case variants merged into the spelling that comes first in the text.
 std::vector<std::string> ParsePageKeywords(std::string_view text);
 
-// The same with the sort keys ignoring case supplied by the caller (a cache of them).
-using SortKeyFunction = std::function<const std::string&(std::string_view)>;
-std::vector<std::string> ParsePageKeywords(std::string_view text, const SortKeyFunction& keyOf);
+// The two steps of ParsePageKeywords for callers that keep their own records of spellings
+// (the theme rebuild). First: add(piece) for every trimmed, non-empty piece in text order.
+template <typename Add>
+void ForEachPageKeywordPiece(std::string_view text, Add&& add) {
+    const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    const auto isSeparator = [](char c) { return c == ',' || c == ';' || c == '\r' || c == '\n'; };
+    text = text.substr(0, text.find('\0'));
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        std::size_t end = pos;
+        while (end < text.size() && !isSeparator(text[end])) ++end;
+        std::string_view piece = text.substr(pos, end - pos);
+        while (!piece.empty() && isBlank(piece.front())) piece.remove_prefix(1);
+        while (!piece.empty() && isBlank(piece.back())) piece.remove_suffix(1);
+        if (!piece.empty()) add(piece);
+        pos = end + 1;
+    }
+}
+
+// Second: pieces (in text order) sorted by keyIgnoringCase(piece), a sort key of the user
+// locale ignoring case, keeping only the first piece of each run of equal keys.
+template <typename Piece, typename KeyOf>
+void OrderPageKeywords(std::vector<Piece>& pieces, KeyOf&& keyIgnoringCase) {
+    // A stable sort keeps text order among case variants, so the first spelling survives.
+    std::stable_sort(pieces.begin(), pieces.end(), [&](const Piece& a, const Piece& b) {
+        return keyIgnoringCase(a) < keyIgnoringCase(b);
+    });
+    const auto last = std::unique(pieces.begin(), pieces.end(), [&](const Piece& a, const Piece& b) {
+        return keyIgnoringCase(a) == keyIgnoringCase(b);
+    });
+    pieces.erase(last, pieces.end());
+}
 
 // The keyword comma text of a page keyword list (the value of Keywords2), and its reader.
 inline std::string KeywordCommaText(const std::vector<std::string>& entries) {

@@ -17,22 +17,24 @@ bool NeedsQuotes(std::string_view entry) {
 
 }  // namespace
 
+void AppendCommaEntry(std::string& out, std::string_view entry) {
+    if (!NeedsQuotes(entry)) {
+        out += entry;
+        return;
+    }
+    out += '"';
+    for (char c : entry) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
 std::string CommaText(const std::vector<std::string>& entries) {
     std::string out;
-    bool first = true;
-    for (const auto& entry : entries) {
-        if (!first) out += ',';
-        first = false;
-        if (!NeedsQuotes(entry)) {
-            out += entry;
-            continue;
-        }
-        out += '"';
-        for (char c : entry) {
-            if (c == '"') out += '"';
-            out += c;
-        }
-        out += '"';
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i) out += ',';
+        AppendCommaEntry(out, entries[i]);
     }
     return out;
 }

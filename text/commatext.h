@@ -10,6 +10,8 @@
 namespace kv::text {
 
 std::string CommaText(const std::vector<std::string>& entries);
+// Appends one entry, quoted when it needs it; the caller writes the "," between entries.
+void AppendCommaEntry(std::string& out, std::string_view entry);
 
 // Splits at commas and at unquoted characters 0 to 32, and removes the quoting.
 std::vector<std::string> SplitCommaText(std::string_view text);
