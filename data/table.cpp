@@ -12,6 +12,16 @@ namespace {
 
 const std::string kEmpty;
 
+// The pool keeps its chunks until the table ends, which is when rowMemory_ gives back its
+// regions. Blocks above the largest pool size would go to rowMemory_ directly and stay until
+// then too; a row is far smaller than this.
+std::pmr::pool_options RowPoolOptions() {
+    std::pmr::pool_options options;
+    options.max_blocks_per_chunk = std::size_t{1} << 18;
+    options.largest_required_pool_block = 4096;
+    return options;
+}
+
 std::string_view TextOf(const Cell& c) {
     return c.text ? std::string_view(*c.text) : kEmpty;
 }
@@ -49,7 +59,10 @@ SharedText MakeText(std::string_view s) {
 }
 
 Table::Table(std::string name, std::vector<FieldDef> fields)
-    : name_(std::move(name)), fields_(std::move(fields)), fitMemo_(fields_.size()) {}
+    : name_(std::move(name)),
+      fields_(std::move(fields)),
+      pool_(RowPoolOptions(), &rowMemory_),
+      fitMemo_(fields_.size()) {}
 
 Table::~Table() {
     if (link_.master != nullptr) std::erase(link_.master->details_, this);

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "data/largepages.h"
+
 namespace kv::data {
 
 // Every failure of the table engine; the message is the user-visible text.
@@ -195,7 +197,9 @@ class Table {
 
     std::string name_;
     std::vector<FieldDef> fields_;
-    std::pmr::unsynchronized_pool_resource pool_;  // before every row, so it goes last
+    // Before every row, so they go last.
+    LargePageRegions rowMemory_;
+    std::pmr::unsynchronized_pool_resource pool_;
     std::vector<RowPtr> rows_;
 
     std::vector<Row*> view_;

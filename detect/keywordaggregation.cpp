@@ -20,45 +20,104 @@ KeywordAggregator::KeywordAggregator(data::DataTables& tables, ThemeWindow& wind
     : tables_(tables), window_(window), emptyText_(data::MakeText("")) {}
 
 void KeywordAggregator::TrimMemos() {
-    // Pages refer to spellings and spellings to classes, so all go together; only between
-    // rebuilds.
-    if (pageMemo_.size() < kPageMemoLimit && spellings_.size() < kKeyMemoLimit) return;
+    // Pages refer to spellings and spellings to groups and classes, so all go together; only
+    // between rebuilds.
+    if (pageMemo_.size() < kPageMemoLimit && addressKeys_.size() < kPageMemoLimit &&
+        spellings_.size() < kKeyMemoLimit)
+        return;
     pageMemo_.clear();
+    addressKeys_.clear();
     spellings_.clear();
+    groupOfKey_.clear();
+    groupKeys_.clear();
     classOfKey_.clear();
-    classKeys_.clear();
+    classes_.clear();
+    groupOrder_.clear();
+    groupRank_.clear();
+    groupSeenOnPage_.clear();
 }
 
 const KeywordAggregator::Spelling& KeywordAggregator::SpellingOf(std::string_view piece) {
     if (auto it = spellings_.find(piece); it != spellings_.end()) return it->second;
-    Spelling spelling;
     std::string keyRespectingCase = text::SortKeyRespectingCase(piece);
-    spelling.keyIgnoringCase = text::IgnoringCasePartOfKey(keyRespectingCase);
-    auto [byKey, added] =
-        classOfKey_.try_emplace(std::move(keyRespectingCase), static_cast<int>(classKeys_.size()));
-    if (added) classKeys_.push_back(&byKey->first);
+    Spelling spelling;
+    auto [group, newGroup] =
+        groupOfKey_.try_emplace(std::string(text::IgnoringCasePartOfKey(keyRespectingCase)),
+                                static_cast<int>(groupKeys_.size()));
+    if (newGroup) {
+        groupKeys_.push_back(&group->first);
+        groupSeenOnPage_.push_back(0);
+    }
+    spelling.group = group->second;
+    auto [byKey, newClass] =
+        classOfKey_.try_emplace(std::move(keyRespectingCase), static_cast<int>(classes_.size()));
+    if (newClass) classes_.push_back({&byKey->first, spelling.group});
     spelling.keywordClass = byKey->second;
     spelling.text = data::MakeText(piece);
-    return spellings_.emplace(std::string(piece), std::move(spelling)).first->second;
+    text::AppendCommaEntry(spelling.commaEntry, piece);
+    const std::string_view key = *spelling.text;  // the text's characters never move
+    return spellings_.emplace(key, std::move(spelling)).first->second;
 }
 
-const KeywordAggregator::PageKeywords& KeywordAggregator::KeywordsOf(
-    const data::SharedText& text) {
-    if (auto it = pageMemo_.find(text.get()); it != pageMemo_.end()) return it->second.keywords;
-    PageMemo memo{text, {}};
-    auto& entries = memo.keywords.entries;
-    ForEachPageKeywordPiece(*text,
-                            [&](std::string_view piece) { entries.push_back(&SpellingOf(piece)); });
-    OrderPageKeywords(entries, [](const Spelling* s) -> const std::string& {
-        return s->keyIgnoringCase;
+const std::string& KeywordAggregator::AddressKey(const data::SharedText& url) {
+    if (auto it = addressKeys_.find(url.get()); it != addressKeys_.end()) return it->second.second;
+    std::string key = text::SortKeyIgnoringCase(*url);
+    return addressKeys_.try_emplace(url.get(), url, std::move(key)).first->second.second;
+}
+
+KeywordAggregator::PageKeywords& KeywordAggregator::KeywordsOf(const data::SharedText& text,
+                                                               bool& added) {
+    added = false;
+    if (auto it = pageMemo_.find(text.get()); it != pageMemo_.end()) return it->second;
+    // In text order, the first spelling of each group; FinishPage orders them.
+    const std::size_t thisPage = ++pagesMade_;
+    pieces_.clear();
+    ForEachPageKeywordPiece(*text, [&](std::string_view piece) {
+        const Spelling& spelling = SpellingOf(piece);
+        std::size_t& seenOn = groupSeenOnPage_[static_cast<std::size_t>(spelling.group)];
+        if (seenOn == thisPage) return;
+        seenOn = thisPage;
+        pieces_.push_back(&spelling);
     });
+    PageKeywords page;
+    page.text = text;
+    page.entries.assign(pieces_.begin(), pieces_.end());
+    added = true;
+    return pageMemo_.emplace(text.get(), std::move(page)).first->second;
+}
+
+void KeywordAggregator::RankNewGroups() {
+    const auto byKey = [this](int a, int b) {
+        return *groupKeys_[static_cast<std::size_t>(a)] < *groupKeys_[static_cast<std::size_t>(b)];
+    };
+    const std::size_t ranked = groupOrder_.size();
+    if (ranked == groupKeys_.size()) return;
+    for (std::size_t g = ranked; g < groupKeys_.size(); ++g)
+        groupOrder_.push_back(static_cast<int>(g));
+    std::sort(groupOrder_.begin() + static_cast<std::ptrdiff_t>(ranked), groupOrder_.end(), byKey);
+    std::inplace_merge(groupOrder_.begin(),
+                       groupOrder_.begin() + static_cast<std::ptrdiff_t>(ranked), groupOrder_.end(),
+                       byKey);
+    groupRank_.resize(groupOrder_.size());
+    for (std::size_t r = 0; r < groupOrder_.size(); ++r)
+        groupRank_[static_cast<std::size_t>(groupOrder_[r])] = static_cast<int>(r);
+}
+
+void KeywordAggregator::FinishPage(PageKeywords& page) {
+    std::sort(page.entries.begin(), page.entries.end(),
+              [this](const Spelling* a, const Spelling* b) {
+                  return groupRank_[static_cast<std::size_t>(a->group)] <
+                         groupRank_[static_cast<std::size_t>(b->group)];
+              });
+    std::size_t length = 0;
+    for (const Spelling* entry : page.entries) length += entry->commaEntry.size() + 1;
     std::string commaText;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (i) commaText += ',';
-        text::AppendCommaEntry(commaText, *entries[i]->text);
+    commaText.reserve(length);
+    for (const Spelling* entry : page.entries) {
+        if (!commaText.empty()) commaText += ',';
+        commaText += entry->commaEntry;
     }
-    memo.keywords.commaText = data::MakeText(commaText);
-    return pageMemo_.emplace(text.get(), std::move(memo)).first->second.keywords;
+    page.commaText = data::MakeText(commaText);
 }
 
 void KeywordAggregator::RefreshKeywordTables() {
@@ -86,30 +145,24 @@ void KeywordAggregator::RefreshKeywordTables() {
 }
 
 void KeywordAggregator::Rebuild() {
-    auto& cache = tables_.SECacheClientDataSet;
-    auto& res = tables_.KeywordResClientDataSet;
-    auto& res2 = tables_.KeywordRes2ClientDataSet;
-    res.EmptyTable();
-    res2.EmptyTable();
+    tables_.KeywordResClientDataSet.EmptyTable();
+    tables_.KeywordRes2ClientDataSet.EmptyTable();
     TrimMemos();
+    AppendRows(CollectPages());
+}
 
-    const std::vector<std::string> ticked = window_.TickedEngineNames();
+std::vector<KeywordAggregator::PageRow> KeywordAggregator::CollectPages() {
+    auto& cache = tables_.SECacheClientDataSet;
     const int cacheEngine = cache.FieldIndex("SENAME");
     const int cacheUrl = cache.FieldIndex("url");
     const int cacheRank = cache.FieldIndex("Rank");
     const int cacheKeywords = cache.FieldIndex("Keywords");
-    const int fKeyword = res2.FieldIndex("Keyword");
-    const int fRank = res2.FieldIndex("Rank");
-    const int fUrl = res2.FieldIndex("url");
-    const int fKeywords = res2.FieldIndex("Keywords");
-    const int fKeywords2 = res2.FieldIndex("Keywords2");
+    const std::vector<std::string> ticked = window_.TickedEngineNames();
 
-    StringMap<bool> engineTicked;
-    std::unordered_set<std::string> seen;           // addresses by their key ignoring case
-    std::vector<int> counts;                        // per keyword class
-    std::vector<const data::SharedText*> spelling;  // the first spelling met in this rebuild
-    std::vector<int> used;
-
+    std::unordered_map<std::string_view, bool> engineTicked;
+    std::unordered_set<std::string_view> seen;  // addresses by their key ignoring case
+    std::vector<PageRow> pages;
+    std::vector<PageKeywords*> made;
     const int rows = cache.RecordCount();
     for (int i = 0; i < rows; ++i) {
         const data::Cell& engineCell = cache.CellAt(i, cacheEngine);
@@ -119,30 +172,50 @@ void KeywordAggregator::Rebuild() {
             const bool found = std::any_of(
                 ticked.begin(), ticked.end(),
                 [&](const std::string& name) { return text::SameIgnoringCase(name, engine); });
-            tick = engineTicked.emplace(std::string(engine), found).first;
+            tick = engineTicked.emplace(engine, found).first;
         }
         if (!tick->second) continue;
 
         const data::Cell& urlCell = cache.CellAt(i, cacheUrl);
         const data::SharedText& url = urlCell.text ? urlCell.text : emptyText_;
-        if (!seen.insert(text::SortKeyIgnoringCase(*url)).second) continue;
+        if (!seen.insert(AddressKey(url)).second) continue;
 
         const data::Cell& keywordsCell = cache.CellAt(i, cacheKeywords);
         const data::SharedText& keywords = keywordsCell.text ? keywordsCell.text : emptyText_;
-        const std::int32_t rank = cache.CellAt(i, cacheRank).number;
-        const PageKeywords& page = KeywordsOf(keywords);
-        if (counts.size() < classKeys_.size()) {
-            counts.resize(classKeys_.size());
-            spelling.resize(classKeys_.size());
-        }
+        bool added = false;
+        PageKeywords& page = KeywordsOf(keywords, added);
+        if (added) made.push_back(&page);
+        pages.push_back({&url, &keywords, cache.CellAt(i, cacheRank).number, &page});
+    }
 
-        for (const Spelling* entry : page.entries) {
+    // New pages are ordered once every spelling of this rebuild has its group's rank.
+    if (!made.empty()) {
+        RankNewGroups();
+        for (PageKeywords* page : made) FinishPage(*page);
+    }
+    return pages;
+}
+
+void KeywordAggregator::AppendRows(const std::vector<PageRow>& pages) {
+    auto& res = tables_.KeywordResClientDataSet;
+    auto& res2 = tables_.KeywordRes2ClientDataSet;
+    const int fKeyword = res2.FieldIndex("Keyword");
+    const int fRank = res2.FieldIndex("Rank");
+    const int fUrl = res2.FieldIndex("url");
+    const int fKeywords = res2.FieldIndex("Keywords");
+    const int fKeywords2 = res2.FieldIndex("Keywords2");
+
+    std::vector<int> counts(classes_.size());                        // per keyword class
+    std::vector<const data::SharedText*> spelling(classes_.size());  // the first one met
+    std::vector<int> used;
+    for (const PageRow& row : pages) {
+        for (const Spelling* entry : row.page->entries) {
             res2.Append();
             res2.SetText(fKeyword, entry->text);
-            res2.SetInteger(fRank, rank);
-            res2.SetText(fUrl, url);
-            res2.SetText(fKeywords, keywords);
-            res2.SetText(fKeywords2, page.commaText);
+            res2.SetInteger(fRank, row.rank);
+            res2.SetText(fUrl, *row.url);
+            res2.SetText(fKeywords, *row.keywords);
+            res2.SetText(fKeywords2, row.page->commaText);
             const auto c = static_cast<std::size_t>(entry->keywordClass);
             if (counts[c]++ == 0) {
                 spelling[c] = &entry->text;
@@ -152,9 +225,15 @@ void KeywordAggregator::Rebuild() {
         }
     }
 
-    // The frequency table is appended in the collation order respecting case.
+    // The frequency table is appended in the collation order respecting case: by group, as
+    // a key respecting case begins with the key ignoring case, then by the whole key.
     std::sort(used.begin(), used.end(), [this](int a, int b) {
-        return *classKeys_[static_cast<std::size_t>(a)] < *classKeys_[static_cast<std::size_t>(b)];
+        const KeywordClass& x = classes_[static_cast<std::size_t>(a)];
+        const KeywordClass& y = classes_[static_cast<std::size_t>(b)];
+        if (x.group != y.group)
+            return groupRank_[static_cast<std::size_t>(x.group)] <
+                   groupRank_[static_cast<std::size_t>(y.group)];
+        return *x.key < *y.key;
     });
     const int fResKeyword = res.FieldIndex("Keyword");
     const int fResCount = res.FieldIndex("Count");

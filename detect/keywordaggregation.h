@@ -3,7 +3,6 @@
 // Tests: tests/detect/keywordaggregation_test.cpp. Benchmark: bench/detect.
 #pragma once
 
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,48 +23,67 @@ class KeywordAggregator {
     void RefreshKeywordTables();
 
   private:
-    // A keyword spelling met on a cached page: its key ignoring case (which orders a page's
-    // list and merges its case variants), its keyword class (spellings the collation
-    // respecting case finds equal share one) and the text every row showing it shares.
+    // A keyword spelling met on a cached page. Its group (the spellings the collation ignoring
+    // case finds equal) orders a page's list and merges its case variants; its class (the
+    // spellings equal respecting case) is what the frequency table counts.
     struct Spelling {
-        std::string keyIgnoringCase;
+        int group = 0;
         int keywordClass = 0;
-        data::SharedText text;
+        data::SharedText text;   // shared by every row that shows this spelling
+        std::string commaEntry;  // its entry in a keyword comma text
     };
     // One page's keyword list and its keyword comma text.
     struct PageKeywords {
+        data::SharedText text;  // keeps the address the memo finds it by in use
         std::vector<const Spelling*> entries;
         data::SharedText commaText;
     };
-    struct PageMemo {
-        data::SharedText text;  // keeps the address the memo is found by in use
-        PageKeywords keywords;
+    // A row of the cache that takes part in this rebuild.
+    struct PageRow {
+        const data::SharedText* url;
+        const data::SharedText* keywords;
+        std::int32_t rank;
+        const PageKeywords* page;
     };
 
     void Rebuild();
     void TrimMemos();
-    const PageKeywords& KeywordsOf(const data::SharedText& text);
+    std::vector<PageRow> CollectPages();
+    PageKeywords& KeywordsOf(const data::SharedText& text, bool& added);
     const Spelling& SpellingOf(std::string_view piece);
-
-    struct StringHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const {
-            return std::hash<std::string_view>{}(s);
-        }
-    };
-    template <typename V>
-    using StringMap = std::unordered_map<std::string, V, StringHash, std::equal_to<>>;
+    const std::string& AddressKey(const data::SharedText& url);
+    void RankNewGroups();
+    void FinishPage(PageKeywords& page);
+    void AppendRows(const std::vector<PageRow>& pages);
 
     data::DataTables& tables_;
     ThemeWindow& window_;
 
     // Rebuilds repeat during a run (after every stored page) over mostly the same pages, so
-    // parsed pages and spellings are kept between rebuilds, within bounds. A page is found by
-    // the address of its cached text, which a changed row replaces rather than alters.
-    std::unordered_map<const std::string*, PageMemo> pageMemo_;
-    StringMap<Spelling> spellings_;
-    std::map<std::string, int> classOfKey_;  // by the collation key respecting case
-    std::vector<const std::string*> classKeys_;
+    // parsed pages, spellings and address keys are kept between rebuilds, within bounds. Pages
+    // and addresses are found by the address of their cached text, which a changed row
+    // replaces rather than alters.
+    std::unordered_map<const std::string*, PageKeywords> pageMemo_;
+    std::unordered_map<const std::string*, std::pair<data::SharedText, std::string>> addressKeys_;
+    // Keyed by views of the spellings' own texts.
+    std::unordered_map<std::string_view, Spelling> spellings_;
+    // Groups and classes by their collation keys, ignoring and respecting case.
+    std::unordered_map<std::string, int> groupOfKey_;
+    std::vector<const std::string*> groupKeys_;
+    std::unordered_map<std::string, int> classOfKey_;
+    struct KeywordClass {
+        const std::string* key;
+        int group;
+    };
+    std::vector<KeywordClass> classes_;
+    // The groups in collation order and each group's place in it; new groups are merged in
+    // once per rebuild.
+    std::vector<int> groupOrder_;
+    std::vector<int> groupRank_;
+    // Per group, the last page that met it, so a page keeps only a group's first spelling.
+    std::vector<std::size_t> groupSeenOnPage_;
+    std::size_t pagesMade_ = 0;
+    std::vector<const Spelling*> pieces_;  // a page's entries while they are read
     const data::SharedText emptyText_;
 };
 

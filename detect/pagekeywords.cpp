@@ -1,5 +1,6 @@
 #include "detect/pagekeywords.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "text/textcompare.h"
@@ -18,7 +19,12 @@ std::vector<std::string> ParsePageKeywords(std::string_view text) {
         if (added) it->second = text::SortKeyIgnoringCase(piece);
         pieces.push_back({piece, &it->second});
     });
-    OrderPageKeywords(pieces, [](const Piece& p) -> const std::string& { return *p.key; });
+    // A stable sort keeps text order among case variants, so the first spelling survives.
+    std::stable_sort(pieces.begin(), pieces.end(),
+                     [](const Piece& a, const Piece& b) { return *a.key < *b.key; });
+    pieces.erase(std::unique(pieces.begin(), pieces.end(),
+                             [](const Piece& a, const Piece& b) { return *a.key == *b.key; }),
+                 pieces.end());
     std::vector<std::string> entries;
     entries.reserve(pieces.size());
     for (const auto& p : pieces) entries.emplace_back(p.text);

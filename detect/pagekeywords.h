@@ -3,7 +3,6 @@
 // Tests: tests/detect/pagekeywords_test.cpp.
 #pragma once
 
-#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,8 +16,8 @@ namespace kv::detect {
 // ignoring case, with case variants merged into the spelling that comes first in the text.
 std::vector<std::string> ParsePageKeywords(std::string_view text);
 
-// The two steps of ParsePageKeywords for callers that keep their own records of spellings
-// (the theme rebuild). First: add(piece) for every trimmed, non-empty piece in text order.
+// The pieces of such a text, for callers that keep their own records of spellings (the theme
+// rebuild): add(piece) for every trimmed, non-empty piece in text order.
 template <typename Add>
 void ForEachPageKeywordPiece(std::string_view text, Add&& add) {
     const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
@@ -34,20 +33,6 @@ void ForEachPageKeywordPiece(std::string_view text, Add&& add) {
         if (!piece.empty()) add(piece);
         pos = end + 1;
     }
-}
-
-// Second: pieces (in text order) sorted by keyIgnoringCase(piece), a sort key of the user
-// locale ignoring case, keeping only the first piece of each run of equal keys.
-template <typename Piece, typename KeyOf>
-void OrderPageKeywords(std::vector<Piece>& pieces, KeyOf&& keyIgnoringCase) {
-    // A stable sort keeps text order among case variants, so the first spelling survives.
-    std::stable_sort(pieces.begin(), pieces.end(), [&](const Piece& a, const Piece& b) {
-        return keyIgnoringCase(a) < keyIgnoringCase(b);
-    });
-    const auto last = std::unique(pieces.begin(), pieces.end(), [&](const Piece& a, const Piece& b) {
-        return keyIgnoringCase(a) == keyIgnoringCase(b);
-    });
-    pieces.erase(last, pieces.end());
 }
 
 // The keyword comma text of a page keyword list (the value of Keywords2), and its reader.

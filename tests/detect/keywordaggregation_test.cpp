@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "text/textcompare.h"
@@ -120,6 +121,58 @@ TEST_F(AggregationTest, AnAddressCountsOnceWithTheFirstRowMetEvenAcrossEnginesAn
     aggregator.RefreshKeywordTables();
     EXPECT_EQ(Frequencies(), (Counts{{"first", 1}}));
     EXPECT_EQ(PagesOf("first"), (std::vector<std::pair<int, std::string>>{{4, "http://Same.example/"}}));
+}
+
+// Pages and spellings are kept between rebuilds; whatever changed in between, a repeated
+// rebuild must give what a fresh one gives.
+TEST_F(AggregationTest, RepeatedRebuildsMatchAFreshOneAfterPagesChange) {
+    const auto snapshot = [this](KeywordAggregator& a) {
+        a.RefreshKeywordTables();
+        std::vector<std::string> rows;
+        for (const auto& [keyword, count] : Frequencies()) rows.push_back(keyword + "=" + std::to_string(count));
+        auto& res2 = tables.KeywordRes2ClientDataSet;
+        res2.RemoveMasterLink();
+        for (res2.First(); !res2.Eof(); res2.Next())
+            rows.push_back(res2.AsString("Keyword") + "|" + res2.AsString("url") + "|" + res2.AsString("Keywords2"));
+        res2.SetMasterLink({&tables.KeywordResClientDataSet, "Keyword", "Keyword"});
+        return rows;
+    };
+    const auto expectSameAsFresh = [&] {
+        KeywordAggregator fresh(tables, window);
+        const auto kept = snapshot(aggregator);
+        EXPECT_EQ(kept, snapshot(fresh));
+        return kept;
+    };
+    Cache("Google", 1, "http://a/", "seo, web, Zebra");
+    Cache("MSN", 1, "http://b/", "SEO, web");
+    const auto before = expectSameAsFresh();
+
+    // The same text edited in place, new spellings and case variants, a page added.
+    auto& cache = tables.SECacheClientDataSet;
+    ASSERT_TRUE(cache.Locate("url", "http://a/"));
+    cache.Edit();
+    cache.SetString("Keywords", "seo, apple, zebra, ZEBRA");
+    cache.Post();
+    Cache("Teoma", 1, "http://c/", "Apple, Éclair, eclair, web");
+    const auto after = expectSameAsFresh();
+    EXPECT_NE(before, after);
+    EXPECT_EQ(Frequencies(), (Counts{{"web", 2}, {"apple", 1}, {"Apple", 1}, {"eclair", 1},
+                                     {"Éclair", 1}, {"seo", 1}, {"SEO", 1}, {"zebra", 1}}));
+}
+
+TEST_F(AggregationTest, KeywordsOfEqualCountFollowTheCollationRespectingCase) {
+    std::vector<std::string> spellings{"zebra", "Zebra", "éclair", "Eclair", "eclair", "Éclair",
+                                       "a-b",   "ab",    "AB",     "Ab",     "10",     "9",
+                                       "straße", "strasse", "Ärger", "arger"};
+    int page = 0;
+    for (const auto& s : spellings) Cache("Google", ++page, "http://p" + std::to_string(page) + "/", s);
+    aggregator.RefreshKeywordTables();
+    std::stable_sort(spellings.begin(), spellings.end(), [](const std::string& a, const std::string& b) {
+        return text::CollateRespectingCase(a, b) < 0;
+    });
+    Counts expected;
+    for (const auto& s : spellings) expected.emplace_back(s, 1);
+    EXPECT_EQ(Frequencies(), expected);
 }
 
 TEST_F(AggregationTest, UntickingAndTickingAnEngineRemovesAndRestoresItsPages) {
