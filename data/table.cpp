@@ -58,6 +58,10 @@ SharedText MakeText(std::string_view s) {
     return std::make_shared<const std::string>(s);
 }
 
+SharedText MakeText(std::string&& s) {
+    return std::make_shared<const std::string>(std::move(s));
+}
+
 Table::Table(std::string name, std::vector<FieldDef> fields)
     : name_(std::move(name)),
       fields_(std::move(fields)),

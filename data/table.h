@@ -35,6 +35,10 @@ struct FieldDef {
 // each of its keyword rows) hold one copy of it.
 using SharedText = std::shared_ptr<const std::string>;
 SharedText MakeText(std::string_view s);
+SharedText MakeText(std::string&& s);  // takes the characters over
+inline SharedText MakeText(const char* s) {
+    return MakeText(std::string_view(s));
+}
 
 struct Cell {
     SharedText text;          // String and Memo fields

@@ -104,20 +104,24 @@ void KeywordAggregator::RankNewGroups() {
 }
 
 void KeywordAggregator::FinishPage(PageKeywords& page) {
-    std::sort(page.entries.begin(), page.entries.end(),
-              [this](const Spelling* a, const Spelling* b) {
-                  return groupRank_[static_cast<std::size_t>(a->group)] <
-                         groupRank_[static_cast<std::size_t>(b->group)];
-              });
+    // Sorted by rank copied next to each entry, so comparisons read no spelling.
+    ranked_.clear();
+    for (const Spelling* entry : page.entries)
+        ranked_.emplace_back(groupRank_[static_cast<std::size_t>(entry->group)], entry);
+    std::sort(ranked_.begin(), ranked_.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
     std::size_t length = 0;
-    for (const Spelling* entry : page.entries) length += entry->commaEntry.size() + 1;
+    for (std::size_t i = 0; i < ranked_.size(); ++i) {
+        page.entries[i] = ranked_[i].second;
+        length += ranked_[i].second->commaEntry.size() + 1;
+    }
     std::string commaText;
     commaText.reserve(length);
-    for (const Spelling* entry : page.entries) {
-        if (!commaText.empty()) commaText += ',';
-        commaText += entry->commaEntry;
+    for (std::size_t i = 0; i < page.entries.size(); ++i) {
+        if (i) commaText += ',';
+        commaText += page.entries[i]->commaEntry;
     }
-    page.commaText = data::MakeText(commaText);
+    page.commaText = data::MakeText(std::move(commaText));
 }
 
 void KeywordAggregator::RefreshKeywordTables() {

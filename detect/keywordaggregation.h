@@ -84,6 +84,7 @@ class KeywordAggregator {
     std::vector<std::size_t> groupSeenOnPage_;
     std::size_t pagesMade_ = 0;
     std::vector<const Spelling*> pieces_;  // a page's entries while they are read
+    std::vector<std::pair<int, const Spelling*>> ranked_;  // and while they are ordered
     const data::SharedText emptyText_;
 };
 
