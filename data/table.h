@@ -156,6 +156,8 @@ class Table {
     bool Locate(std::string_view fieldName, std::string_view value);
 
     void EmptyTable();
+    // Makes room for count rows in all, so a bulk append does not regrow the row list.
+    void ReserveRows(std::size_t count) { rows_.reserve(count); }
 
     // Orderings.
     void AddIndex(IndexDef index);

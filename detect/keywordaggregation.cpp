@@ -39,22 +39,24 @@ void KeywordAggregator::TrimMemos() {
 
 const KeywordAggregator::Spelling& KeywordAggregator::SpellingOf(std::string_view piece) {
     if (auto it = spellings_.find(piece); it != spellings_.end()) return it->second;
-    std::string keyRespectingCase = text::SortKeyRespectingCase(piece);
-    Spelling spelling;
-    auto [group, newGroup] =
-        groupOfKey_.try_emplace(std::string(text::IgnoringCasePartOfKey(keyRespectingCase)),
-                                static_cast<int>(groupKeys_.size()));
-    if (newGroup) {
-        groupKeys_.push_back(&group->first);
-        groupSeenOnPage_.push_back(0);
+    auto [byKey, newClass] = classOfKey_.try_emplace(text::SortKeyRespectingCase(piece),
+                                                     static_cast<int>(classes_.size()));
+    if (newClass) {
+        // A key respecting case begins with the key ignoring case, which names the group.
+        const std::string_view groupKey = text::IgnoringCasePartOfKey(byKey->first);
+        auto [group, newGroup] =
+            groupOfKey_.try_emplace(groupKey, static_cast<int>(groupKeys_.size()));
+        if (newGroup) {
+            groupKeys_.push_back(groupKey);
+            groupSeenOnPage_.push_back(0);
+        }
+        classes_.push_back({&byKey->first, group->second});
     }
-    spelling.group = group->second;
-    auto [byKey, newClass] =
-        classOfKey_.try_emplace(std::move(keyRespectingCase), static_cast<int>(classes_.size()));
-    if (newClass) classes_.push_back({&byKey->first, spelling.group});
+    Spelling spelling;
     spelling.keywordClass = byKey->second;
+    spelling.group = classes_[static_cast<std::size_t>(spelling.keywordClass)].group;
     spelling.text = data::MakeText(piece);
-    text::AppendCommaEntry(spelling.commaEntry, piece);
+    if (text::CommaEntryNeedsQuotes(piece)) text::AppendCommaEntry(spelling.commaEntry, piece);
     const std::string_view key = *spelling.text;  // the text's characters never move
     return spellings_.emplace(key, std::move(spelling)).first->second;
 }
@@ -88,7 +90,7 @@ KeywordAggregator::PageKeywords& KeywordAggregator::KeywordsOf(const data::Share
 
 void KeywordAggregator::RankNewGroups() {
     const auto byKey = [this](int a, int b) {
-        return *groupKeys_[static_cast<std::size_t>(a)] < *groupKeys_[static_cast<std::size_t>(b)];
+        return groupKeys_[static_cast<std::size_t>(a)] < groupKeys_[static_cast<std::size_t>(b)];
     };
     const std::size_t ranked = groupOrder_.size();
     if (ranked == groupKeys_.size()) return;
@@ -113,13 +115,13 @@ void KeywordAggregator::FinishPage(PageKeywords& page) {
     std::size_t length = 0;
     for (std::size_t i = 0; i < ranked_.size(); ++i) {
         page.entries[i] = ranked_[i].second;
-        length += ranked_[i].second->commaEntry.size() + 1;
+        length += ranked_[i].second->CommaEntry().size() + 1;
     }
     std::string commaText;
     commaText.reserve(length);
     for (std::size_t i = 0; i < page.entries.size(); ++i) {
         if (i) commaText += ',';
-        commaText += page.entries[i]->commaEntry;
+        commaText += page.entries[i]->CommaEntry();
     }
     page.commaText = data::MakeText(std::move(commaText));
 }
@@ -212,6 +214,9 @@ void KeywordAggregator::AppendRows(const std::vector<PageRow>& pages) {
     std::vector<int> counts(classes_.size());                        // per keyword class
     std::vector<const data::SharedText*> spelling(classes_.size());  // the first one met
     std::vector<int> used;
+    std::size_t rowCount = 0;
+    for (const PageRow& row : pages) rowCount += row.page->entries.size();
+    res2.ReserveRows(rowCount);
     for (const PageRow& row : pages) {
         for (const Spelling* entry : row.page->entries) {
             res2.Append();

@@ -30,7 +30,8 @@ class KeywordAggregator {
         int group = 0;
         int keywordClass = 0;
         data::SharedText text;   // shared by every row that shows this spelling
-        std::string commaEntry;  // its entry in a keyword comma text
+        std::string commaEntry;  // its entry in a keyword comma text, when that is not the text
+        const std::string& CommaEntry() const { return commaEntry.empty() ? *text : commaEntry; }
     };
     // One page's keyword list and its keyword comma text.
     struct PageKeywords {
@@ -68,9 +69,9 @@ class KeywordAggregator {
     // Keyed by views of the spellings' own texts.
     std::unordered_map<std::string_view, Spelling> spellings_;
     // Groups and classes by their collation keys, ignoring and respecting case.
-    std::unordered_map<std::string, int> groupOfKey_;
-    std::vector<const std::string*> groupKeys_;
     std::unordered_map<std::string, int> classOfKey_;
+    std::unordered_map<std::string_view, int> groupOfKey_;  // views into classOfKey_'s keys
+    std::vector<std::string_view> groupKeys_;
     struct KeywordClass {
         const std::string* key;
         int group;

@@ -10,15 +10,15 @@ bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
 
-bool NeedsQuotes(std::string_view entry) {
+}  // namespace
+
+bool CommaEntryNeedsQuotes(std::string_view entry) {
     return std::any_of(entry.begin(), entry.end(),
                        [](char c) { return IsBlank(c) || c == '"' || c == ','; });
 }
 
-}  // namespace
-
 void AppendCommaEntry(std::string& out, std::string_view entry) {
-    if (!NeedsQuotes(entry)) {
+    if (!CommaEntryNeedsQuotes(entry)) {
         out += entry;
         return;
     }

@@ -10,6 +10,8 @@
 namespace kv::text {
 
 std::string CommaText(const std::vector<std::string>& entries);
+// Whether an entry is written in quotes.
+bool CommaEntryNeedsQuotes(std::string_view entry);
 // Appends one entry, quoted when it needs it; the caller writes the "," between entries.
 void AppendCommaEntry(std::string& out, std::string_view entry);
 
