@@ -67,9 +67,7 @@ const std::string& KeywordAggregator::AddressKey(const data::SharedText& url) {
     return addressKeys_.try_emplace(url.get(), url, std::move(key)).first->second.second;
 }
 
-KeywordAggregator::PageKeywords& KeywordAggregator::KeywordsOf(const data::SharedText& text,
-                                                               bool& added) {
-    added = false;
+KeywordAggregator::PageKeywords& KeywordAggregator::KeywordsOf(const data::SharedText& text) {
     if (auto it = pageMemo_.find(text.get()); it != pageMemo_.end()) return it->second;
     // In text order, the first spelling of each group; FinishPage orders them.
     const std::size_t thisPage = ++pagesMade_;
@@ -84,7 +82,6 @@ KeywordAggregator::PageKeywords& KeywordAggregator::KeywordsOf(const data::Share
     PageKeywords page;
     page.text = text;
     page.entries.assign(pieces_.begin(), pieces_.end());
-    added = true;
     return pageMemo_.emplace(text.get(), std::move(page)).first->second;
 }
 
@@ -106,6 +103,7 @@ void KeywordAggregator::RankNewGroups() {
 }
 
 void KeywordAggregator::FinishPage(PageKeywords& page) {
+    if (page.commaText) return;  // met twice in this rebuild
     // Sorted by rank copied next to each entry, so comparisons read no spelling.
     ranked_.clear();
     for (const Spelling* entry : page.entries)
@@ -188,9 +186,9 @@ std::vector<KeywordAggregator::PageRow> KeywordAggregator::CollectPages() {
 
         const data::Cell& keywordsCell = cache.CellAt(i, cacheKeywords);
         const data::SharedText& keywords = keywordsCell.text ? keywordsCell.text : emptyText_;
-        bool added = false;
-        PageKeywords& page = KeywordsOf(keywords, added);
-        if (added) made.push_back(&page);
+        PageKeywords& page = KeywordsOf(keywords);
+        // Also a page kept unfinished when an earlier rebuild failed before ordering it.
+        if (!page.commaText) made.push_back(&page);
         pages.push_back({&url, &keywords, cache.CellAt(i, cacheRank).number, &page});
     }
 

@@ -50,7 +50,9 @@ class KeywordAggregator {
     void Rebuild();
     void TrimMemos();
     std::vector<PageRow> CollectPages();
-    PageKeywords& KeywordsOf(const data::SharedText& text, bool& added);
+    // A page's entries; a page met for the first time has them in text order and no comma text
+    // until FinishPage.
+    PageKeywords& KeywordsOf(const data::SharedText& text);
     const Spelling& SpellingOf(std::string_view piece);
     const std::string& AddressKey(const data::SharedText& url);
     void RankNewGroups();
@@ -84,7 +86,7 @@ class KeywordAggregator {
     // Per group, the last page that met it, so a page keeps only a group's first spelling.
     std::vector<std::size_t> groupSeenOnPage_;
     std::size_t pagesMade_ = 0;
-    std::vector<const Spelling*> pieces_;  // a page's entries while they are read
+    std::vector<const Spelling*> pieces_;                  // a page's entries while they are read
     std::vector<std::pair<int, const Spelling*>> ranked_;  // and while they are ordered
     const data::SharedText emptyText_;
 };
