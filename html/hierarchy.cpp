@@ -1,6 +1,7 @@
 #include "html/hierarchy.h"
 
 #include <algorithm>
+#include <typeinfo>
 #include <utility>
 
 #include "html/nodearena.h"
@@ -36,7 +37,7 @@ void THierarchyNode::operator delete(void* memory) noexcept {
 
 namespace {
 
-std::pmr::memory_resource* ChildListResource(const THierarchyNode* node) {
+std::pmr::memory_resource* MemoryOfNewNode(const THierarchyNode* node) {
     TNodeArena* arena = TNodeArena::ArenaOfNewNode(node);
     return arena != nullptr ? static_cast<std::pmr::memory_resource*>(arena)
                             : std::pmr::new_delete_resource();
@@ -45,8 +46,11 @@ std::pmr::memory_resource* ChildListResource(const THierarchyNode* node) {
 }  // namespace
 
 // The arena's memory stays valid as long as this node: the node's own allocation holds a
-// reference to it (released by operator delete, after the child list is gone).
-THierarchyNode::THierarchyNode() : children_(ChildListResource(this)) {}
+// reference to it (released by operator delete, after the members are gone).
+THierarchyNode::THierarchyNode() : THierarchyNode(MemoryOfNewNode(this)) {}
+
+THierarchyNode::THierarchyNode(std::pmr::memory_resource* memory)
+    : children_(memory), name_(memory), text_(memory), attributes_(memory) {}
 
 THierarchyNode::~THierarchyNode() {
     DestroyChildren();
@@ -75,6 +79,31 @@ void THierarchyNode::DestroyChildren() {
                 doomed.push_back(takeLastChild(top));
         }
     }
+}
+
+bool THierarchyNode::AbandonArenaChildren(TNodeArena& arena,
+                                          std::vector<const THierarchyNode*>& walk) {
+    std::size_t nodes = 0;
+    walk.assign(1, this);
+    while (!walk.empty()) {
+        const THierarchyNode* node = walk.back();
+        walk.pop_back();
+        for (const std::unique_ptr<THierarchyNode>& child : node->children_) {
+            // Another class may have work to do in its destructor; memory of another arena
+            // or of the heap must be given back.
+            if (TNodeArena::ArenaOfNode(child.get()) != &arena ||
+                child->children_.get_allocator().resource() != &arena ||
+                typeid(*child) != typeid(TTagNode))
+                return false;
+            ++nodes;
+            if (!child->children_.empty()) walk.push_back(child.get());
+        }
+    }
+    if (!arena.HoldsOnlyNodes(nodes)) return false;
+    for (std::unique_ptr<THierarchyNode>& child : children_) (void)child.release();
+    children_.clear();
+    arena.ForgetNodes();
+    return true;
 }
 
 std::unique_ptr<THierarchyNode> THierarchyNode::Detach() {
@@ -125,9 +154,9 @@ THierarchyNode* THierarchyNode::InsertChild(std::size_t index,
     return added;
 }
 
-THierarchyNode* THierarchyNode::AddTextChild(std::string text, std::int32_t value) {
+THierarchyNode* THierarchyNode::AddTextChild(std::string_view text, std::int32_t value) {
     std::unique_ptr<THierarchyNode> node = CreateNode();
-    node->text_ = std::move(text);
+    node->text_.assign(text);
     node->userValue_ = value;
     return AddChild(std::move(node));
 }
@@ -146,10 +175,9 @@ void THierarchyNode::Clear() {
 }
 
 std::optional<std::string_view> THierarchyNode::FindAttribute(std::string_view name) const {
-    for (const std::string& entry : attributes_) {
-        const std::size_t eq = entry.find('=');
-        if (eq == std::string::npos) continue;
-        const std::string_view view(entry);
+    for (const std::string_view view : attributes_) {
+        const std::size_t eq = view.find('=');
+        if (eq == std::string_view::npos) continue;
         if (text::SameAsciiNoCase(view.substr(0, eq), name)) return view.substr(eq + 1);
     }
     return std::nullopt;

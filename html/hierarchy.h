@@ -30,6 +30,11 @@ enum class TNodeType : std::uint8_t {
 // "None", "Element", "PCData", "Comment", "DTDItem", "CData".
 std::string_view NodeTypeName(TNodeType type);
 
+class TNodeArena;
+
+// Attribute entries; in the node's own memory (see THierarchyNode()).
+using TAttributeList = std::pmr::vector<std::pmr::string>;
+
 class THierarchyNode {
   public:
     THierarchyNode();
@@ -62,7 +67,7 @@ class THierarchyNode {
     // Appends node, then moves it to index; an index past the end leaves it last.
     virtual THierarchyNode* InsertChild(std::size_t index, std::unique_ptr<THierarchyNode> node);
     // Makes a node of this node's class with the given Text and UserValue and appends it.
-    virtual THierarchyNode* AddTextChild(std::string text, std::int32_t value);
+    virtual THierarchyNode* AddTextChild(std::string_view text, std::int32_t value);
     // Detaches node when it is a child of this node and hands it to the caller; else nullptr.
     virtual std::unique_ptr<THierarchyNode> RemoveChild(THierarchyNode* node);
 
@@ -70,18 +75,18 @@ class THierarchyNode {
     // UserValue to 0. The name and the parent link stay.
     void Clear();
 
-    const std::string& Name() const { return name_; }
-    void SetName(std::string name) { name_ = std::move(name); }
-    const std::string& Text() const { return text_; }
-    void SetText(std::string text) { text_ = std::move(text); }
+    std::string_view Name() const { return name_; }
+    void SetName(std::string_view name) { name_.assign(name); }
+    std::string_view Text() const { return text_; }
+    void SetText(std::string_view text) { text_.assign(text); }
     std::int32_t UserValue() const { return userValue_; }
     void SetUserValue(std::int32_t value) { userValue_ = value; }
     TNodeType NodeType() const { return nodeType_; }
     void SetNodeType(TNodeType type) { nodeType_ = type; }
 
     // Entries "name=value" (quotes removed) or a bare word, in the order written.
-    const std::vector<std::string>& Attributes() const { return attributes_; }
-    std::vector<std::string>& Attributes() { return attributes_; }
+    const TAttributeList& Attributes() const { return attributes_; }
+    TAttributeList& Attributes() { return attributes_; }
 
     // The value of the first entry whose text before its first "=" equals name, ASCII case
     // ignored; std::nullopt when there is none (bare words have no value and never match).
@@ -92,15 +97,24 @@ class THierarchyNode {
     }
 
   private:
+    friend class TCustomMLParser;
+
+    explicit THierarchyNode(std::pmr::memory_resource* memory);
     void DestroyChildren();
     std::unique_ptr<THierarchyNode> Detach();
+    // For the parser, before it rewinds arena: when every node below this one is a plain
+    // TTagNode of arena, using only arena memory, and no other node of arena is alive, lets go
+    // of the children without running a destructor (their memory goes with the arena) and
+    // returns true. Otherwise changes nothing and returns false. walk: reusable scratch space.
+    bool AbandonArenaChildren(TNodeArena& arena, std::vector<const THierarchyNode*>& walk);
 
-    // In the parser's arena for nodes made by a parse (see THierarchyNode()), else on the heap.
+    // Children, name, text and attributes live in the parser's arena for nodes made by a parse
+    // (see THierarchyNode()), else on the heap.
     std::pmr::vector<std::unique_ptr<THierarchyNode>> children_;
     THierarchyNode* parent_ = nullptr;
-    std::string name_;
-    std::string text_;
-    std::vector<std::string> attributes_;
+    std::pmr::string name_;
+    std::pmr::string text_;
+    TAttributeList attributes_;
     std::int32_t userValue_ = 0;
     TNodeType nodeType_ = TNodeType::None;  // last and one byte: TTagNode's flag fits after it
 };

@@ -20,10 +20,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "html/hierarchy.h"
 #include "html/nodearena.h"
 #include "html/parserstack.h"
+#include "html/tagsplit.h"
 
 namespace kv::html {
 
@@ -56,10 +58,16 @@ class TCustomMLParser {
     TSyntaxNotifyEvent OnSyntaxWarning;
 
   protected:
+    // Empties the root and the stack and makes the arena ready for the nodes of a new tree.
+    void ClearTree();
+
     // Holds the nodes of the current tree and of any node detached from it and kept.
     TNodeArena* arena_;
     std::unique_ptr<TTagNode> root_;
     TParserStack stack_;
+    // Kept from parse to parse for their capacity.
+    TSplitTag split_;
+    std::vector<const THierarchyNode*> walk_;
     bool busy_ = false;
 };
 

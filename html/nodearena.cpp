@@ -1,7 +1,12 @@
 #include "html/nodearena.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace kv::html {
 
@@ -14,6 +19,10 @@ constexpr std::size_t kLargestBlockBytes = 4 * 1024 * 1024;
 // Blocks beyond this total are returned to the heap when the arena is rewound, so one huge page
 // does not pin its memory for the parser's lifetime.
 constexpr std::size_t kRetainedBytes = 8 * 1024 * 1024;
+
+// Blocks of this size and more are mapped by the arena itself, aligned and advised to use
+// transparent huge pages: the tree of a big page then costs a few page faults, not thousands.
+constexpr std::size_t kHugePageBytes = 2 * 1024 * 1024;
 
 // Every node starts after this header, which names its arena (nullptr: its own heap block).
 struct alignas(alignof(std::max_align_t)) TNodeHeader {
@@ -28,6 +37,45 @@ std::size_t RoundUp(std::size_t size) {
     return (size + align - 1) / align * align;
 }
 
+std::size_t BlockBytes(std::size_t size) {
+    return size < kHugePageBytes ? size
+                                 : (size + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
+}
+
+#if defined(__linux__)
+char* MapHugeBlock(std::size_t size) {
+    const std::size_t mapped = size + kHugePageBytes;  // room to align the start
+    void* memory =
+        mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED) throw std::bad_alloc();
+    const auto start = reinterpret_cast<std::uintptr_t>(memory);
+    const std::uintptr_t aligned = (start + kHugePageBytes - 1) & ~(kHugePageBytes - 1);
+    if (aligned > start) munmap(memory, aligned - start);
+    const std::uintptr_t end = aligned + size;
+    if (start + mapped > end) munmap(reinterpret_cast<void*>(end), start + mapped - end);
+    madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);  // a hint: failure is fine
+    return reinterpret_cast<char*>(aligned);
+}
+#endif
+
+// size as given by BlockBytes.
+char* NewBlock(std::size_t size) {
+#if defined(__linux__)
+    if (size >= kHugePageBytes) return MapHugeBlock(size);
+#endif
+    return static_cast<char*>(::operator new(size));
+}
+
+void DeleteBlock(char* memory, std::size_t size) {
+#if defined(__linux__)
+    if (size >= kHugePageBytes) {
+        munmap(memory, size);
+        return;
+    }
+#endif
+    ::operator delete(memory);
+}
+
 }  // namespace
 
 TNodeArena* TNodeArena::Create() {
@@ -35,7 +83,7 @@ TNodeArena* TNodeArena::Create() {
 }
 
 TNodeArena::~TNodeArena() {
-    for (const TBlock& block : blocks_) ::operator delete(block.memory);
+    for (const TBlock& block : blocks_) DeleteBlock(block.memory, block.size);
 }
 
 void TNodeArena::Release() {
@@ -47,11 +95,13 @@ void TNodeArena::Rewind() {
     std::size_t keep = 0;
     while (keep < blocks_.size() && kept + blocks_[keep].size <= kRetainedBytes)
         kept += blocks_[keep++].size;
-    for (std::size_t i = keep; i < blocks_.size(); ++i) ::operator delete(blocks_[i].memory);
+    for (std::size_t i = keep; i < blocks_.size(); ++i)
+        DeleteBlock(blocks_[i].memory, blocks_[i].size);
     blocks_.resize(keep);
     current_ = 0;
     used_ = 0;
     lastNode_ = nullptr;
+    heapServed_.store(false, std::memory_order_relaxed);
 }
 
 void* TNodeArena::Bump(std::size_t size) {
@@ -67,8 +117,9 @@ void* TNodeArena::Bump(std::size_t size) {
     }
     std::size_t blockSize =
         blocks_.empty() ? kFirstBlockBytes : std::min(blocks_.back().size * 2, kLargestBlockBytes);
-    blockSize = std::max(blockSize, size);
-    blocks_.push_back({static_cast<char*>(::operator new(blockSize)), blockSize});
+    blockSize = BlockBytes(std::max(blockSize, size));
+    blocks_.reserve(blocks_.size() + 1);  // so the new block cannot leak
+    blocks_.push_back({NewBlock(blockSize), blockSize});
     current_ = blocks_.size() - 1;
     used_ = size;
     return blocks_.back().memory;
@@ -91,6 +142,11 @@ TNodeArena* TNodeArena::ArenaOfNewNode(const void* node) {
     return arena != nullptr && arena->lastNode_ == node ? arena : nullptr;
 }
 
+TNodeArena* TNodeArena::ArenaOfNode(const void* node) {
+    return reinterpret_cast<const TNodeHeader*>(static_cast<const char*>(node) - kHeaderBytes)
+        ->arena;
+}
+
 bool TNodeArena::InBlocks(const void* memory) const {
     const auto* p = static_cast<const char*>(memory);
     for (const TBlock& block : blocks_)
@@ -99,8 +155,9 @@ bool TNodeArena::InBlocks(const void* memory) const {
 }
 
 void* TNodeArena::do_allocate(std::size_t bytes, std::size_t alignment) {
-    if (currentArena != this || alignment > alignof(std::max_align_t)) return ::operator new(bytes);
-    return Bump(RoundUp(bytes));
+    if (currentArena == this && alignment <= alignof(std::max_align_t)) return Bump(RoundUp(bytes));
+    heapServed_.store(true, std::memory_order_relaxed);
+    return ::operator new(bytes);
 }
 
 void TNodeArena::do_deallocate(void* memory, std::size_t, std::size_t) {

@@ -27,6 +27,15 @@ class TNodeArena : public std::pmr::memory_resource {
     bool Unshared() const { return refs_.load(std::memory_order_acquire) == 1; }
     // Makes the memory of earlier allocations available again; only while Unshared().
     void Rewind();
+    // Whether exactly count nodes of this arena are alive and none of them holds memory the
+    // arena served from the heap (see do_allocate).
+    bool HoldsOnlyNodes(std::size_t count) const {
+        return !heapServed_.load(std::memory_order_relaxed) &&
+               refs_.load(std::memory_order_acquire) == count + 1;
+    }
+    // Drops the references of all nodes, which the caller abandons without destroying them;
+    // only after HoldsOnlyNodes confirmed they are the caller's. Rewind follows.
+    void ForgetNodes() { refs_.store(1, std::memory_order_release); }
 
     // Memory for one node: from the current arena when there is one, else from the heap.
     static void* AllocateNode(std::size_t size);
@@ -34,6 +43,8 @@ class TNodeArena : public std::pmr::memory_resource {
     // The arena whose AllocateNode returned node last, if it is current; else nullptr. Lets a
     // node's constructor tell an arena node from one on the stack or inside another object.
     static TNodeArena* ArenaOfNewNode(const void* node);
+    // The arena a node (made by AllocateNode) lives in; nullptr for a heap node.
+    static TNodeArena* ArenaOfNode(const void* node);
 
     // Makes arena current on this thread while the scope lives (nullptr: the heap).
     class TScope {
@@ -67,6 +78,7 @@ class TNodeArena : public std::pmr::memory_resource {
     std::size_t current_ = 0;  // the block Bump takes from
     std::size_t used_ = 0;     // bytes taken from blocks_[current_]
     std::atomic<std::size_t> refs_{1};
+    std::atomic<bool> heapServed_{false};  // since the last Rewind
     const void* lastNode_ = nullptr;
 };
 
