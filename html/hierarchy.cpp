@@ -1,7 +1,6 @@
 #include "html/hierarchy.h"
 
 #include <algorithm>
-#include <typeinfo>
 #include <utility>
 
 #include "html/nodearena.h"
@@ -81,33 +80,24 @@ void THierarchyNode::DestroyChildren() {
     }
 }
 
-bool THierarchyNode::AbandonArenaChildren(TNodeArena& arena,
-                                          std::vector<const THierarchyNode*>& walk) {
-    std::size_t nodes = 0;
-    walk.assign(1, this);
-    while (!walk.empty()) {
-        const THierarchyNode* node = walk.back();
-        walk.pop_back();
-        for (const std::unique_ptr<THierarchyNode>& child : node->children_) {
-            // Another class may have work to do in its destructor; memory of another arena
-            // or of the heap must be given back.
-            if (TNodeArena::ArenaOfNode(child.get()) != &arena ||
-                child->children_.get_allocator().resource() != &arena ||
-                typeid(*child) != typeid(TTagNode))
-                return false;
-            ++nodes;
-            if (!child->children_.empty()) walk.push_back(child.get());
-        }
-    }
-    if (!arena.HoldsOnlyNodes(nodes)) return false;
+bool THierarchyNode::AbandonArenaChildren(TNodeArena& arena, std::size_t parsedNodes,
+                                          std::size_t parsedChildren) {
+    if (children_.size() != parsedChildren || !arena.HoldsOnlyNodes(parsedNodes)) return false;
     for (std::unique_ptr<THierarchyNode>& child : children_) (void)child.release();
     children_.clear();
     arena.ForgetNodes();
     return true;
 }
 
+void THierarchyNode::MarkArenaChanged() const {
+    // A node's memory is its arena or the heap (see MemoryOfNewNode).
+    std::pmr::memory_resource* memory = children_.get_allocator().resource();
+    if (memory != std::pmr::new_delete_resource()) static_cast<TNodeArena*>(memory)->MarkChanged();
+}
+
 std::unique_ptr<THierarchyNode> THierarchyNode::Detach() {
     if (parent_ == nullptr) return nullptr;
+    MarkArenaChanged();
     auto& siblings = parent_->children_;
     auto it = std::find_if(siblings.begin(), siblings.end(),
                            [this](const auto& child) { return child.get() == this; });
@@ -139,10 +129,20 @@ std::unique_ptr<THierarchyNode> THierarchyNode::CreateNode() const {
 
 THierarchyNode* THierarchyNode::AddChild(std::unique_ptr<THierarchyNode> node) {
     if (!node) return nullptr;
+    MarkArenaChanged();
+    THierarchyNode* added = node.get();
+    Append(std::move(node));
+    return added;
+}
+
+void THierarchyNode::AppendParsed(std::unique_ptr<THierarchyNode> node, TParseKey) {
+    Append(std::move(node));
+}
+
+void THierarchyNode::Append(std::unique_ptr<THierarchyNode> node) {
     node->parent_ = this;
     if (children_.empty()) children_.reserve(3);  // three pointers fill the smallest heap block
     children_.push_back(std::move(node));
-    return children_.back().get();
 }
 
 THierarchyNode* THierarchyNode::InsertChild(std::size_t index,
@@ -167,6 +167,7 @@ std::unique_ptr<THierarchyNode> THierarchyNode::RemoveChild(THierarchyNode* node
 }
 
 void THierarchyNode::Clear() {
+    MarkArenaChanged();
     DestroyChildren();
     attributes_.clear();
     text_.clear();

@@ -35,6 +35,13 @@ class TNodeArena;
 // Attribute entries; in the node's own memory (see THierarchyNode()).
 using TAttributeList = std::pmr::vector<std::pmr::string>;
 
+// Only the parser makes one: it lets the parser append the nodes it made itself, which keeps
+// the tree's record of being untouched (see TNodeArena::MarkChanged).
+class TParseKey {
+    friend class TCustomMLParser;
+    TParseKey() = default;
+};
+
 class THierarchyNode {
   public:
     THierarchyNode();
@@ -64,6 +71,8 @@ class THierarchyNode {
 
     // Appends node (a detached node) to the children; returns it (nullptr for nullptr).
     virtual THierarchyNode* AddChild(std::unique_ptr<THierarchyNode> node);
+    // For the parser: appends a node it has just made (not nullptr).
+    void AppendParsed(std::unique_ptr<THierarchyNode> node, TParseKey);
     // Appends node, then moves it to index; an index past the end leaves it last.
     virtual THierarchyNode* InsertChild(std::size_t index, std::unique_ptr<THierarchyNode> node);
     // Makes a node of this node's class with the given Text and UserValue and appends it.
@@ -100,13 +109,18 @@ class THierarchyNode {
     friend class TCustomMLParser;
 
     explicit THierarchyNode(std::pmr::memory_resource* memory);
+    void Append(std::unique_ptr<THierarchyNode> node);
     void DestroyChildren();
     std::unique_ptr<THierarchyNode> Detach();
-    // For the parser, before it rewinds arena: when every node below this one is a plain
-    // TTagNode of arena, using only arena memory, and no other node of arena is alive, lets go
-    // of the children without running a destructor (their memory goes with the arena) and
-    // returns true. Otherwise changes nothing and returns false. walk: reusable scratch space.
-    bool AbandonArenaChildren(TNodeArena& arena, std::vector<const THierarchyNode*>& walk);
+    // Records in this node's arena, if it has one, that the tree was changed from outside.
+    void MarkArenaChanged() const;
+    // For the parser, before it rewinds arena: when this node has exactly parsedChildren
+    // children and arena holds exactly parsedNodes nodes, all made and appended by its last
+    // parse and untouched since (TNodeArena::HoldsOnlyNodes), lets go of the children without
+    // running a destructor (their memory goes with the arena) and returns true. Otherwise
+    // changes nothing and returns false.
+    bool AbandonArenaChildren(TNodeArena& arena, std::size_t parsedNodes,
+                              std::size_t parsedChildren);
 
     // Children, name, text and attributes live in the parser's arena for nodes made by a parse
     // (see THierarchyNode()), else on the heap.

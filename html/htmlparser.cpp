@@ -111,8 +111,9 @@ class ParseRun {
   public:
     using TNameId = TParserStack::TNameId;
 
-    ParseRun(TCustomMLParser& parser, TParserStack& stack, TSplitTag& split, std::string_view text)
-        : parser_(parser), stack_(stack), split_(split), text_(text) {}
+    ParseRun(TCustomMLParser& parser, TParseKey key, TParserStack& stack, TSplitTag& split,
+             std::string_view text)
+        : parser_(parser), key_(key), stack_(stack), split_(split), text_(text) {}
 
     void Run() {
         const std::size_t size = text_.size();
@@ -127,6 +128,9 @@ class ParseRun {
         const std::string_view rest = TakeView();
         if (!rest.empty()) AddText(rest);
     }
+
+    std::size_t AppendedNodes() const { return appendedNodes_; }
+    std::size_t AppendedToRoot() const { return appendedToRoot_; }
 
   private:
     char At(std::size_t i) const { return i < text_.size() ? text_[i] : '\0'; }
@@ -213,8 +217,12 @@ class ParseRun {
     TTagNode* Add(std::unique_ptr<TTagNode> node) {
         TTagNode* added = node.get();
         THierarchyNode* parent = stack_.PeekNode();
-        if (parent == nullptr) parent = parser_.Root();
-        parent->AddChild(std::move(node));
+        if (parent == nullptr) {
+            parent = parser_.Root();
+            ++appendedToRoot_;
+        }
+        parent->AppendParsed(std::move(node), key_);
+        ++appendedNodes_;
         return added;
     }
     void AddText(std::string_view text) { Add(MakeTextNode(text)); }
@@ -227,6 +235,7 @@ class ParseRun {
     void EndTag();
 
     TCustomMLParser& parser_;
+    const TParseKey key_;
     TParserStack& stack_;
     TSplitTag& split_;
     const std::string_view text_;  // the caller's text: Parse returns before it can change
@@ -241,6 +250,8 @@ class ParseRun {
     State state_ = State::Text;
     bool illegalComment_ = false;
     TNameId lastPopped_ = TParserStack::kNoName;
+    std::size_t appendedNodes_ = 0;
+    std::size_t appendedToRoot_ = 0;
 };
 
 void ParseRun::Handle(char c) {
@@ -401,14 +412,14 @@ TCustomMLParser::TCustomMLParser()
     : arena_(TNodeArena::Create()), root_(std::make_unique<TTagNode>()) {}
 
 TCustomMLParser::~TCustomMLParser() {
-    root_->AbandonArenaChildren(*arena_, walk_);
+    AbandonParsedTree();
     root_.reset();
     arena_->Release();  // freed now unless the caller kept nodes of the last tree
 }
 
 void TCustomMLParser::ClearTree() {
     // Most often no node of the last tree was kept: its memory is then rewound at once.
-    root_->AbandonArenaChildren(*arena_, walk_);
+    AbandonParsedTree();
     root_->Clear();
     stack_.Clear();
     if (arena_->Unshared()) {
@@ -420,6 +431,11 @@ void TCustomMLParser::ClearTree() {
     }
 }
 
+void TCustomMLParser::AbandonParsedTree() {
+    if (parsed_) root_->AbandonArenaChildren(*arena_, parsed_->nodes, parsed_->rootChildren);
+    parsed_.reset();
+}
+
 void THTMLParser::Parse(std::string_view text) {
     if (busy_) return;
     busy_ = true;
@@ -429,9 +445,10 @@ void THTMLParser::Parse(std::string_view text) {
     } guard{busy_};
     ClearTree();
     TNodeArena::TScope scope(arena_);
-    ParseRun run(*this, stack_, split_, text);
+    ParseRun run(*this, ParseKey(), stack_, split_, text);
     run.Run();
     stack_.Clear();
+    parsed_ = TParsedCounts{run.AppendedNodes(), run.AppendedToRoot()};
 }
 
 }  // namespace kv::html

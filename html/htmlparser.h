@@ -18,9 +18,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "html/hierarchy.h"
 #include "html/nodearena.h"
@@ -60,14 +60,23 @@ class TCustomMLParser {
   protected:
     // Empties the root and the stack and makes the arena ready for the nodes of a new tree.
     void ClearTree();
+    // Lets go of the last tree at once when it is exactly as parsed and nothing else of its
+    // arena is alive; otherwise leaves it to be destroyed node by node.
+    void AbandonParsedTree();
+    // For parsers: the key to THierarchyNode::AppendParsed, for the nodes a parse makes.
+    static TParseKey ParseKey() { return TParseKey(); }
 
     // Holds the nodes of the current tree and of any node detached from it and kept.
     TNodeArena* arena_;
     std::unique_ptr<TTagNode> root_;
     TParserStack stack_;
-    // Kept from parse to parse for their capacity.
-    TSplitTag split_;
-    std::vector<const THierarchyNode*> walk_;
+    TSplitTag split_;  // kept from parse to parse for its capacity
+    // What the last complete parse appended: all nodes, and those on the root.
+    struct TParsedCounts {
+        std::size_t nodes = 0;
+        std::size_t rootChildren = 0;
+    };
+    std::optional<TParsedCounts> parsed_;
     bool busy_ = false;
 };
 

@@ -102,6 +102,7 @@ void TNodeArena::Rewind() {
     used_ = 0;
     lastNode_ = nullptr;
     heapServed_.store(false, std::memory_order_relaxed);
+    changed_.store(false, std::memory_order_relaxed);
 }
 
 void* TNodeArena::Bump(std::size_t size) {
@@ -140,11 +141,6 @@ void* TNodeArena::AllocateNode(std::size_t size) {
 TNodeArena* TNodeArena::ArenaOfNewNode(const void* node) {
     TNodeArena* arena = currentArena;
     return arena != nullptr && arena->lastNode_ == node ? arena : nullptr;
-}
-
-TNodeArena* TNodeArena::ArenaOfNode(const void* node) {
-    return reinterpret_cast<const TNodeHeader*>(static_cast<const char*>(node) - kHeaderBytes)
-        ->arena;
 }
 
 bool TNodeArena::InBlocks(const void* memory) const {

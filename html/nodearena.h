@@ -27,10 +27,14 @@ class TNodeArena : public std::pmr::memory_resource {
     bool Unshared() const { return refs_.load(std::memory_order_acquire) == 1; }
     // Makes the memory of earlier allocations available again; only while Unshared().
     void Rewind();
-    // Whether exactly count nodes of this arena are alive and none of them holds memory the
-    // arena served from the heap (see do_allocate).
+    // Records that a node of this arena was detached, cleared or given a child from outside
+    // the parser: its tree may no longer be the one the parser built.
+    void MarkChanged() { changed_.store(true, std::memory_order_relaxed); }
+    // Whether exactly count nodes of this arena are alive, no node was changed (MarkChanged)
+    // and none holds memory the arena served from the heap (see do_allocate), all since Rewind.
     bool HoldsOnlyNodes(std::size_t count) const {
-        return !heapServed_.load(std::memory_order_relaxed) &&
+        return !changed_.load(std::memory_order_relaxed) &&
+               !heapServed_.load(std::memory_order_relaxed) &&
                refs_.load(std::memory_order_acquire) == count + 1;
     }
     // Drops the references of all nodes, which the caller abandons without destroying them;
@@ -43,8 +47,6 @@ class TNodeArena : public std::pmr::memory_resource {
     // The arena whose AllocateNode returned node last, if it is current; else nullptr. Lets a
     // node's constructor tell an arena node from one on the stack or inside another object.
     static TNodeArena* ArenaOfNewNode(const void* node);
-    // The arena a node (made by AllocateNode) lives in; nullptr for a heap node.
-    static TNodeArena* ArenaOfNode(const void* node);
 
     // Makes arena current on this thread while the scope lives (nullptr: the heap).
     class TScope {
@@ -79,6 +81,7 @@ class TNodeArena : public std::pmr::memory_resource {
     std::size_t used_ = 0;     // bytes taken from blocks_[current_]
     std::atomic<std::size_t> refs_{1};
     std::atomic<bool> heapServed_{false};  // since the last Rewind
+    std::atomic<bool> changed_{false};     // since the last Rewind
     const void* lastNode_ = nullptr;
 };
 
