@@ -1,18 +1,14 @@
 #include "html/htmlparser.h"
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstring>
 #include <string>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "html/elementlists.h"
 #include "html/nodebuild.h"
+#include "html/stopscan.h"
 #include "html/tagsplit.h"
 
 namespace kv::html {
@@ -28,69 +24,28 @@ constexpr std::string_view kUnmatchedEndTag = "End tag found without matching st
 // Columns wrap to a new row after this many characters, so long lines count as several rows.
 constexpr std::size_t kRowWrapColumns = 257;
 
-using TByteSet = std::array<bool, 256>;
-
-// The characters that may change the state in one state; every other byte is simply counted,
-// and runs of them are skipped at once. An LF changes no state: rows are counted only when a
-// warning needs them. Up to kStopChars characters per state, repeated to fill the set.
-constexpr std::size_t kStopChars = 5;
-struct TStopSet {
-    std::array<char, kStopChars> chars;
-    TByteSet table;
-};
-constexpr TStopSet MakeStopSet(std::string_view stops) {
-    TStopSet set{};
-    for (std::size_t i = 0; i < kStopChars; ++i) set.chars[i] = stops[i % stops.size()];
-    for (char c : stops) set.table[static_cast<unsigned char>(c)] = true;
-    return set;
-}
-constexpr TStopSet kStopsInText = MakeStopSet("<>");  // also the end tag
-constexpr TStopSet kStopsInTag = MakeStopSet("<>!?/");
-constexpr TStopSet kStopsInComment = MakeStopSet(">");
-constexpr TStopSet kStopsInDeclaration = MakeStopSet("<>-[");
-constexpr TStopSet kStopsInDeclarationComment = MakeStopSet(">-");
-constexpr TStopSet kStopsInBracket = MakeStopSet(">]");
-
 enum class State { Text, Tag, EndTag, Comment, Declaration, DeclarationComment, Bracket };
 
-const TStopSet& StopsIn(State state) {
+// The index of the next character at or after from that may change the state in state, or
+// size; every other byte is simply counted. An LF changes no state: rows are counted only when
+// a warning needs them.
+std::size_t SkipPlainBytes(State state, const char* data, std::size_t from, std::size_t size) {
     switch (state) {
         case State::Text:
         case State::EndTag:
-            return kStopsInText;
+            return SkipToStop<'<', '>'>(data, from, size);
         case State::Tag:
-            return kStopsInTag;
+            return SkipToStop<'<', '>', '!', '?', '/'>(data, from, size);
         case State::Comment:
-            return kStopsInComment;
+            return SkipToStop<'>'>(data, from, size);
         case State::Declaration:
-            return kStopsInDeclaration;
+            return SkipToStop<'<', '>', '-', '['>(data, from, size);
         case State::DeclarationComment:
-            return kStopsInDeclarationComment;
+            return SkipToStop<'>', '-'>(data, from, size);
         case State::Bracket:
-            return kStopsInBracket;
+            return SkipToStop<'>', ']'>(data, from, size);
     }
-    return kStopsInTag;
-}
-
-// The index of the first byte of data[i, size) in stops, or size.
-std::size_t SkipToStop(const char* data, std::size_t i, std::size_t size, const TStopSet& stops) {
-#if defined(__SSE2__)
-    constexpr std::size_t kLanes = 16;
-    if (i + kLanes <= size) {
-        __m128i wanted[kStopChars];
-        for (std::size_t k = 0; k < kStopChars; ++k) wanted[k] = _mm_set1_epi8(stops.chars[k]);
-        for (; i + kLanes <= size; i += kLanes) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-            __m128i hits = _mm_cmpeq_epi8(bytes, wanted[0]);
-            for (std::size_t k = 1; k < kStopChars; ++k)
-                hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, wanted[k]));
-            const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
-            if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(mask));
-        }
-    }
-#endif
-    while (i < size && !stops.table[static_cast<unsigned char>(data[i])]) ++i;
-    return i;
+    return from;
 }
 
 bool IsBlankOrLineBreak(char c) {
@@ -119,9 +74,7 @@ class ParseRun {
         const std::size_t size = text_.size();
         const char* const data = text_.data();
         for (pos_ = 0; pos_ < size; ++pos_) {
-            // Plain bytes are skipped in a local index: Handle may move pos_, so it lives in
-            // memory, and the loop would store it for every byte.
-            pos_ = SkipToStop(data, pos_, size, StopsIn(state_));
+            pos_ = SkipPlainBytes(state_, data, pos_, size);
             if (pos_ == size) break;
             Handle(data[pos_]);
         }
@@ -229,8 +182,18 @@ class ParseRun {
 
     void PopElement() { lastPopped_ = stack_.PopId(); }
 
-    void Handle(char c);
+    // The two characters that matter most come first, without a jump table.
+    void Handle(char c) {
+        if (c == '>')
+            HandleGreaterThan();
+        else if (c == '<')
+            HandleLessThan();
+        else
+            HandleOther(c);
+    }
+    void HandleLessThan();
     void HandleGreaterThan();
+    void HandleOther(char c);
     void StartTag();
     void EndTag();
 
@@ -254,21 +217,21 @@ class ParseRun {
     std::size_t appendedToRoot_ = 0;
 };
 
-void ParseRun::Handle(char c) {
+void ParseRun::HandleLessThan() {
+    if (state_ == State::Tag) {
+        Warn(kUnexpectedLt);
+        Drop();
+    } else if (state_ == State::Text || state_ == State::EndTag || state_ == State::Declaration) {
+        if (PendingEmpty())
+            Reset();
+        else
+            AddText(TakeView());
+        state_ = State::Tag;
+    }
+}
+
+void ParseRun::HandleOther(char c) {
     switch (c) {
-        case '<':
-            if (state_ == State::Tag) {
-                Warn(kUnexpectedLt);
-                Drop();
-            } else if (state_ == State::Text || state_ == State::EndTag ||
-                       state_ == State::Declaration) {
-                if (PendingEmpty())
-                    Reset();
-                else
-                    AddText(TakeView());
-                state_ = State::Tag;
-            }
-            break;
         case '!':
             if (state_ != State::Tag || Previous() != '<') break;
             if (Next() == '-' && At(pos_ + 2) == '-') {
@@ -310,9 +273,6 @@ void ParseRun::Handle(char c) {
             break;
         case ']':
             if (state_ == State::Bracket && Next() == '>') state_ = State::Declaration;
-            break;
-        case '>':
-            HandleGreaterThan();
             break;
         default:
             break;
