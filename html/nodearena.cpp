@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <utility>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -23,6 +24,10 @@ constexpr std::size_t kRetainedBytes = 8 * 1024 * 1024;
 // Blocks of this size and more are mapped by the arena itself, aligned and advised to use
 // transparent huge pages: the tree of a big page then costs a few page faults, not thousands.
 constexpr std::size_t kHugePageBytes = 2 * 1024 * 1024;
+
+// References taken from the count at once while the arena is current, so making a node costs
+// no atomic operation; the unused ones go back when the parse ends.
+constexpr std::size_t kReservedRefs = 256;
 
 // Every node starts after this header, which names its arena (nullptr: its own heap block).
 struct alignas(alignof(std::max_align_t)) TNodeHeader {
@@ -130,7 +135,7 @@ void* TNodeArena::AllocateNode(std::size_t size) {
     const std::size_t total = kHeaderBytes + RoundUp(size);
     TNodeArena* arena = currentArena;
     void* memory = arena != nullptr ? arena->Bump(total) : ::operator new(total);
-    if (arena != nullptr) arena->AddRef();
+    if (arena != nullptr) arena->TakeReservedRef();
     auto* header = static_cast<TNodeHeader*>(memory);
     header->arena = arena;
     void* node = static_cast<char*>(memory) + kHeaderBytes;
@@ -174,7 +179,22 @@ TNodeArena::TScope::TScope(TNodeArena* arena) : previous_(currentArena) {
 }
 
 TNodeArena::TScope::~TScope() {
+    TNodeArena* ending = currentArena;
     currentArena = previous_;
+    if (ending != nullptr) ending->ReturnReservedRefs();
+}
+
+void TNodeArena::TakeReservedRef() {
+    if (reservedRefs_ == 0) {
+        refs_.fetch_add(kReservedRefs, std::memory_order_relaxed);
+        reservedRefs_ = kReservedRefs;
+    }
+    --reservedRefs_;
+}
+
+void TNodeArena::ReturnReservedRefs() {
+    const std::size_t unused = std::exchange(reservedRefs_, 0);
+    if (unused > 0 && refs_.fetch_sub(unused, std::memory_order_acq_rel) == unused) delete this;
 }
 
 }  // namespace kv::html

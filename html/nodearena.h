@@ -64,6 +64,9 @@ class TNodeArena : public std::pmr::memory_resource {
     TNodeArena() = default;
     ~TNodeArena() override;
     void* Bump(std::size_t size);
+    // A reference for a new node, from those reserved while this arena is current (TScope).
+    void TakeReservedRef();
+    void ReturnReservedRefs();
     bool InBlocks(const void* memory) const;
 
     void* do_allocate(std::size_t bytes, std::size_t alignment) override;
@@ -83,6 +86,7 @@ class TNodeArena : public std::pmr::memory_resource {
     std::atomic<bool> heapServed_{false};  // since the last Rewind
     std::atomic<bool> changed_{false};     // since the last Rewind
     const void* lastNode_ = nullptr;
+    std::size_t reservedRefs_ = 0;  // counted in refs_, owned by no node yet
 };
 
 }  // namespace kv::html
