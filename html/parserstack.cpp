@@ -1,5 +1,10 @@
 #include "html/parserstack.h"
 
+#include <chrono>
+#include <cstring>
+#include <exception>
+#include <random>
+
 #include "text/textcompare.h"
 
 namespace kv::html {
@@ -11,13 +16,43 @@ namespace {
 constexpr std::size_t kRetainedNames = 1024;
 constexpr std::size_t kFirstSlots = 64;
 
-// FNV-1a: element names are short, so a byte loop beats a block hash.
+// A secret per process, so a page cannot be built of names that all fall on one slot and make
+// each lookup walk them all.
+std::uint64_t HashSeed() {
+    static const std::uint64_t seed = [] {
+        std::uint64_t value =
+            static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+        try {
+            std::random_device device;
+            value ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();
+        } catch (const std::exception&) {  // no entropy source: the clock alone
+        }
+        return value;
+    }();
+    return seed;
+}
+
+// Eight bytes per step; each step and the final mix are bijective, so names of one length
+// that differ in one step never collide, and the seed decides which slots others share.
 std::size_t HashName(std::string_view name) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (char c : name) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ull;
+    constexpr std::uint64_t kMultiplier = 0x9e3779b97f4a7c15ull;
+    std::uint64_t hash = HashSeed() ^ name.size();
+    auto step = [&](std::uint64_t chunk) {
+        hash = (hash ^ chunk) * kMultiplier;
+        hash ^= hash >> 32;
+    };
+    std::size_t at = 0;
+    for (; at + 8 <= name.size(); at += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, name.data() + at, 8);
+        step(chunk);
     }
+    std::uint64_t tail = 0;  // most names end here: a byte loop is cheaper than memcpy
+    for (std::size_t shift = 0; at < name.size(); ++at, shift += 8)
+        tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(name[at])) << shift;
+    step(tail);
+    hash *= 0xff51afd7ed558ccdull;
+    hash ^= hash >> 33;
     return static_cast<std::size_t>(hash);
 }
 
