@@ -26,9 +26,12 @@ class TParserStack {
     TNameId Intern(std::string_view lowerName);
     // The id of a lower-cased name, kUnknownName when it was never interned.
     TNameId Find(std::string_view lowerName) const;
-    std::string_view NameOf(TNameId id) const { return names_[id].name; }
+    // The empty text for kUnknownName.
+    std::string_view NameOf(TNameId id) const {
+        return id < names_.size() ? std::string_view(names_[id].name) : std::string_view();
+    }
     // The element lists (html/elementlists.h) the name of id is a member of.
-    TElementLists ListsOf(TNameId id) const { return names_[id].lists; }
+    TElementLists ListsOf(TNameId id) const { return id < names_.size() ? names_[id].lists : 0; }
 
     // Name on top; the empty text when the stack is empty.
     std::string_view PeekName() const { return NameOf(PeekId()); }
@@ -40,6 +43,7 @@ class TParserStack {
     TNameId PopId();
     // name is lower-cased first.
     void Push(std::string_view name, TTagNode* node);
+    // id as Intern gave it.
     void PushId(TNameId id, TTagNode* node);
     // Whether an entry equals name with ASCII letters lowered. Kept in constant time by a
     // count per name, so a page of many unmatched end tags stays linear.
