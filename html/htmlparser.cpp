@@ -152,8 +152,11 @@ class ParseRun {
         return dashes == 2;
     }
 
+    // The check stays inline: a page may warn at every byte, mostly with no handler set.
     void Warn(std::string_view what) {
-        if (!parser_.OnSyntaxWarning) return;
+        if (parser_.OnSyntaxWarning) Report(what);
+    }
+    [[gnu::noinline]] void Report(std::string_view what) {
         const auto [row, column] = RowAndColumn();
         std::string message(what);
         message += " [Row:" + std::to_string(row) + ",Col:" + std::to_string(column) + "]";

@@ -15,6 +15,8 @@ namespace kv::html {
 template <char... Stops>
 std::size_t SkipToStop(const char* data, std::size_t from, std::size_t size) {
     std::size_t i = from;
+    auto isStop = [](char c) { return ((c == Stops) || ...); };
+    if (i < size && isStop(data[i])) return i;  // stops often follow each other
 #if defined(__SSE2__)
     constexpr std::size_t kLanes = 16;
     for (; i + kLanes <= size; i += kLanes) {
@@ -25,7 +27,7 @@ std::size_t SkipToStop(const char* data, std::size_t from, std::size_t size) {
         if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(mask));
     }
 #endif
-    while (i < size && ((data[i] != Stops) && ...)) ++i;
+    while (i < size && !isStop(data[i])) ++i;
     return i;
 }
 
