@@ -12,8 +12,8 @@
 //       FindAllByAttribute(head, "meta", metas, "keywords", "name");
 //       if (metas.Count() > 0) keywords = std::string(metas.Items(0)->AttributeValue("content"));
 //   }
-// The nodes, the list entries and the views AttributeValue returns belong to the parser's
-// tree: copy what must outlive the next Parse or the parser.
+// The nodes, the list entries and the views Name, Text and AttributeValue return belong to the
+// parser's tree: copy what must outlive the next Parse or the parser.
 #pragma once
 
 #include <functional>

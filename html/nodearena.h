@@ -4,9 +4,11 @@
 // parser holds one more. A node the caller detached and kept therefore keeps its memory valid
 // after the next Parse or the parser's end (at the price of keeping that parse's blocks).
 // Nodes made while no arena is current come from the heap, one block each, as before.
-// As a memory resource it serves the child lists of its own nodes: from the arena while it is
-// current (during its parse, on the parser's thread), from the heap afterwards, so nodes kept
-// and changed on other threads never share its bump pointer.
+// As a memory resource it serves the child lists, names, texts and attribute entries of its own
+// nodes: from the arena while it is current (during its parse, on the parser's thread), from
+// the heap afterwards, so nodes kept and changed on other threads never share its bump pointer.
+// When the parser finds its last tree untouched and nothing else of the arena alive
+// (HoldsOnlyNodes), it drops the tree with the arena's memory and runs no destructor.
 // Tests: tests/html/nodearena_test.cpp.
 #pragma once
 
