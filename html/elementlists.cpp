@@ -13,4 +13,13 @@ bool InElementList(std::string_view list, std::string_view name) {
     return false;
 }
 
+TElementLists ElementListsOf(std::string_view lowerName) {
+    TElementLists lists = 0;
+    if (InElementList(kAutoCloseList, lowerName)) lists |= kInAutoCloseList;
+    if (InElementList(kBlockList, lowerName)) lists |= kInBlockList;
+    if (InElementList(kVoidList, lowerName)) lists |= kInVoidList;
+    if (lowerName == "p") lists |= kIsP;
+    return lists;
+}
+
 }  // namespace kv::html

@@ -4,6 +4,7 @@
 // Tests: tests/html/htmlparser_test.cpp.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace kv::html {
@@ -21,5 +22,14 @@ inline constexpr std::string_view kVoidList =
 
 // Whether "|" name "|" occurs in list (exact bytes; name is already lower-cased).
 bool InElementList(std::string_view list, std::string_view name);
+
+// The lists a lower-cased name is a member of, as bits, so the parser looks them up once per
+// distinct name rather than once per tag.
+using TElementLists = std::uint8_t;
+inline constexpr TElementLists kInAutoCloseList = 1;
+inline constexpr TElementLists kInBlockList = 2;
+inline constexpr TElementLists kInVoidList = 4;
+inline constexpr TElementLists kIsP = 8;  // "p": the element block list members close
+TElementLists ElementListsOf(std::string_view lowerName);
 
 }  // namespace kv::html

@@ -36,7 +36,7 @@ void THierarchyNode::operator delete(void* memory) noexcept {
 
 namespace {
 
-std::pmr::memory_resource* ChildListResource(const THierarchyNode* node) {
+std::pmr::memory_resource* MemoryOfNewNode(const THierarchyNode* node) {
     TNodeArena* arena = TNodeArena::ArenaOfNewNode(node);
     return arena != nullptr ? static_cast<std::pmr::memory_resource*>(arena)
                             : std::pmr::new_delete_resource();
@@ -45,8 +45,11 @@ std::pmr::memory_resource* ChildListResource(const THierarchyNode* node) {
 }  // namespace
 
 // The arena's memory stays valid as long as this node: the node's own allocation holds a
-// reference to it (released by operator delete, after the child list is gone).
-THierarchyNode::THierarchyNode() : children_(ChildListResource(this)) {}
+// reference to it (released by operator delete, after the members are gone).
+THierarchyNode::THierarchyNode() : THierarchyNode(MemoryOfNewNode(this)) {}
+
+THierarchyNode::THierarchyNode(std::pmr::memory_resource* memory)
+    : children_(memory), name_(memory), text_(memory), attributes_(memory) {}
 
 THierarchyNode::~THierarchyNode() {
     DestroyChildren();
@@ -77,8 +80,24 @@ void THierarchyNode::DestroyChildren() {
     }
 }
 
+bool THierarchyNode::AbandonArenaChildren(TNodeArena& arena, std::size_t parsedNodes,
+                                          std::size_t parsedChildren) {
+    if (children_.size() != parsedChildren || !arena.HoldsOnlyNodes(parsedNodes)) return false;
+    for (std::unique_ptr<THierarchyNode>& child : children_) (void)child.release();
+    children_.clear();
+    arena.ForgetNodes();
+    return true;
+}
+
+void THierarchyNode::MarkArenaChanged() const {
+    // A node's memory is its arena or the heap (see MemoryOfNewNode).
+    std::pmr::memory_resource* memory = children_.get_allocator().resource();
+    if (memory != std::pmr::new_delete_resource()) static_cast<TNodeArena*>(memory)->MarkChanged();
+}
+
 std::unique_ptr<THierarchyNode> THierarchyNode::Detach() {
     if (parent_ == nullptr) return nullptr;
+    MarkArenaChanged();
     auto& siblings = parent_->children_;
     auto it = std::find_if(siblings.begin(), siblings.end(),
                            [this](const auto& child) { return child.get() == this; });
@@ -110,10 +129,20 @@ std::unique_ptr<THierarchyNode> THierarchyNode::CreateNode() const {
 
 THierarchyNode* THierarchyNode::AddChild(std::unique_ptr<THierarchyNode> node) {
     if (!node) return nullptr;
+    MarkArenaChanged();
+    THierarchyNode* added = node.get();
+    Append(std::move(node));
+    return added;
+}
+
+void THierarchyNode::AppendParsed(std::unique_ptr<THierarchyNode> node, TParseKey) {
+    Append(std::move(node));
+}
+
+void THierarchyNode::Append(std::unique_ptr<THierarchyNode> node) {
     node->parent_ = this;
     if (children_.empty()) children_.reserve(3);  // three pointers fill the smallest heap block
     children_.push_back(std::move(node));
-    return children_.back().get();
 }
 
 THierarchyNode* THierarchyNode::InsertChild(std::size_t index,
@@ -125,9 +154,9 @@ THierarchyNode* THierarchyNode::InsertChild(std::size_t index,
     return added;
 }
 
-THierarchyNode* THierarchyNode::AddTextChild(std::string text, std::int32_t value) {
+THierarchyNode* THierarchyNode::AddTextChild(std::string_view text, std::int32_t value) {
     std::unique_ptr<THierarchyNode> node = CreateNode();
-    node->text_ = std::move(text);
+    node->text_.assign(text);
     node->userValue_ = value;
     return AddChild(std::move(node));
 }
@@ -138,6 +167,7 @@ std::unique_ptr<THierarchyNode> THierarchyNode::RemoveChild(THierarchyNode* node
 }
 
 void THierarchyNode::Clear() {
+    MarkArenaChanged();
     DestroyChildren();
     attributes_.clear();
     text_.clear();
@@ -146,10 +176,9 @@ void THierarchyNode::Clear() {
 }
 
 std::optional<std::string_view> THierarchyNode::FindAttribute(std::string_view name) const {
-    for (const std::string& entry : attributes_) {
-        const std::size_t eq = entry.find('=');
-        if (eq == std::string::npos) continue;
-        const std::string_view view(entry);
+    for (const std::string_view view : attributes_) {
+        const std::size_t eq = view.find('=');
+        if (eq == std::string_view::npos) continue;
         if (text::SameAsciiNoCase(view.substr(0, eq), name)) return view.substr(eq + 1);
     }
     return std::nullopt;

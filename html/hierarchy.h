@@ -30,6 +30,18 @@ enum class TNodeType : std::uint8_t {
 // "None", "Element", "PCData", "Comment", "DTDItem", "CData".
 std::string_view NodeTypeName(TNodeType type);
 
+class TNodeArena;
+
+// Attribute entries; in the node's own memory (see THierarchyNode()).
+using TAttributeList = std::pmr::vector<std::pmr::string>;
+
+// Only the parser makes one: it lets the parser append the nodes it made itself, which keeps
+// the tree's record of being untouched (see TNodeArena::MarkChanged).
+class TParseKey {
+    friend class TCustomMLParser;
+    TParseKey() = default;
+};
+
 class THierarchyNode {
   public:
     THierarchyNode();
@@ -59,10 +71,12 @@ class THierarchyNode {
 
     // Appends node (a detached node) to the children; returns it (nullptr for nullptr).
     virtual THierarchyNode* AddChild(std::unique_ptr<THierarchyNode> node);
+    // For the parser: appends a node it has just made (not nullptr).
+    void AppendParsed(std::unique_ptr<THierarchyNode> node, TParseKey);
     // Appends node, then moves it to index; an index past the end leaves it last.
     virtual THierarchyNode* InsertChild(std::size_t index, std::unique_ptr<THierarchyNode> node);
     // Makes a node of this node's class with the given Text and UserValue and appends it.
-    virtual THierarchyNode* AddTextChild(std::string text, std::int32_t value);
+    virtual THierarchyNode* AddTextChild(std::string_view text, std::int32_t value);
     // Detaches node when it is a child of this node and hands it to the caller; else nullptr.
     virtual std::unique_ptr<THierarchyNode> RemoveChild(THierarchyNode* node);
 
@@ -70,18 +84,18 @@ class THierarchyNode {
     // UserValue to 0. The name and the parent link stay.
     void Clear();
 
-    const std::string& Name() const { return name_; }
-    void SetName(std::string name) { name_ = std::move(name); }
-    const std::string& Text() const { return text_; }
-    void SetText(std::string text) { text_ = std::move(text); }
+    std::string_view Name() const { return name_; }
+    void SetName(std::string_view name) { name_.assign(name); }
+    std::string_view Text() const { return text_; }
+    void SetText(std::string_view text) { text_.assign(text); }
     std::int32_t UserValue() const { return userValue_; }
     void SetUserValue(std::int32_t value) { userValue_ = value; }
     TNodeType NodeType() const { return nodeType_; }
     void SetNodeType(TNodeType type) { nodeType_ = type; }
 
     // Entries "name=value" (quotes removed) or a bare word, in the order written.
-    const std::vector<std::string>& Attributes() const { return attributes_; }
-    std::vector<std::string>& Attributes() { return attributes_; }
+    const TAttributeList& Attributes() const { return attributes_; }
+    TAttributeList& Attributes() { return attributes_; }
 
     // The value of the first entry whose text before its first "=" equals name, ASCII case
     // ignored; std::nullopt when there is none (bare words have no value and never match).
@@ -92,15 +106,29 @@ class THierarchyNode {
     }
 
   private:
+    friend class TCustomMLParser;
+
+    explicit THierarchyNode(std::pmr::memory_resource* memory);
+    void Append(std::unique_ptr<THierarchyNode> node);
     void DestroyChildren();
     std::unique_ptr<THierarchyNode> Detach();
+    // Records in this node's arena, if it has one, that the tree was changed from outside.
+    void MarkArenaChanged() const;
+    // For the parser, before it rewinds arena: when this node has exactly parsedChildren
+    // children and arena holds exactly parsedNodes nodes, all made and appended by its last
+    // parse and untouched since (TNodeArena::HoldsOnlyNodes), lets go of the children without
+    // running a destructor (their memory goes with the arena) and returns true. Otherwise
+    // changes nothing and returns false.
+    bool AbandonArenaChildren(TNodeArena& arena, std::size_t parsedNodes,
+                              std::size_t parsedChildren);
 
-    // In the parser's arena for nodes made by a parse (see THierarchyNode()), else on the heap.
+    // Children, name, text and attributes live in the parser's arena for nodes made by a parse
+    // (see THierarchyNode()), else on the heap.
     std::pmr::vector<std::unique_ptr<THierarchyNode>> children_;
     THierarchyNode* parent_ = nullptr;
-    std::string name_;
-    std::string text_;
-    std::vector<std::string> attributes_;
+    std::pmr::string name_;
+    std::pmr::string text_;
+    TAttributeList attributes_;
     std::int32_t userValue_ = 0;
     TNodeType nodeType_ = TNodeType::None;  // last and one byte: TTagNode's flag fits after it
 };

@@ -1,16 +1,15 @@
 #include "html/htmlparser.h"
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
-#include <iterator>
+#include <cstring>
 #include <string>
 #include <utility>
 
 #include "html/elementlists.h"
 #include "html/nodebuild.h"
+#include "html/stopscan.h"
 #include "html/tagsplit.h"
-#include "text/textcompare.h"
 
 namespace kv::html {
 
@@ -25,37 +24,39 @@ constexpr std::string_view kUnmatchedEndTag = "End tag found without matching st
 // Columns wrap to a new row after this many characters, so long lines count as several rows.
 constexpr std::size_t kRowWrapColumns = 257;
 
-using TByteSet = std::array<bool, 256>;
-constexpr TByteSet MakeByteSet(std::string_view bytes) {
-    TByteSet table{};
-    for (char c : bytes) table[static_cast<unsigned char>(c)] = true;
-    return table;
-}
-// Characters that may change state or position in some state; every other byte is simply
-// counted. In text, in comments and in tags fewer matter (see ParseRun::Handle), so '/' and '-'
-// of URLs and prose are skipped without a call.
-constexpr TByteSet kSpecial = MakeByteSet("<>!?/-[]\n");
-constexpr TByteSet kSpecialInText = MakeByteSet("<>\n");
-constexpr TByteSet kSpecialInComment = MakeByteSet(">\n");
-constexpr TByteSet kSpecialInTag = MakeByteSet("<>!?/\n");
-
 enum class State { Text, Tag, EndTag, Comment, Declaration, DeclarationComment, Bracket };
 
-const TByteSet& SpecialIn(State state) {
+// The index of the next character at or after from that may change the state in state, or
+// size; every other byte is simply counted. An LF changes no state: rows are counted only when
+// a warning needs them.
+std::size_t SkipPlainBytes(State state, const char* data, std::size_t from, std::size_t size) {
     switch (state) {
         case State::Text:
-            return kSpecialInText;
-        case State::Comment:
-            return kSpecialInComment;
+        case State::EndTag:
+            return SkipToStop<'<', '>'>(data, from, size);
         case State::Tag:
-            return kSpecialInTag;
-        default:
-            return kSpecial;
+            return SkipToStop<'<', '>', '!', '?', '/'>(data, from, size);
+        case State::Comment:
+            return SkipToStop<'>'>(data, from, size);
+        case State::Declaration:
+            return SkipToStop<'<', '>', '-', '['>(data, from, size);
+        case State::DeclarationComment:
+            return SkipToStop<'>', '-'>(data, from, size);
+        case State::Bracket:
+            return SkipToStop<'>', ']'>(data, from, size);
     }
+    return from;
 }
 
 bool IsBlankOrLineBreak(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// Element names are compared and looked up in lower case.
+void LowerInto(std::string_view name, std::string& out) {
+    out.assign(name);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
 }
 
 // One run of Parse over the page. The pending text is buffer_ followed by
@@ -63,30 +64,26 @@ bool IsBlankOrLineBreak(char c) {
 // what was counted before it into buffer_.
 class ParseRun {
   public:
-    ParseRun(TCustomMLParser& parser, TParserStack& stack, std::string_view text)
-        : parser_(parser), stack_(stack), text_(text) {}
+    using TNameId = TParserStack::TNameId;
+
+    ParseRun(TCustomMLParser& parser, TParseKey key, TParserStack& stack, TSplitTag& split,
+             std::string_view text)
+        : parser_(parser), key_(key), stack_(stack), split_(split), text_(text) {}
 
     void Run() {
         const std::size_t size = text_.size();
         const char* const data = text_.data();
         for (pos_ = 0; pos_ < size; ++pos_) {
-            // Plain bytes are skipped in a local index: Handle may move pos_, so it lives in
-            // memory, and the loop would store it for every byte.
-            std::size_t i = pos_;
-            const TByteSet& special = SpecialIn(state_);
-            while (i < size && !special[static_cast<unsigned char>(data[i])]) ++i;
-            pos_ = i;
-            if (i == size) break;
-            const auto c = static_cast<unsigned char>(data[i]);
-            Handle(static_cast<char>(c));
-            if (c == '\n') {
-                rowAtLineStart_ = Row() + 1;
-                lineStart_ = pos_ + 1;
-            }
+            pos_ = SkipPlainBytes(state_, data, pos_, size);
+            if (pos_ == size) break;
+            Handle(data[pos_]);
         }
-        std::string rest = Take();
-        if (!rest.empty()) AddText(std::move(rest));
+        const std::string_view rest = TakeView();
+        if (!rest.empty()) AddText(rest);
     }
+
+    std::size_t AppendedNodes() const { return appendedNodes_; }
+    std::size_t AppendedToRoot() const { return appendedToRoot_; }
 
   private:
     char At(std::size_t i) const { return i < text_.size() ? text_[i] : '\0'; }
@@ -94,9 +91,24 @@ class ParseRun {
     char Next() const { return At(pos_ + 1); }
 
     // Row and column of the current character: a new row after each LF and after every
-    // kRowWrapColumns characters of one line.
-    std::size_t Row() const { return rowAtLineStart_ + (pos_ - lineStart_) / kRowWrapColumns; }
-    std::size_t Column() const { return (pos_ - lineStart_) % kRowWrapColumns + 1; }
+    // kRowWrapColumns characters of one line. Lines are counted from where the last call
+    // stopped, so warnings cost time linear in the page in all.
+    std::pair<std::size_t, std::size_t> RowAndColumn() {
+        const char* const data = text_.data();
+        while (rowsCounted_ < pos_) {
+            const void* lf = std::memchr(data + rowsCounted_, '\n', pos_ - rowsCounted_);
+            if (lf == nullptr) {
+                rowsCounted_ = pos_;
+                break;
+            }
+            const auto at = static_cast<std::size_t>(static_cast<const char*>(lf) - data);
+            rowAtLineStart_ += (at - lineStart_) / kRowWrapColumns + 1;
+            lineStart_ = at + 1;
+            rowsCounted_ = at + 1;
+        }
+        return {rowAtLineStart_ + (pos_ - lineStart_) / kRowWrapColumns,
+                (pos_ - lineStart_) % kRowWrapColumns + 1};
+    }
 
     bool PendingEmpty() const { return buffer_.empty() && segment_ >= pos_; }
     void Reset() {
@@ -107,27 +119,20 @@ class ParseRun {
         buffer_.append(text_, segment_, pos_ - segment_);
         segment_ = pos_ + 1;
     }
-    // Take without a copy when nothing was dropped; valid until the next Take.
+    // The pending text, then Reset; without a copy when nothing was dropped. Valid until the
+    // next TakeView.
     std::string_view TakeView() {
         const std::size_t end = std::min(pos_, text_.size());
         const std::size_t length = segment_ < end ? end - segment_ : 0;
         std::string_view pending;
         if (buffer_.empty()) {
-            pending = std::string_view(text_).substr(std::min(segment_, end), length);
+            pending = text_.substr(std::min(segment_, end), length);
         } else {
             buffer_.append(text_, segment_, length);
             scratch_.swap(buffer_);
             buffer_.clear();
             pending = scratch_;
         }
-        segment_ = pos_ + 1;
-        return pending;
-    }
-    std::string Take() {
-        std::string pending = std::move(buffer_);
-        buffer_.clear();
-        const std::size_t end = std::min(pos_, text_.size());
-        if (segment_ < end) pending.append(text_, segment_, end - segment_);
         segment_ = pos_ + 1;
         return pending;
     }
@@ -147,13 +152,17 @@ class ParseRun {
         return dashes == 2;
     }
 
+    // The check stays inline: a page may warn at every byte, mostly with no handler set.
     void Warn(std::string_view what) {
-        if (!parser_.OnSyntaxWarning) return;
+        if (parser_.OnSyntaxWarning) Report(what);
+    }
+    [[gnu::noinline]] void Report(std::string_view what) {
+        const auto [row, column] = RowAndColumn();
         std::string message(what);
-        message += " [Row:" + std::to_string(Row()) + ",Col:" + std::to_string(Column()) + "]";
+        message += " [Row:" + std::to_string(row) + ",Col:" + std::to_string(column) + "]";
         parser_.OnSyntaxWarning(parser_, message);
     }
-    void WarnUnmatched(const std::string& name) {
+    void WarnUnmatched(std::string_view name) {
         if (!parser_.OnSyntaxWarning) return;
         std::string what(kUnmatchedEndTag);
         what += name;
@@ -164,49 +173,68 @@ class ParseRun {
     TTagNode* Add(std::unique_ptr<TTagNode> node) {
         TTagNode* added = node.get();
         THierarchyNode* parent = stack_.PeekNode();
-        if (parent == nullptr) parent = parser_.Root();
-        parent->AddChild(std::move(node));
+        if (parent == nullptr) {
+            parent = parser_.Root();
+            ++appendedToRoot_;
+        }
+        parent->AppendParsed(std::move(node), key_);
+        ++appendedNodes_;
         return added;
     }
-    void AddText(std::string text) { Add(MakeTextNode(std::move(text))); }
+    void AddText(std::string_view text) { Add(MakeTextNode(text)); }
 
-    void PopElement() { lastPopped_ = stack_.Pop(); }
+    void PopElement() { lastPopped_ = stack_.PopId(); }
 
-    void Handle(char c);
+    // The two characters that matter most come first, without a jump table.
+    void Handle(char c) {
+        if (c == '>')
+            HandleGreaterThan();
+        else if (c == '<')
+            HandleLessThan();
+        else
+            HandleOther(c);
+    }
+    void HandleLessThan();
     void HandleGreaterThan();
+    void HandleOther(char c);
     void StartTag();
     void EndTag();
 
     TCustomMLParser& parser_;
+    const TParseKey key_;
     TParserStack& stack_;
+    TSplitTag& split_;
     const std::string_view text_;  // the caller's text: Parse returns before it can change
     std::size_t pos_ = 0;
     std::size_t rowAtLineStart_ = 1;
     std::size_t lineStart_ = 0;
+    std::size_t rowsCounted_ = 0;  // LFs before this index are in rowAtLineStart_
     std::string buffer_;
     std::string scratch_;  // pending text taken by TakeView after a drop
-    TSplitTag split_;
+    std::string lower_;    // the current tag's name in lower case
     std::size_t segment_ = 0;
     State state_ = State::Text;
     bool illegalComment_ = false;
-    std::string lastPopped_;
+    TNameId lastPopped_ = TParserStack::kNoName;
+    std::size_t appendedNodes_ = 0;
+    std::size_t appendedToRoot_ = 0;
 };
 
-void ParseRun::Handle(char c) {
+void ParseRun::HandleLessThan() {
+    if (state_ == State::Tag) {
+        Warn(kUnexpectedLt);
+        Drop();
+    } else if (state_ == State::Text || state_ == State::EndTag || state_ == State::Declaration) {
+        if (PendingEmpty())
+            Reset();
+        else
+            AddText(TakeView());
+        state_ = State::Tag;
+    }
+}
+
+void ParseRun::HandleOther(char c) {
     switch (c) {
-        case '<':
-            if (state_ == State::Tag) {
-                Warn(kUnexpectedLt);
-                Drop();
-            } else if (state_ == State::Text || state_ == State::EndTag ||
-                       state_ == State::Declaration) {
-                if (PendingEmpty())
-                    Reset();
-                else
-                    AddText(Take());
-                state_ = State::Tag;
-            }
-            break;
         case '!':
             if (state_ != State::Tag || Previous() != '<') break;
             if (Next() == '-' && At(pos_ + 2) == '-') {
@@ -249,9 +277,6 @@ void ParseRun::Handle(char c) {
         case ']':
             if (state_ == State::Bracket && Next() == '>') state_ = State::Declaration;
             break;
-        case '>':
-            HandleGreaterThan();
-            break;
         default:
             break;
     }
@@ -293,41 +318,47 @@ void ParseRun::HandleGreaterThan() {
 
 void ParseRun::StartTag() {
     SplitTag(TakeView(), split_);
-    std::string lower = text::AsciiLowerCase(split_.name);
+    const std::string_view name = split_.Name();
+    LowerInto(name, lower_);
+    const TNameId id = stack_.Intern(lower_);
+    const TElementLists lists = stack_.ListsOf(id);
     auto node = std::make_unique<TTagNode>();
     node->SetNodeType(TNodeType::Element);
-    node->SetName(std::move(split_.name));
-    // One exact allocation; split_ keeps its capacity for the next tag.
-    node->Attributes().assign(std::make_move_iterator(split_.attributes.begin()),
-                              std::make_move_iterator(split_.attributes.end()));
+    node->SetName(name);
+    TAttributeList& attributes = node->Attributes();
+    attributes.reserve(split_.AttributeCount());
+    for (std::size_t i = 0; i < split_.AttributeCount(); ++i)
+        attributes.emplace_back(split_.Attribute(i));
 
     // At most one element is closed implicitly.
-    const std::string& top = stack_.PeekName();
-    if (lower == top && InElementList(kAutoCloseList, top))
+    const TNameId top = stack_.PeekId();
+    const TElementLists topLists = stack_.ListsOf(top);
+    if (id == top && (topLists & kInAutoCloseList) != 0)
         PopElement();
-    else if (top == "p" && InElementList(kBlockList, lower))
+    else if ((topLists & kIsP) != 0 && (lists & kInBlockList) != 0)
         PopElement();
 
     TTagNode* added = Add(std::move(node));
     if (parser_.OnStartTag) parser_.OnStartTag(parser_, *added);
-    if (InElementList(kVoidList, lower) || Previous() == '/') {
+    if ((lists & kInVoidList) != 0 || Previous() == '/') {
         added->SetEmpty(true);
         if (parser_.OnTag) parser_.OnTag(parser_, *added);
     } else {
-        stack_.Push(std::move(lower), added);
+        stack_.PushId(id, added);
     }
 }
 
 void ParseRun::EndTag() {
     // Taken whole, blanks included: '</p >' looks for an open 'p '.
-    const std::string name = text::AsciiLowerCase(TakeView());
-    if (!stack_.Contains(name)) {
-        WarnUnmatched(name);
+    LowerInto(TakeView(), lower_);
+    const TNameId id = stack_.Find(lower_);
+    if (!stack_.ContainsId(id)) {
+        WarnUnmatched(lower_);
     } else {
         for (;;) {
-            const bool lastPass = stack_.PeekName() == name || stack_.Count() == 1;
-            if (!lastPass && name == lastPopped_ && InElementList(kAutoCloseList, name)) {
-                WarnUnmatched(name);
+            const bool lastPass = stack_.PeekId() == id || stack_.Count() == 1;
+            if (!lastPass && id == lastPopped_ && (stack_.ListsOf(id) & kInAutoCloseList) != 0) {
+                WarnUnmatched(lower_);
                 break;
             }
             if (parser_.OnTag) parser_.OnTag(parser_, *stack_.PeekNode());
@@ -335,7 +366,7 @@ void ParseRun::EndTag() {
             if (lastPass) break;
         }
     }
-    if (parser_.OnEndTag) parser_.OnEndTag(parser_, name);
+    if (parser_.OnEndTag) parser_.OnEndTag(parser_, lower_);
 }
 
 }  // namespace
@@ -344,17 +375,14 @@ TCustomMLParser::TCustomMLParser()
     : arena_(TNodeArena::Create()), root_(std::make_unique<TTagNode>()) {}
 
 TCustomMLParser::~TCustomMLParser() {
+    AbandonParsedTree();
     root_.reset();
     arena_->Release();  // freed now unless the caller kept nodes of the last tree
 }
 
-void THTMLParser::Parse(std::string_view text) {
-    if (busy_) return;
-    busy_ = true;
-    struct BusyGuard {
-        bool& busy;
-        ~BusyGuard() { busy = false; }
-    } guard{busy_};
+void TCustomMLParser::ClearTree() {
+    // Most often no node of the last tree was kept: its memory is then rewound at once.
+    AbandonParsedTree();
     root_->Clear();
     stack_.Clear();
     if (arena_->Unshared()) {
@@ -364,10 +392,26 @@ void THTMLParser::Parse(std::string_view text) {
         arena_->Release();
         arena_ = fresh;
     }
+}
+
+void TCustomMLParser::AbandonParsedTree() {
+    if (parsed_) root_->AbandonArenaChildren(*arena_, parsed_->nodes, parsed_->rootChildren);
+    parsed_.reset();
+}
+
+void THTMLParser::Parse(std::string_view text) {
+    if (busy_) return;
+    busy_ = true;
+    struct BusyGuard {
+        bool& busy;
+        ~BusyGuard() { busy = false; }
+    } guard{busy_};
+    ClearTree();
     TNodeArena::TScope scope(arena_);
-    ParseRun run(*this, stack_, text);
+    ParseRun run(*this, ParseKey(), stack_, split_, text);
     run.Run();
     stack_.Clear();
+    parsed_ = TParsedCounts{run.AppendedNodes(), run.AppendedToRoot()};
 }
 
 }  // namespace kv::html

@@ -12,18 +12,20 @@
 //       FindAllByAttribute(head, "meta", metas, "keywords", "name");
 //       if (metas.Count() > 0) keywords = std::string(metas.Items(0)->AttributeValue("content"));
 //   }
-// The nodes, the list entries and the views AttributeValue returns belong to the parser's
-// tree: copy what must outlive the next Parse or the parser.
+// The nodes, the list entries and the views Name, Text and AttributeValue return belong to the
+// parser's tree: copy what must outlive the next Parse or the parser.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "html/hierarchy.h"
 #include "html/nodearena.h"
 #include "html/parserstack.h"
+#include "html/tagsplit.h"
 
 namespace kv::html {
 
@@ -56,10 +58,25 @@ class TCustomMLParser {
     TSyntaxNotifyEvent OnSyntaxWarning;
 
   protected:
+    // Empties the root and the stack and makes the arena ready for the nodes of a new tree.
+    void ClearTree();
+    // Lets go of the last tree at once when it is exactly as parsed and nothing else of its
+    // arena is alive; otherwise leaves it to be destroyed node by node.
+    void AbandonParsedTree();
+    // For parsers: the key to THierarchyNode::AppendParsed, for the nodes a parse makes.
+    static TParseKey ParseKey() { return TParseKey(); }
+
     // Holds the nodes of the current tree and of any node detached from it and kept.
     TNodeArena* arena_;
     std::unique_ptr<TTagNode> root_;
     TParserStack stack_;
+    TSplitTag split_;  // kept from parse to parse for its capacity
+    // What the last complete parse appended: all nodes, and those on the root.
+    struct TParsedCounts {
+        std::size_t nodes = 0;
+        std::size_t rootChildren = 0;
+    };
+    std::optional<TParsedCounts> parsed_;
     bool busy_ = false;
 };
 

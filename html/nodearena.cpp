@@ -1,7 +1,13 @@
 #include "html/nodearena.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
+#include <utility>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace kv::html {
 
@@ -14,6 +20,14 @@ constexpr std::size_t kLargestBlockBytes = 4 * 1024 * 1024;
 // Blocks beyond this total are returned to the heap when the arena is rewound, so one huge page
 // does not pin its memory for the parser's lifetime.
 constexpr std::size_t kRetainedBytes = 8 * 1024 * 1024;
+
+// Blocks of this size and more are mapped by the arena itself, aligned and advised to use
+// transparent huge pages: the tree of a big page then costs a few page faults, not thousands.
+constexpr std::size_t kHugePageBytes = 2 * 1024 * 1024;
+
+// References taken from the count at once while the arena is current, so making a node costs
+// no atomic operation; the unused ones go back when the parse ends.
+constexpr std::size_t kReservedRefs = 256;
 
 // Every node starts after this header, which names its arena (nullptr: its own heap block).
 struct alignas(alignof(std::max_align_t)) TNodeHeader {
@@ -28,6 +42,45 @@ std::size_t RoundUp(std::size_t size) {
     return (size + align - 1) / align * align;
 }
 
+std::size_t BlockBytes(std::size_t size) {
+    return size < kHugePageBytes ? size
+                                 : (size + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
+}
+
+#if defined(__linux__)
+char* MapHugeBlock(std::size_t size) {
+    const std::size_t mapped = size + kHugePageBytes;  // room to align the start
+    void* memory =
+        mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED) throw std::bad_alloc();
+    const auto start = reinterpret_cast<std::uintptr_t>(memory);
+    const std::uintptr_t aligned = (start + kHugePageBytes - 1) & ~(kHugePageBytes - 1);
+    if (aligned > start) munmap(memory, aligned - start);
+    const std::uintptr_t end = aligned + size;
+    if (start + mapped > end) munmap(reinterpret_cast<void*>(end), start + mapped - end);
+    madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);  // a hint: failure is fine
+    return reinterpret_cast<char*>(aligned);
+}
+#endif
+
+// size as given by BlockBytes.
+char* NewBlock(std::size_t size) {
+#if defined(__linux__)
+    if (size >= kHugePageBytes) return MapHugeBlock(size);
+#endif
+    return static_cast<char*>(::operator new(size));
+}
+
+void DeleteBlock(char* memory, std::size_t size) {
+#if defined(__linux__)
+    if (size >= kHugePageBytes) {
+        munmap(memory, size);
+        return;
+    }
+#endif
+    ::operator delete(memory);
+}
+
 }  // namespace
 
 TNodeArena* TNodeArena::Create() {
@@ -35,7 +88,7 @@ TNodeArena* TNodeArena::Create() {
 }
 
 TNodeArena::~TNodeArena() {
-    for (const TBlock& block : blocks_) ::operator delete(block.memory);
+    for (const TBlock& block : blocks_) DeleteBlock(block.memory, block.size);
 }
 
 void TNodeArena::Release() {
@@ -47,11 +100,14 @@ void TNodeArena::Rewind() {
     std::size_t keep = 0;
     while (keep < blocks_.size() && kept + blocks_[keep].size <= kRetainedBytes)
         kept += blocks_[keep++].size;
-    for (std::size_t i = keep; i < blocks_.size(); ++i) ::operator delete(blocks_[i].memory);
+    for (std::size_t i = keep; i < blocks_.size(); ++i)
+        DeleteBlock(blocks_[i].memory, blocks_[i].size);
     blocks_.resize(keep);
     current_ = 0;
     used_ = 0;
     lastNode_ = nullptr;
+    heapServed_.store(false, std::memory_order_relaxed);
+    changed_.store(false, std::memory_order_relaxed);
 }
 
 void* TNodeArena::Bump(std::size_t size) {
@@ -67,8 +123,9 @@ void* TNodeArena::Bump(std::size_t size) {
     }
     std::size_t blockSize =
         blocks_.empty() ? kFirstBlockBytes : std::min(blocks_.back().size * 2, kLargestBlockBytes);
-    blockSize = std::max(blockSize, size);
-    blocks_.push_back({static_cast<char*>(::operator new(blockSize)), blockSize});
+    blockSize = BlockBytes(std::max(blockSize, size));
+    blocks_.reserve(blocks_.size() + 1);  // so the new block cannot leak
+    blocks_.push_back({NewBlock(blockSize), blockSize});
     current_ = blocks_.size() - 1;
     used_ = size;
     return blocks_.back().memory;
@@ -78,7 +135,7 @@ void* TNodeArena::AllocateNode(std::size_t size) {
     const std::size_t total = kHeaderBytes + RoundUp(size);
     TNodeArena* arena = currentArena;
     void* memory = arena != nullptr ? arena->Bump(total) : ::operator new(total);
-    if (arena != nullptr) arena->AddRef();
+    if (arena != nullptr) arena->TakeReservedRef();
     auto* header = static_cast<TNodeHeader*>(memory);
     header->arena = arena;
     void* node = static_cast<char*>(memory) + kHeaderBytes;
@@ -99,8 +156,9 @@ bool TNodeArena::InBlocks(const void* memory) const {
 }
 
 void* TNodeArena::do_allocate(std::size_t bytes, std::size_t alignment) {
-    if (currentArena != this || alignment > alignof(std::max_align_t)) return ::operator new(bytes);
-    return Bump(RoundUp(bytes));
+    if (currentArena == this && alignment <= alignof(std::max_align_t)) return Bump(RoundUp(bytes));
+    heapServed_.store(true, std::memory_order_relaxed);
+    return ::operator new(bytes);
 }
 
 void TNodeArena::do_deallocate(void* memory, std::size_t, std::size_t) {
@@ -121,7 +179,22 @@ TNodeArena::TScope::TScope(TNodeArena* arena) : previous_(currentArena) {
 }
 
 TNodeArena::TScope::~TScope() {
+    TNodeArena* ending = currentArena;
     currentArena = previous_;
+    if (ending != nullptr) ending->ReturnReservedRefs();
+}
+
+void TNodeArena::TakeReservedRef() {
+    if (reservedRefs_ == 0) {
+        refs_.fetch_add(kReservedRefs, std::memory_order_relaxed);
+        reservedRefs_ = kReservedRefs;
+    }
+    --reservedRefs_;
+}
+
+void TNodeArena::ReturnReservedRefs() {
+    const std::size_t unused = std::exchange(reservedRefs_, 0);
+    if (unused > 0 && refs_.fetch_sub(unused, std::memory_order_acq_rel) == unused) delete this;
 }
 
 }  // namespace kv::html

@@ -4,9 +4,11 @@
 // parser holds one more. A node the caller detached and kept therefore keeps its memory valid
 // after the next Parse or the parser's end (at the price of keeping that parse's blocks).
 // Nodes made while no arena is current come from the heap, one block each, as before.
-// As a memory resource it serves the child lists of its own nodes: from the arena while it is
-// current (during its parse, on the parser's thread), from the heap afterwards, so nodes kept
-// and changed on other threads never share its bump pointer.
+// As a memory resource it serves the child lists, names, texts and attribute entries of its own
+// nodes: from the arena while it is current (during its parse, on the parser's thread), from
+// the heap afterwards, so nodes kept and changed on other threads never share its bump pointer.
+// When the parser finds its last tree untouched and nothing else of the arena alive
+// (HoldsOnlyNodes), it drops the tree with the arena's memory and runs no destructor.
 // Tests: tests/html/nodearena_test.cpp.
 #pragma once
 
@@ -27,6 +29,19 @@ class TNodeArena : public std::pmr::memory_resource {
     bool Unshared() const { return refs_.load(std::memory_order_acquire) == 1; }
     // Makes the memory of earlier allocations available again; only while Unshared().
     void Rewind();
+    // Records that a node of this arena was detached, cleared or given a child from outside
+    // the parser: its tree may no longer be the one the parser built.
+    void MarkChanged() { changed_.store(true, std::memory_order_relaxed); }
+    // Whether exactly count nodes of this arena are alive, no node was changed (MarkChanged)
+    // and none holds memory the arena served from the heap (see do_allocate), all since Rewind.
+    bool HoldsOnlyNodes(std::size_t count) const {
+        return !changed_.load(std::memory_order_relaxed) &&
+               !heapServed_.load(std::memory_order_relaxed) &&
+               refs_.load(std::memory_order_acquire) == count + 1;
+    }
+    // Drops the references of all nodes, which the caller abandons without destroying them;
+    // only after HoldsOnlyNodes confirmed they are the caller's. Rewind follows.
+    void ForgetNodes() { refs_.store(1, std::memory_order_release); }
 
     // Memory for one node: from the current arena when there is one, else from the heap.
     static void* AllocateNode(std::size_t size);
@@ -51,6 +66,9 @@ class TNodeArena : public std::pmr::memory_resource {
     TNodeArena() = default;
     ~TNodeArena() override;
     void* Bump(std::size_t size);
+    // A reference for a new node, from those reserved while this arena is current (TScope).
+    void TakeReservedRef();
+    void ReturnReservedRefs();
     bool InBlocks(const void* memory) const;
 
     void* do_allocate(std::size_t bytes, std::size_t alignment) override;
@@ -67,7 +85,10 @@ class TNodeArena : public std::pmr::memory_resource {
     std::size_t current_ = 0;  // the block Bump takes from
     std::size_t used_ = 0;     // bytes taken from blocks_[current_]
     std::atomic<std::size_t> refs_{1};
+    std::atomic<bool> heapServed_{false};  // since the last Rewind
+    std::atomic<bool> changed_{false};     // since the last Rewind
     const void* lastNode_ = nullptr;
+    std::size_t reservedRefs_ = 0;  // counted in refs_, owned by no node yet
 };
 
 }  // namespace kv::html

@@ -10,11 +10,11 @@ bool IsControlOrBlank(char c) {
     return static_cast<unsigned char>(c) <= ' ';
 }
 
-std::unique_ptr<TTagNode> MakeNode(TNodeType type, std::string name, std::string text) {
+std::unique_ptr<TTagNode> MakeNode(TNodeType type, std::string_view name, std::string_view text) {
     auto node = std::make_unique<TTagNode>();
     node->SetNodeType(type);
-    node->SetName(std::move(name));
-    node->SetText(std::move(text));
+    node->SetName(name);
+    node->SetText(text);
     return node;
 }
 
@@ -26,8 +26,8 @@ std::string_view TrimControls(std::string_view s) {
     return s;
 }
 
-std::unique_ptr<TTagNode> MakeTextNode(std::string text) {
-    return MakeNode(TNodeType::PCData, "PCDATA", std::move(text));
+std::unique_ptr<TTagNode> MakeTextNode(std::string_view text) {
+    return MakeNode(TNodeType::PCData, "PCDATA", text);
 }
 
 std::unique_ptr<TTagNode> MakeCommentNode(std::string_view body) {
@@ -35,7 +35,7 @@ std::unique_ptr<TTagNode> MakeCommentNode(std::string_view body) {
     if (!body.starts_with("--")) return MakeNode(TNodeType::Comment, {}, {});
     body.remove_prefix(2);
     if (body.ends_with("--")) body.remove_suffix(2);
-    return MakeNode(TNodeType::Comment, "!", std::string(TrimControls(body)));
+    return MakeNode(TNodeType::Comment, "!", TrimControls(body));
 }
 
 std::unique_ptr<TTagNode> MakeDeclarationNode(std::string_view body) {
@@ -50,13 +50,13 @@ std::unique_ptr<TTagNode> MakeDeclarationNode(std::string_view body) {
             content = body.substr(kCDataHead, body.size() - kCDataHead - kCDataTail);
         content = TrimControls(content);
         if (!content.empty()) content.remove_prefix(1);
-        return MakeNode(TNodeType::CData, "CDATA", std::string(content));
+        return MakeNode(TNodeType::CData, "CDATA", content);
     }
     const std::size_t blank = body.find(' ');
     if (blank == std::string_view::npos)
         return MakeNode(TNodeType::DTDItem, "!" + std::string(body), {});
     return MakeNode(TNodeType::DTDItem, "!" + std::string(body.substr(0, blank)),
-                    std::string(body.substr(blank + 1)));
+                    body.substr(blank + 1));
 }
 
 }  // namespace kv::html

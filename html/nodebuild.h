@@ -15,7 +15,7 @@ namespace kv::html {
 std::string_view TrimControls(std::string_view s);
 
 // PCData node "PCDATA" with the text unchanged (blank-only text included).
-std::unique_ptr<TTagNode> MakeTextNode(std::string text);
+std::unique_ptr<TTagNode> MakeTextNode(std::string_view text);
 
 // Comment node: "<!--" style gives name "!" and the trimmed body; the illegal "<! " style gives
 // a node without name or text.

@@ -44,7 +44,7 @@ const auto kAlways = [](const THierarchyNode&) { return true; };
 
 std::string GetText(const THierarchyNode* node) {
     if (node == nullptr) return {};
-    if (node->NodeType() == TNodeType::PCData) return node->Text();
+    if (node->NodeType() == TNodeType::PCData) return std::string(node->Text());
     std::string text;
     auto isText = [](const THierarchyNode& n) { return n.NodeType() == TNodeType::PCData; };
     WalkDescendants(

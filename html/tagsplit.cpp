@@ -1,7 +1,6 @@
 #include "html/tagsplit.h"
 
 #include <algorithm>
-#include <cstddef>
 
 namespace kv::html {
 
@@ -17,25 +16,22 @@ void SplitTag(std::string_view tag, TSplitTag& result) {
     if (tag.size() > 1 && tag.front() == '<') tag.remove_prefix(1);
     if (tag.size() > 1 && tag.back() == '>') tag.remove_suffix(1);
 
-    result.name.clear();
-    result.attributes.clear();
-    bool haveName = false;
-    std::string token;
+    std::string& chars = result.chars_;
+    std::vector<std::size_t>& ends = result.ends_;
+    chars.clear();
+    ends.clear();
+    // The token being built is chars[tokenStart, end); empty tokens are not kept.
+    std::size_t tokenStart = 0;
     auto finishToken = [&] {
-        if (token.empty()) return;
-        if (!haveName) {
-            result.name = std::move(token);
-            haveName = true;
-        } else {
-            result.attributes.push_back(std::move(token));
-        }
-        token.clear();
+        if (chars.size() == tokenStart) return;
+        ends.push_back(chars.size());
+        tokenStart = chars.size();
     };
 
     bool inDouble = false;
     bool inSingle = false;
     std::size_t segment = 0;
-    auto appendSegment = [&](std::size_t end) { token.append(tag.substr(segment, end - segment)); };
+    auto appendSegment = [&](std::size_t end) { chars.append(tag.substr(segment, end - segment)); };
 
     for (std::size_t i = 0; i < tag.size(); ++i) {
         if (inDouble || inSingle) {  // only the closing quote matters: jump to it

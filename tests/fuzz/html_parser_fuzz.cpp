@@ -46,7 +46,7 @@ void MoveNodes(THTMLParser& parser, std::string_view moves) {
         THierarchyNode* node = nodes.Items(static_cast<unsigned char>(moves[i]) % nodes.Count());
         THierarchyNode* target =
             nodes.Items(static_cast<unsigned char>(moves[i + 1]) % nodes.Count());
-        const unsigned operation = static_cast<unsigned char>(moves[i + 2]) % 3;
+        const unsigned operation = static_cast<unsigned char>(moves[i + 2]) % 5;
         switch (operation) {
             case 0:
                 node->SetParent(target);
@@ -60,11 +60,18 @@ void MoveNodes(THTMLParser& parser, std::string_view moves) {
                                            std::move(detached));
                 break;
             }
-            default:
+            case 2:
                 node->SetParent(nullptr);
                 break;  // the returned owner frees the subtree
+            case 3:     // a node made outside the parse joins the tree
+                target->AddChild(std::make_unique<TTagNode>())->SetText(std::string(40, 'n'));
+                break;
+            default:  // grows after the parse, outside the parser's memory
+                target->Attributes().emplace_back(std::string(40, 'a'));
+                target->SetText(std::string(80, 't'));
+                break;
         }
-        if (operation == 2) FindAll(parser.Root(), "*", nodes);  // entries were freed
+        if (operation == 2 || operation == 3) FindAll(parser.Root(), "*", nodes);  // changed
         if (nodes.Count() == 0) return;
     }
     // Every child reached from the root names its parent correctly.
@@ -96,8 +103,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     parser.Parse(page);
     ReadTree(parser, size);
     MoveNodes(parser, page.substr(0, 64));
+    // A node kept from the first tree must outlive the second parse.
+    std::unique_ptr<THierarchyNode> kept;
+    if (parser.Root()->ChildCount() > 0 && size % 2 == 0)
+        kept = parser.Root()->GetChild(parser.Root()->ChildCount() - 1)->SetParent(nullptr);
     // A second parse must replace the first tree completely.
     parser.Parse(page.substr(size / 2));
     ReadTree(parser, size - size / 2);
+    if (kept) {  // read all of it: the address sanitizer sees any freed memory
+        TTagNodeList all;
+        FindAll(kept.get(), "*", all);
+        for (std::size_t i = 0; i < all.Count(); ++i)
+            Check(all.Items(i)->Name().size() + all.Items(i)->Text().size() <= size + 80);
+    }
     return 0;
 }

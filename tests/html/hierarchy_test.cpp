@@ -24,7 +24,7 @@ std::unique_ptr<TTagNode> Element(const std::string& name) {
 class LoggingNode : public THierarchyNode {
   public:
     LoggingNode(std::string name, std::vector<std::string>& log) : log_(log) { SetName(name); }
-    ~LoggingNode() override { log_.push_back(Name()); }
+    ~LoggingNode() override { log_.emplace_back(Name()); }
 
   private:
     std::vector<std::string>& log_;

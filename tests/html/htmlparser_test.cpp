@@ -184,11 +184,11 @@ TEST(HtmlParserTest, EventsReportTagsInOrderAndNestedParseDoesNothing) {
     THTMLParser parser;
     std::vector<std::string> events;
     parser.OnStartTag = [&](TCustomMLParser& sender, TTagNode& node) {
-        events.push_back("start " + node.Name());
+        events.push_back("start " + std::string(node.Name()));
         sender.Parse("<nested>");
     };
     parser.OnTag = [&](TCustomMLParser&, TTagNode& node) {
-        events.push_back("tag " + node.Name());
+        events.push_back("tag " + std::string(node.Name()));
     };
     parser.OnEndTag = [&](TCustomMLParser&, const std::string& name) {
         events.push_back("end " + name);

@@ -14,8 +14,9 @@ std::vector<std::string> Names(const TTagNodeList& list) {
     std::vector<std::string> names;
     for (std::size_t i = 0; i < list.Count(); ++i) {
         const THierarchyNode* node = list.Items(i);
-        names.push_back(node->NodeType() == TNodeType::PCData ? '"' + node->Text() + '"'
-                                                              : node->Name());
+        names.push_back(node->NodeType() == TNodeType::PCData
+                            ? '"' + std::string(node->Text()) + '"'
+                            : std::string(node->Name()));
     }
     return names;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace kv::html {
 namespace {
 
@@ -30,6 +32,33 @@ TEST(ParserStackTest, PushPopPeekAndContains) {
     stack.Clear();
     EXPECT_FALSE(stack.Contains("div"));
     EXPECT_EQ(stack.Count(), 0u);
+}
+
+// Many names (more than are kept between parses) and names that differ only late or only in
+// length must each keep their own count.
+TEST(ParserStackTest, ManyNamesKeepTheirOwnCounts) {
+    TParserStack stack;
+    TTagNode node;
+    constexpr int kNames = 20000;
+    auto name = [](int i) {
+        return "x" + std::string(static_cast<std::size_t>(i % 17), 'a') + std::to_string(i);
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < kNames; ++i) stack.Push(name(i), &node);
+        for (int i = 0; i < kNames; ++i) ASSERT_TRUE(stack.Contains(name(i))) << i;
+        EXPECT_FALSE(stack.Contains("x" + std::to_string(kNames)));
+        for (int i = kNames - 1; i >= kNames / 2; --i) ASSERT_EQ(stack.Pop(), name(i));
+        EXPECT_FALSE(stack.Contains(name(kNames - 1)));
+        EXPECT_TRUE(stack.Contains(name(kNames / 2 - 1)));
+        stack.Clear();  // also forgets the names: too many to keep
+        EXPECT_FALSE(stack.Contains(name(0)));
+        EXPECT_EQ(stack.PeekName(), "");
+    }
+    stack.Push("ab", &node);
+    EXPECT_FALSE(stack.Contains("abc"));
+    EXPECT_FALSE(stack.Contains("a"));
+    EXPECT_FALSE(stack.Contains(std::string("ab\0", 3)));
+    EXPECT_TRUE(stack.Contains("AB"));
 }
 
 }  // namespace

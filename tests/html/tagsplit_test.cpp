@@ -35,8 +35,11 @@ TEST(TagSplitTest, SplitsNamesAndAttributeEntries) {
     TSplitTag split;  // reused: each split starts empty
     for (const SplitCase& c : cases) {
         SplitTag(c.tag, split);
-        EXPECT_EQ(split.name, c.name) << "tag: " << c.tag;
-        EXPECT_EQ(split.attributes, c.attributes) << "tag: " << c.tag;
+        std::vector<std::string> attributes;
+        for (std::size_t i = 0; i < split.AttributeCount(); ++i)
+            attributes.emplace_back(split.Attribute(i));
+        EXPECT_EQ(split.Name(), c.name) << "tag: " << c.tag;
+        EXPECT_EQ(attributes, c.attributes) << "tag: " << c.tag;
     }
 }
 

@@ -25,13 +25,13 @@ inline std::string DumpChildren(const THierarchyNode& node) {
 inline std::string Dump(const THierarchyNode& node) {
     switch (node.NodeType()) {
         case TNodeType::PCData:
-            return '"' + node.Text() + '"';
+            return '"' + std::string(node.Text()) + '"';
         case TNodeType::Element: {
-            std::string out = node.Name();
+            std::string out(node.Name());
             if (!node.Attributes().empty()) {
                 out += '[';
                 for (std::size_t i = 0; i < node.Attributes().size(); ++i)
-                    out += (i > 0 ? "|" : "") + node.Attributes()[i];
+                    out += (i > 0 ? "|" : "") + std::string(node.Attributes()[i]);
                 out += ']';
             }
             if (auto* tag = dynamic_cast<const TTagNode*>(&node); tag != nullptr && tag->Empty())
@@ -40,8 +40,8 @@ inline std::string Dump(const THierarchyNode& node) {
             return out;
         }
         default:
-            return std::string(NodeTypeName(node.NodeType())) + '{' + node.Name() + '|' +
-                   node.Text() + '}';
+            return std::string(NodeTypeName(node.NodeType())) + '{' + std::string(node.Name()) +
+                   '|' + std::string(node.Text()) + '}';
     }
 }
 
