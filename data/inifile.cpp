@@ -103,6 +103,12 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool defa
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    // A line break would end the line early: the rest would be read as a line of its own,
+    // even as a new section.
+    for (const std::string_view part : {section, key, value})
+        if (part.find_first_of("\r\n") != std::string_view::npos)
+            throw IniError("Cannot write [" + std::string(section) + "] " + std::string(key) +
+                           " to " + path_ + ": the text holds a line break");
     if (const Line* found = FindLine(section, key)) {
         Line& line = lines_[static_cast<std::size_t>(found - lines_.data())];
         line.text = line.text.substr(0, line.valuePos) + std::string(value);

@@ -34,6 +34,7 @@ class IniFile {
     bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
     bool SectionExists(std::string_view section) const;
 
+    // A section, key or value holding CR or LF raises IniError; the file stays as it was.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void WriteBool(std::string_view section, std::string_view key, bool value);
