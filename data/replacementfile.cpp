@@ -52,8 +52,10 @@ ReplacementFile::ReplacementFile(std::string target, FileMode mode) : target_(st
     fd_ = mkostemp(buf.data(), O_CLOEXEC);
     if (fd_ < 0) return;
     path_ = buf.data();
-    // Held until the file is renamed or removed: it marks the file as being written.
-    if (flock(fd_, LOCK_EX) != 0 || fchmod(fd_, ModeFor(target_, mode)) != 0) {
+    // Held until the file is renamed or removed: it marks the file as being written. A file
+    // system without flock leaves it unmarked, and the save goes on.
+    (void)flock(fd_, LOCK_EX);
+    if (fchmod(fd_, ModeFor(target_, mode)) != 0) {
         close(fd_);
         fd_ = -1;
         unlink(path_.c_str());

@@ -1,5 +1,5 @@
-// A pattern too long to compile (a 10 MB pattern once took 1.8 GB) is refused before any page
-// is read, naming the engine and the field.
+// A pattern too long to compile (one of 10 MB once took 1.8 GB to compile) is refused before
+// any page is read, naming the engine and the field.
 #include "detect/enginepatterns.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ TEST(EnginePatternsTest, ACompileErrorNamesTheEngineAndTheField) {
     se.Append();
     se.SetString("SEName", "Google");
     se.SetString("GetTextRegExpr", "<li>(.*?)</li>\r\n<p>(.*?)</p>");
-    se.SetString("GetUrlRegExpr", "href=\"([^\"]+)\"@@@" + std::string(10u << 20, 'a'));
+    se.SetString("GetUrlRegExpr", "href=\"([^\"]+)\"@@@" + std::string(100'000, 'a'));
     se.Post();
     try {
         CheckEnginePatterns(se, "Google");
