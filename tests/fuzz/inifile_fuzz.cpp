@@ -18,8 +18,12 @@ namespace {
 
 std::string Path() {
     static const std::string path = [] {
-        char folder[] = "/tmp/kelvane-inifuzz-XXXXXX";
-        if (mkdtemp(folder) == nullptr) std::abort();
+        // Memory-backed when there is /dev/shm: every save syncs the file.
+        char folder[] = "/dev/shm/kelvane-inifuzz-XXXXXX";
+        if (mkdtemp(folder) == nullptr) {
+            std::snprintf(folder, sizeof folder, "/tmp/kv-inifuzz-XXXXXX");
+            if (mkdtemp(folder) == nullptr) std::abort();
+        }
         return std::string(folder) + "/set.ini";
     }();
     return path;
