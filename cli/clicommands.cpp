@@ -114,7 +114,8 @@ int RunDetect(const CliArguments& args) {
     const std::string folder = detect::ResolveProgramFolder(args.folder);
     const data::FolderLock folderLock(folder);  // held from the load to the save
     if (folderLock.Busy()) {
-        std::fprintf(stderr, "kelvane-cli: %s\n", text::FormatText(data::kFolderBusy, folder).c_str());
+        std::fprintf(stderr, "kelvane-cli: %s\n",
+                     text::FormatText(data::kFolderBusy, folder).c_str());
         return kExitFailure;
     }
     data::DataTables tables;

@@ -119,8 +119,8 @@ bool ReadsBack(std::string_view section, std::string_view key, std::string_view 
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     if (!ReadsBack(section, key, value))
-        throw IniError("Cannot write [" + std::string(section) + "] " + std::string(key) +
-                       " to " + path_ + ": a line break or a misplaced sign in the text");
+        throw IniError("Cannot write [" + std::string(section) + "] " + std::string(key) + " to " +
+                       path_ + ": a line break or a misplaced sign in the text");
     if (const Line* found = FindLine(section, key)) {
         Line& line = lines_[static_cast<std::size_t>(found - lines_.data())];
         line.text = line.text.substr(0, line.valuePos) + std::string(value);

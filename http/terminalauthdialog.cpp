@@ -67,9 +67,8 @@ class Terminal {
 
 std::string AuthPromptHeader(const TAuthDlgData& data) {
     // The site and the realm come from the server.
-    return "\nAuthentication required\n" + data.caption + " " +
-           text::EscapeForTerminal(data.site) + "\nRealm: " + text::EscapeForTerminal(data.realm) +
-           "\n";
+    return "\nAuthentication required\n" + data.caption + " " + text::EscapeForTerminal(data.site) +
+           "\nRealm: " + text::EscapeForTerminal(data.realm) + "\n";
 }
 
 int TerminalAuthDialog::Execute(TAuthDlgData& data) {

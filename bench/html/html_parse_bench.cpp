@@ -234,7 +234,12 @@ void BM_ParseElementFlood(benchmark::State& state) {
     while (page.size() + 3 <= bytes) page += "<b>";
     ParseOne(state, page);
 }
-BENCHMARK(BM_ParseElementFlood)->Arg(1)->Arg(16)->Arg(63)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ParseElementFlood)
+    ->Arg(1)
+    ->Arg(16)
+    ->Arg(63)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 void BM_ParseOnlyLessThan50MB(benchmark::State& state) {
     ParseOne(state, std::string(50'000'000, '<'));

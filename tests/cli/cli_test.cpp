@@ -1,8 +1,8 @@
 // kelvane-cli run as a user's script would run it, against the demo search engine.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 
 #include <QProcess>
 #include <QThread>
@@ -11,8 +11,8 @@
 
 #include "data/tablefile.h"
 #include "data/tables.h"
-#include "tests/support/scripted_server.h"
 #include "tests/support/demoprocess.h"
+#include "tests/support/scripted_server.h"
 #include "tests/support/tempdir.h"
 
 namespace kv::testing {
@@ -133,7 +133,8 @@ TEST(CliTest, ASecondRunOnABusyFolderExitsOneAndLeavesItsFiles) {
     DemoEngine engine({"--latency", "200"});
     PrepareFolder(dir, engine.Port());
     QProcess first;
-    first.start(QString::fromStdString(CliPath()), Args({"detect", "red shoes", "--engines", "Google"}, dir));
+    first.start(QString::fromStdString(CliPath()),
+                Args({"detect", "red shoes", "--engines", "Google"}, dir));
     ASSERT_TRUE(first.waitForStarted());
     QThread::msleep(1000);
     const Outcome second = RunCli(Args({"detect", "blue shoes", "--engines", "MSN"}, dir));
@@ -162,7 +163,9 @@ TEST(CliTest, ThemePrintsControlCharactersOfPagesEscaped) {
         cache.Append();
         cache.SetString("SENAME", "Google");
         cache.SetInteger("Rank", 1);
-        cache.SetString("url", "http://a.example/\x9b" "2J");
+        cache.SetString("url",
+                        "http://a.example/\x9b"
+                        "2J");
         cache.SetString("Keywords", "\x1b[2J\x1b[Hsudo password:\x07, ok");
         cache.Post();
         tables.SaveFiles(dir.path().string());
@@ -170,11 +173,12 @@ TEST(CliTest, ThemePrintsControlCharactersOfPagesEscaped) {
     const Outcome theme = RunCli(Args({"theme", "shoes", "--engines", "Google"}, dir));
     ASSERT_EQ(theme.exitCode, 0) << theme.err;
     // The keyword list loses the control characters at its ends, not those inside.
-    EXPECT_NE(theme.out.find("\n[2J\\x1B[Hsudo password:\t1\n"), std::string::npos)
-        << theme.out;
-    const Outcome pages = RunCli(Args({"theme", "shoes", "--engines", "Google", "--pages", "ok"}, dir));
+    EXPECT_NE(theme.out.find("\n[2J\\x1B[Hsudo password:\t1\n"), std::string::npos) << theme.out;
+    const Outcome pages =
+        RunCli(Args({"theme", "shoes", "--engines", "Google", "--pages", "ok"}, dir));
     ASSERT_EQ(pages.exitCode, 0) << pages.err;
-    EXPECT_NE(pages.out.find("1\thttp://a.example/\\x9B2J\t\\x1B[2J"), std::string::npos) << pages.out;
+    EXPECT_NE(pages.out.find("1\thttp://a.example/\\x9B2J\t\\x1B[2J"), std::string::npos)
+        << pages.out;
     for (const std::string& out : {theme.out, pages.out})
         EXPECT_EQ(out.find_first_of("\x1b\x07\x9b"), std::string::npos);
 }
@@ -184,18 +188,19 @@ TEST(CliTest, ThemePrintsControlCharactersOfPagesEscaped) {
 // memory limit far below that, and the run stores the other page and saves.
 TEST(CliTest, AnElementFloodFailsOnePageAndTheRunSavesUnderAMemoryLimit) {
     TempDir dir;
-    ScriptedServer flood({Script::Reply("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" +
-                                        [] {
-                                            std::string page;
-                                            page.reserve(63u << 20);
-                                            while (page.size() + 3 <= (63u << 20)) page += "<b>";
-                                            return page;
-                                        }())});
-    ScriptedServer site({Script::Reply("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"
-                                       "<head><meta name=keywords content=\"red shoes, flood\">")});
-    ScriptedServer engine({Script::Reply(
-        "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<ul><li><a href=\"" +
-        flood.Url("/flood") + "\">1</a></li><li><a href=\"" + site.Url("/site") + "\">2</a></li></ul>")});
+    ScriptedServer flood({Script::Reply("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + [] {
+        std::string page;
+        page.reserve(63u << 20);
+        while (page.size() + 3 <= (63u << 20)) page += "<b>";
+        return page;
+    }())});
+    ScriptedServer site(
+        {Script::Reply("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"
+                       "<head><meta name=keywords content=\"red shoes, flood\">")});
+    ScriptedServer engine(
+        {Script::Reply("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<ul><li><a href=\"" +
+                       flood.Url("/flood") + "\">1</a></li><li><a href=\"" + site.Url("/site") +
+                       "\">2</a></li></ul>")});
     {
         data::DataTables tables;
         auto& se = tables.SE_ClientDataSet;
@@ -213,13 +218,15 @@ TEST(CliTest, AnElementFloodFailsOnePageAndTheRunSavesUnderAMemoryLimit) {
         const rlimit limit{1u << 30, 1u << 30};  // 1 GB of data
         setrlimit(RLIMIT_DATA, &limit);
     });
-    p.start(QString::fromStdString(CliPath()), Args({"detect", "red shoes", "--engines", "Google"}, dir));
+    p.start(QString::fromStdString(CliPath()),
+            Args({"detect", "red shoes", "--engines", "Google"}, dir));
     ASSERT_TRUE(p.waitForFinished(120000));
     const std::string err = p.readAllStandardError().toStdString();
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << err;
     EXPECT_EQ(p.exitCode(), 0) << err;
-    EXPECT_NE(err.find("The page is too large to read: its element tree would take more than 256 MB\n"),
-              std::string::npos)
+    EXPECT_NE(
+        err.find("The page is too large to read: its element tree would take more than 256 MB\n"),
+        std::string::npos)
         << err;
     EXPECT_NE(p.readAllStandardOutput().toStdString().find("\nflood\t1\n"), std::string::npos);
     EXPECT_EQ(RunCli(Args({"keywords"}, dir)).out, "red shoes\n");

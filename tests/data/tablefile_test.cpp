@@ -203,12 +203,13 @@ TEST_F(TableFileTest, ATruncatedCacheIsRefusedAndLeftByteForByte) {
                     std::string(300, 'k'));
     const std::string path = dir.File("SECache.cds");
     SaveTableFile(tables.SECacheClientDataSet, path);
-    Exec(dir.File("SE.cds"), "CREATE TABLE SE (SEName, PrepareSearchURL, StartSearchBody, "
-                             "StartSearchURL, PostMethod, NextSearchFirstPartUrl, "
-                             "NextSearchCombineUrlType, NextSearchRegExpr, "
-                             "NextSearchNextSearchString, CheckHtmlCheckText, "
-                             "GetTextTotalTextRegExpr, GetTextRegExpr, GetUrlRegExpr, "
-                             "GetUrlRemoveHtml, GetUrlDecodeUrlCode, GetUrlDecodeUrlPercent)");
+    Exec(dir.File("SE.cds"),
+         "CREATE TABLE SE (SEName, PrepareSearchURL, StartSearchBody, "
+         "StartSearchURL, PostMethod, NextSearchFirstPartUrl, "
+         "NextSearchCombineUrlType, NextSearchRegExpr, "
+         "NextSearchNextSearchString, CheckHtmlCheckText, "
+         "GetTextTotalTextRegExpr, GetTextRegExpr, GetUrlRegExpr, "
+         "GetUrlRemoveHtml, GetUrlDecodeUrlCode, GetUrlDecodeUrlPercent)");
     const std::string whole = ReadFileBytes(path);
     for (const std::size_t keep : {whole.size() * 9 / 10, whole.size() / 3}) {
         WriteFileBytes(path, whole.substr(0, keep));

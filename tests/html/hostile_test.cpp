@@ -85,7 +85,8 @@ std::size_t DataSegmentBytes() {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmData:", 0) == 0) return std::strtoull(line.c_str() + 7, nullptr, 10) << 10;
+        if (line.rfind("VmData:", 0) == 0)
+            return std::strtoull(line.c_str() + 7, nullptr, 10) << 10;
     return 0;
 }
 

@@ -191,7 +191,8 @@ TEST(RegExprErrorsTest, AllMatchesOfACallShareOneBudget) {
     };
     std::vector<std::string> found;
     const auto templateCall = [&] { parseutils::GetTextsForRegExpr(pattern, page, found, false); };
-    for (const auto& call : {std::function<void()>(allMatches), std::function<void()>(templateCall)}) {
+    for (const auto& call :
+         {std::function<void()>(allMatches), std::function<void()>(templateCall)}) {
         try {
             call();
             ADD_FAILURE() << "no step budget error";
