@@ -12,7 +12,7 @@ namespace kv::app {
 struct TMainForm::RunParts {
     explicit RunParts(TMainForm& window)
         : authDialog(&window),
-          http(window.folder_),
+          http(window.folders_.settings, window.folders_.data),
           run(window.tables_, *window.aggregator_, window, http) {
         http.SetAuthDialog(&authDialog);
         // Every request of the program can be cancelled by Stop.
