@@ -72,6 +72,13 @@ TEST(DebTest, PackageListsItsFilesAndDependenciesAndInstallsAndRemovesCleanly) {
         EXPECT_NE(listing.find(path), std::string::npos) << path << " in\n" << listing;
     EXPECT_EQ(listing.find("demo-engine"), std::string::npos);
 
+    // apt would install it on this machine, whose packages are those of the build: its
+    // dependencies resolve (a simulation, nothing is installed).
+    const Outcome apt = RunProgram("apt-get", {"--simulate", "--no-install-recommends", "install",
+                                               QString::fromStdString(deb)});
+    EXPECT_EQ(apt.exitCode, 0) << apt.out << apt.err;
+    EXPECT_NE(apt.out.find("Inst kelvane ("), std::string::npos) << apt.out;
+
     // dpkg into a scratch root: its own database, none of the system's packages (hence
     // --force-depends), and just enough for the package's ldconfig scripts to run inside it.
     const std::string root = work.File("root");

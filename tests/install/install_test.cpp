@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QProcess>
 #include <filesystem>
 
 #include "tests/install/installfixture.h"
@@ -52,7 +53,7 @@ TEST(InstallTest, PutsEveryFileInPlaceAndLeavesTheDemoEngineOut) {
     EXPECT_NE(pc.find(std::string("Version: ") + KELVANE_TEST_VERSION), std::string::npos) << pc;
 }
 
-TEST(InstallTest, TheDesktopEntryMetainfoAndIconsPassTheirChecks) {
+TEST(InstallTest, TheDesktopEntryMetainfoIconsAndManPagesPassTheirChecks) {
     const Installation inst;
     const Outcome desktop = RunProgram(
         "desktop-file-validate",
@@ -69,6 +70,19 @@ TEST(InstallTest, TheDesktopEntryMetainfoAndIconsPassTheirChecks) {
         ReadFileBytes(inst.Path("share/metainfo/example.ostrel.Kelvane.metainfo.xml"));
     EXPECT_NE(metainfo.find(std::string("<release version=\"") + KELVANE_TEST_VERSION),
               std::string::npos);
+
+    // The manual pages render without a warning.
+    QProcessEnvironment manEnv = QProcessEnvironment::systemEnvironment();
+    manEnv.insert("MANWIDTH", "80");
+    for (const char* page : {"kelvane.1", "kelvane-cli.1"}) {
+        const Outcome man = RunProgram(
+            "man",
+            {"--warnings", "-l", QString::fromStdString(inst.Path("share/man/man1/") + page)},
+            manEnv);
+        EXPECT_EQ(man.exitCode, 0) << page;
+        EXPECT_EQ(man.err, "") << page;
+        EXPECT_NE(man.out.find(KELVANE_TEST_VERSION), std::string::npos) << page;
+    }
 
     for (const char* size : {"48", "128"}) {
         const std::string icon = inst.Path(std::string("share/icons/hicolor/") + size + "x" + size +
@@ -125,6 +139,36 @@ TEST(InstallTest, TheInstalledCliKeepsTheUsersFilesInTheXdgFolders) {
     EXPECT_EQ(words.out, "red shoes\n");
 
     EXPECT_EQ(Snapshot(inst.DestDir()), before) << "written under the prefix";
+
+    // The version the about box shows (its text is the build's four-part version).
+    EXPECT_EQ(RunProgram(cli, {"--version"}, env).out,
+              std::string("kelvane-cli ") + KELVANE_TEST_VERSION + "\n");
+}
+
+TEST(InstallTest, TheInstalledWindowKeepsItsSingleInstanceLockInTheRuntimeFolder) {
+    const Installation inst;
+    TempDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("KELVANE_HOME");
+    env.insert("HOME", QString::fromStdString(home.path().string()));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path().string()));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    const QString window = QString::fromStdString(inst.Path("bin/kelvane"));
+    const std::string lock = home.File("{7F0E5EF3-53A9-4B34-A3C2-BABCDADD9BCC}.lock");
+
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(window, {});
+    for (int i = 0; i < 200 && !fs::exists(lock); ++i) first.waitForFinished(100);
+    EXPECT_TRUE(fs::exists(lock));
+    EXPECT_TRUE(fs::is_directory(home.File(".config/kelvane")));
+    EXPECT_TRUE(fs::is_directory(home.File(".local/share/kelvane")));
+
+    const Outcome second = RunProgram(window, {}, env, 30000);
+    EXPECT_EQ(second.exitCode, 0) << second.err;
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished();
 }
 
 TEST(InstallTest, ACProgramBuildsWithPkgConfigAgainstTheInstalledLibrary) {

@@ -24,7 +24,8 @@ Outcome RunProgram(const QString& program, const QStringList& args, const QProce
         o.exitCode = p.exitCode();
     }
     o.out = p.readAllStandardOutput().toStdString();
-    o.err = p.readAllStandardError().toStdString() + p.errorString().toStdString();
+    o.err = p.readAllStandardError().toStdString();
+    if (o.exitCode == -1) o.err += p.errorString().toStdString();
     return o;
 }
 
