@@ -13,6 +13,7 @@
 
 #include "data/tables.h"
 #include "detect/detectstrings.h"
+#include "http/connectionsettings.h"
 #include "text/format.h"
 
 namespace kv::detect {
@@ -49,7 +50,7 @@ bool IsFolder(const std::string& path) {
 }  // namespace
 
 std::string ProgramFolders::SettingsFile() const {
-    return Join(settings, "set.ini");
+    return http::SettingsFilePath(settings);
 }
 
 std::string ProgramFolders::EngineFile() const {
