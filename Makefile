@@ -7,7 +7,7 @@ JOBS     ?= $(shell nproc)
 GENERATOR = $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 CMAKE_ARGS ?=
 
-.PHONY: all bootstrap configure build test demo run bench sanitize fuzz clean
+.PHONY: all bootstrap configure build test demo run bench sanitize fuzz clean install package
 
 all: build
 
@@ -46,3 +46,12 @@ fuzz: bootstrap
 
 clean:
 	rm -rf build build-asan build-fuzz
+
+# The programs, the library and the desktop files under PREFIX (DESTDIR as usual), and the
+# Debian package in $(BUILD) (kelvane_<version>_amd64.deb).
+PREFIX ?= /usr/local
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	@cd $(BUILD) && cpack -G DEB

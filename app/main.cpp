@@ -1,5 +1,7 @@
 // The window program: one instance at a time, the main window on the program folder.
 #include <QApplication>
+#include <QIcon>
+#include <QMessageBox>
 
 #include "app/apptexts.h"
 #include "app/mainform.h"
@@ -8,15 +10,22 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    kv::app::SingleInstance instance;
+    kv::detect::ProgramFolders folders;
+    try {
+        folders = kv::app::OpenProgramFolders(QApplication::arguments());
+    } catch (const std::exception& e) {
+        QMessageBox::critical(nullptr, kv::app::texts::kTitle, QString::fromStdString(e.what()));
+        return 1;
+    }
+    kv::app::SingleInstance instance(QString::fromStdString(folders.runtime));
     // A second start ends at once, silently.
     if (!instance.TryLock()) return 0;
     QApplication::setApplicationName("Kelvane");
     QApplication::setApplicationDisplayName(kv::app::texts::kTitle);
     QApplication::setApplicationVersion(KELVANE_VERSION);
-    const std::string folder =
-        kv::app::ProgramFolder(QApplication::arguments(), QApplication::applicationDirPath());
-    kv::app::TMainForm window(folder);
+    QApplication::setDesktopFileName("example.ostrel.Kelvane");
+    QApplication::setWindowIcon(QIcon::fromTheme("kelvane"));
+    kv::app::TMainForm window(std::move(folders));
     window.show();
     return QApplication::exec();
 }

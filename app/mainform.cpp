@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QRadioButton>
 #include <QSplitter>
 
@@ -34,8 +35,11 @@ std::string CheckedKey(const QWidget* control) {
 
 }  // namespace
 
-TMainForm::TMainForm(std::string folder, Desktop* desktop)
-    : folder_(std::move(folder)),
+TMainForm::TMainForm(const std::string& folder, Desktop* desktop)
+    : TMainForm(detect::PortableFolders(folder, QDir::tempPath().toStdString()), desktop) {}
+
+TMainForm::TMainForm(detect::ProgramFolders folders, Desktop* desktop)
+    : folders_(std::move(folders)),
       ownDesktop_(desktop ? nullptr : std::make_unique<QtDesktop>()),
       desktop_(desktop ? *desktop : *ownDesktop_),
       exportFilterIndex_(data::kExportFirstFilterIndex - 1) {
@@ -53,7 +57,7 @@ TMainForm::TMainForm(std::string folder, Desktop* desktop)
         RestoreGridLayout(ini, "DBGridEh1", *DBGridEh1);
         RestoreGridLayout(ini, "DBGridEh2", *DBGridEh2);
         RestoreWindowValues(ini);
-        tables_.LoadFiles(folder_);
+        tables_.LoadFiles(folders_.data, folders_.EngineFile());
         LocateRememberedWord();
         SyncKeywordBox();
         CreateRunParts();
@@ -81,7 +85,7 @@ const std::array<QString, 3>& TMainForm::ClipFilePaths() const {
 }
 
 std::string TMainForm::SettingsPath() const {
-    return folder_ + "/" + config::kSettingsFile;
+    return folders_.SettingsFile();
 }
 
 void TMainForm::OpenClips() {
@@ -144,7 +148,7 @@ void TMainForm::Shutdown() {
         ini.Save();
         clips_->Close();
         clipFiles_->Remove();
-        tables_.SaveFiles(folder_);
+        tables_.SaveFiles(folders_.data);
     } catch (const std::exception& e) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
     }

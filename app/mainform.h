@@ -14,6 +14,7 @@
 #include "data/inifile.h"
 #include "data/tables.h"
 #include "detect/keywordaggregation.h"
+#include "detect/programfolder.h"
 #include "detect/runwindow.h"
 
 class QCheckBox;
@@ -36,12 +37,15 @@ class TableModel;
 class TMainForm : public QMainWindow, public detect::RunWindow, private data::TableObserver {
     Q_OBJECT
   public:
-    // folder: the program folder. desktop: message boxes, save dialog and shell; the Qt one
+    // folders: where the files live. desktop: message boxes, save dialog and shell; the Qt one
     // when null.
-    explicit TMainForm(std::string folder, Desktop* desktop = nullptr);
+    explicit TMainForm(detect::ProgramFolders folders, Desktop* desktop = nullptr);
+    // On a portable program folder.
+    explicit TMainForm(const std::string& folder, Desktop* desktop = nullptr);
     ~TMainForm() override;
 
-    const std::string& ProgramFolder() const { return folder_; }
+    // The folder of the user's data files.
+    const std::string& ProgramFolder() const { return folders_.data; }
     data::DataTables& Tables() { return tables_; }
     QString KeywordBoxText() const { return boxText_; }
     const std::array<QString, 3>& ClipFilePaths() const;
@@ -123,7 +127,7 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     void ExportGrid(ResultGrid* grid, const QString& proposedName);
     std::string SettingsPath() const;
 
-    std::string folder_;
+    detect::ProgramFolders folders_;
     std::unique_ptr<Desktop> ownDesktop_;
     Desktop& desktop_;
     data::DataTables tables_;

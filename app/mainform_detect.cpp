@@ -13,7 +13,7 @@ namespace kv::app {
 struct TMainForm::RunParts {
     explicit RunParts(TMainForm& window)
         : authDialog(&window),
-          http(window.folder_),
+          http(window.folders_.settings, window.folders_.data),
           run(window.tables_, *window.aggregator_, window, http) {
         http.SetAuthDialog(&authDialog);
         // Every request of the program can be cancelled by Stop.
@@ -39,7 +39,7 @@ void TMainForm::ReloadConnectionSettings() {
 
 void TMainForm::FindActionExecute() {
     if (!runParts_ || runParts_->run.Running()) return;
-    const auto folderLock = WaitForFolderLock(this, folder_);  // held for the run
+    const auto folderLock = WaitForFolderLock(this, folders_.data);  // held for the run
     if (!folderLock) return;
     try {
         runParts_->run.FindActionExecute();

@@ -2,6 +2,7 @@
 // (Export2Action) in one of five formats, then the file opened with the shell.
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QStringList>
 
 #include "app/gridexport.h"
@@ -24,7 +25,12 @@ void TMainForm::Export2ActionExecute() {
 
 void TMainForm::ExportGrid(ResultGrid* grid, const QString& proposedName) {
     const QStringList filters = SaveDialogFilters();
-    const auto chosen = desktop_.SaveFileName(this, proposedName, filters, exportFilterIndex_);
+    // An installed program proposes its export folder; a portable one the current folder.
+    const QString proposed =
+        folders_.exports.empty()
+            ? proposedName
+            : QDir(QString::fromStdString(folders_.exports)).filePath(proposedName);
+    const auto chosen = desktop_.SaveFileName(this, proposed, filters, exportFilterIndex_);
     if (!chosen) return;
     const auto format = data::ExportFormatFromFilterIndex(exportFilterIndex_ + 1);
     if (!format) return;

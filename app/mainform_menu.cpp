@@ -38,7 +38,7 @@ void TMainForm::GetSupportClick() {
 }
 
 void TMainForm::HelpTopicsClick() {
-    const QString manual = QDir(QString::fromStdString(folder_)).filePath(config::kManualFile);
+    const QString manual = QString::fromStdString(folders_.ShippedFile(config::kManualFile));
     desktop_.Open(QUrl::fromLocalFile(manual));
 }
 
@@ -53,7 +53,9 @@ void TMainForm::AboutClick() {
 
 void TMainForm::SettingsClick() {
     try {
-        if (ExecuteSettingsForm(this, folder_)) ReloadConnectionSettings();
+        if (ExecuteSettingsForm(this, folders_.settings,
+                                folders_.ShippedFile(config::kUserAgentList)))
+            ReloadConnectionSettings();
     } catch (const std::exception& e) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
     }

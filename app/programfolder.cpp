@@ -1,10 +1,10 @@
 #include "app/programfolder.h"
 
-#include "detect/programfolder.h"
-
 namespace kv::app {
 
-std::string ProgramFolder(const QStringList& arguments, const QString& executableFolder) {
+namespace {
+
+std::string FolderArgument(const QStringList& arguments) {
     QString folder;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments[i] == QLatin1String("--folder") && i + 1 < arguments.size())
@@ -12,7 +12,17 @@ std::string ProgramFolder(const QStringList& arguments, const QString& executabl
         else if (arguments[i].startsWith(QLatin1String("--folder=")))
             folder = arguments[i].mid(9);
     }
-    return detect::ResolveProgramFolder(folder.toStdString(), executableFolder.toStdString());
+    return folder.toStdString();
+}
+
+}  // namespace
+
+std::string ProgramFolder(const QStringList& arguments, const QString& executableFolder) {
+    return detect::ResolveProgramFolder(FolderArgument(arguments), executableFolder.toStdString());
+}
+
+detect::ProgramFolders OpenProgramFolders(const QStringList& arguments) {
+    return detect::OpenProgramFolders(FolderArgument(arguments));
 }
 
 }  // namespace kv::app

@@ -177,11 +177,16 @@ void TSettingsForm::ReadControls() {
 }
 
 bool ExecuteSettingsForm(QWidget* parent, const std::string& folder) {
-    const std::string path = http::SettingsFilePath(folder);
+    return ExecuteSettingsForm(parent, folder, folder + "/" + config::kUserAgentList);
+}
+
+bool ExecuteSettingsForm(QWidget* parent, const std::string& settingsFolder,
+                         const std::string& userAgentList) {
+    const std::string path = http::SettingsFilePath(settingsFolder);
     const auto systemProxy = http::SystemProxyServer();
     http::SettingsDialogModel model;
-    model.Fill(http::LoadConnectionSettings(data::IniFile(path), systemProxy),
-               folder + "/" + config::kUserAgentList, systemProxy);
+    model.Fill(http::LoadConnectionSettings(data::IniFile(path), systemProxy), userAgentList,
+               systemProxy);
     TSettingsForm form(model, parent);
     if (form.exec() != QDialog::Accepted) return false;
     data::IniFile ini(path);

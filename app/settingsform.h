@@ -51,5 +51,8 @@ class TSettingsForm : public QDialog {
 // Shows the dialog for the settings in the folder's "set.ini"; on OK stores them there and
 // returns true. Nothing is written on Cancel.
 bool ExecuteSettingsForm(QWidget* parent, const std::string& folder);
+// The same with "set.ini" in `settingsFolder` and the User-Agent list from `userAgentList`.
+bool ExecuteSettingsForm(QWidget* parent, const std::string& settingsFolder,
+                         const std::string& userAgentList);
 
 }  // namespace kv::app

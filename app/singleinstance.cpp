@@ -6,11 +6,11 @@
 
 namespace kv::app {
 
-QString SingleInstance::LockPath() {
-    return QDir::temp().filePath(QString::fromLatin1(config::kInstanceGuid) + ".lock");
+QString SingleInstance::LockPath(const QString& folder) {
+    return QDir(folder).filePath(QString::fromLatin1(config::kInstanceGuid) + ".lock");
 }
 
-SingleInstance::SingleInstance() : lock_(LockPath()) {
+SingleInstance::SingleInstance(const QString& folder) : lock_(LockPath(folder)) {
     // Only a dead owner makes the lock stale, never its age: the program runs for days.
     lock_.setStaleLockTime(0);
 }

@@ -111,20 +111,20 @@ bool Interrupted() {
 }
 
 int RunDetect(const CliArguments& args) {
-    const std::string folder = detect::ResolveProgramFolder(args.folder);
-    const data::FolderLock folderLock(folder);  // held from the load to the save
+    const detect::ProgramFolders folders = detect::OpenProgramFolders(args.folder);
+    const data::FolderLock folderLock(folders.data);  // held from the load to the save
     if (folderLock.Busy()) {
         std::fprintf(stderr, "kelvane-cli: %s\n",
-                     text::FormatText(data::kFolderBusy, folder).c_str());
+                     text::FormatText(data::kFolderBusy, folders.data).c_str());
         return kExitFailure;
     }
     data::DataTables tables;
-    tables.LoadFiles(folder);
+    tables.LoadFiles(folders.data, folders.EngineFile());
     SelectKeyword(tables, args.keyword, true);
 
     TerminalWindow window(args.engines, args.keyword, args.depth);
     detect::KeywordAggregator aggregator(tables, window);
-    http::HttpUnit http(folder);
+    http::HttpUnit http(folders.settings, folders.data);
     http::TerminalAuthDialog dialog;
     http.SetAuthDialog(&dialog);
     detect::DetectionRun run(tables, aggregator, window, http);
@@ -142,15 +142,15 @@ int RunDetect(const CliArguments& args) {
         std::fprintf(stderr, "kelvane-cli: %s\n", text::EscapeForTerminal(e.what()).c_str());
         code = kExitFailure;
     }
-    tables.SaveFiles(folder);
+    tables.SaveFiles(folders.data);
     if (code == kExitOk) code = Report(args, tables, window);
     return Interrupted() ? kExitInterrupted : code;
 }
 
 int RunTheme(const CliArguments& args) {
-    const std::string folder = detect::ResolveProgramFolder(args.folder);
+    const detect::ProgramFolders folders = detect::OpenProgramFolders(args.folder);
     data::DataTables tables;
-    tables.LoadFiles(folder);
+    tables.LoadFiles(folders.data, folders.EngineFile());
     if (!SelectKeyword(tables, args.keyword, false)) {
         std::fprintf(stderr, "The keyword '%s' is not in the keyword history\n",
                      args.keyword.c_str());
@@ -164,8 +164,9 @@ int RunTheme(const CliArguments& args) {
 }
 
 int RunKeywords(const CliArguments& args) {
+    const detect::ProgramFolders folders = detect::OpenProgramFolders(args.folder);
     data::DataTables tables;
-    tables.LoadFiles(detect::ResolveProgramFolder(args.folder));
+    tables.LoadFiles(folders.data, folders.EngineFile());
     auto& history = tables.WordClientDataSet;
     std::string out;
     for (int i = 0; i < history.RecordCount(); ++i) out += history.CellText(i, 0) + "\n";

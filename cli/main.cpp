@@ -12,6 +12,11 @@ int main(int argc, char** argv) {
     kv::cli::InstallInterruptHandler();
     QCoreApplication app(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
+    // The version the about box shows, compiled in from the build.
+    if (args.size() == 1 && args[0] == "--version") {
+        std::printf("kelvane-cli %s\n", KELVANE_VERSION);
+        return 0;
+    }
     kv::cli::CliArguments parsed;
     try {
         parsed = kv::cli::ParseArguments(args);

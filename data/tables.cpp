@@ -64,9 +64,13 @@ DataTables::DataTables()
 }
 
 void DataTables::LoadFiles(const std::string& folder) {
+    LoadFiles(folder, Join(folder, kEngineFile));
+}
+
+void DataTables::LoadFiles(const std::string& folder, const std::string& engineFile) {
     // Until a step has run, its file must not be replaced at shutdown.
     cacheSavable_ = historySavable_ = false;
-    LoadTableFile(SE_ClientDataSet, Join(folder, kEngineFile));
+    LoadTableFile(SE_ClientDataSet, engineFile);
 
     const std::string cache = Join(folder, kCacheFile);
     if (std::filesystem::exists(cache)) LoadTableFile(SECacheClientDataSet, cache);

@@ -22,6 +22,8 @@ class DataTables {
     // Start-up: "SE.cds" always, then "SECache.cds" and "Word.cds" when they exist. The first
     // failure raises and skips the later steps.
     void LoadFiles(const std::string& folder);
+    // The same with the engine definitions read from `engineFile` instead of the folder's.
+    void LoadFiles(const std::string& folder, const std::string& engineFile);
 
     // Shutdown: "Word.cds", then "SECache.cds". A file whose load failed, or was skipped after
     // an earlier failure, is never overwritten: it may hold the user's data.

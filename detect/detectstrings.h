@@ -13,6 +13,8 @@ inline constexpr const char* kNoEngineDefinition =
 inline constexpr const char* kTooManyResultPages =
     "Querying '%s' stopped after %s result pages without reaching the scan depth";
 
+inline constexpr const char* kCannotCreateFolder = "Cannot create folder %s";
+
 }  // namespace kv::detect::strings
 
 namespace kv::detect::strings {

@@ -16,9 +16,12 @@ constexpr const char* kAuthFileName = "kelvane.auth";
 
 }  // namespace
 
-HttpUnit::HttpUnit(const std::string& programFolder) : folder_(programFolder) {
+HttpUnit::HttpUnit(const std::string& programFolder) : HttpUnit(programFolder, programFolder) {}
+
+HttpUnit::HttpUnit(const std::string& settingsFolder, const std::string& dataFolder)
+    : folder_(settingsFolder) {
     ReloadSettings();
-    credentials_.Open((std::filesystem::path(folder_) / kAuthFileName).string());
+    credentials_.Open((std::filesystem::path(dataFolder) / kAuthFileName).string());
 }
 
 HttpUnit::~HttpUnit() {

@@ -27,6 +27,8 @@ class HttpUnit {
     // Loads the connection settings from <folder>/set.ini (with the system proxy for
     // ConnectType 3) and opens the credential store <folder>/kelvane.auth.
     explicit HttpUnit(const std::string& programFolder);
+    // The same with set.ini in `settingsFolder` and the credential store in `dataFolder`.
+    HttpUnit(const std::string& settingsFolder, const std::string& dataFolder);
     ~HttpUnit();  // closes the credential store (saves it when modified)
     HttpUnit(const HttpUnit&) = delete;
     HttpUnit& operator=(const HttpUnit&) = delete;

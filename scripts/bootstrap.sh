@@ -14,6 +14,7 @@ packages=(
   nginx-light tinyproxy
   sqlite3 python3
   libreoffice-calc-nogui libreoffice-writer-nogui
+  desktop-file-utils appstream dpkg-dev file binutils man-db
 )
 
 missing=()
