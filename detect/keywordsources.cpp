@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "http/connectionsettings.h"
 #include "text/textcompare.h"
 
 namespace kv::detect {
@@ -60,10 +59,6 @@ KeywordSources LoadKeywordSources(const data::IniFile& ini) {
 
 void StoreKeywordSources(data::IniFile& ini, KeywordSources sources) {
     ini.WriteString(kKeywordSourcesSection, kKeywordSourcesKey, KeywordSourcesText(sources));
-}
-
-KeywordSources ReadKeywordSourcesSetting(const std::string& folder) {
-    return LoadKeywordSources(data::IniFile(http::SettingsFilePath(folder)));
 }
 
 }  // namespace kv::detect
