@@ -20,8 +20,8 @@ protected:
         tables.WordClientDataSet.Post();
     }
     bool Store(const std::string& page, int rank = 1) {
-        return StorePageKeywords(tables.SECacheClientDataSet, "Google", "http://a.example/", rank, page,
-                                 GetParam());
+        return StorePageKeywords(tables.SECacheClientDataSet, "Google", "http://a.example/", rank,
+                                 page, GetParam());
     }
     std::string StoredKeywords() {
         auto& cache = tables.SECacheClientDataSet;

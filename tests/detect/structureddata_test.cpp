@@ -18,7 +18,8 @@ TEST(StructuredData, OnlyKeywordsPropertiesAreTakenInTheBlocksOrder) {
             {"@type":"NewsArticle","keywords":["x","y"]}]})",
          Texts{"w", "x", "y"}},
         // An object's own keywords come before those of the objects inside it.
-        {R"({"about":{"keywords":"inner"},"keywords":"own","mainEntity":{"hasPart":[{"keywords":"deep"}]}})",
+        {R"({"about":{"keywords":"inner"},"keywords":"own",
+            "mainEntity":{"hasPart":[{"keywords":"deep"}]}})",
          Texts{"own", "inner", "deep"}},
         {R"([{"keywords":"a"},{"keywords":"b"}])", Texts{"a", "b"}},
         {R"({"keywords":[{"@type":"DefinedTerm","name":"term"},5,null,["x"],{"id":1}]})",

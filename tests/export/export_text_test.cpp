@@ -38,7 +38,8 @@ TEST(ExportTextTest, PerPageGridEndsWithItsLastRow) {
     rows.AddRow({ExportCell::Integer(2), ExportCell::Null(), ExportCell::Text("c"),
                  ExportCell::Null()});
     EXPECT_EQ(ExportGridBytes(ExportFormat::Text, DesignedPagesGrid(), rows),
-              "Rank\tWeb page\tMETA Keywords\tSources\r\n1\thttp://a/\ta, b\tmeta,tags\r\n2\t\tc\t");
+              "Rank\tWeb page\tMETA Keywords\tSources\r\n"
+              "1\thttp://a/\ta, b\tmeta,tags\r\n2\t\tc\t");
 }
 
 TEST(ExportCsvTest, EveryCellQuotedWithQuotesDoubled) {
