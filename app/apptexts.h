@@ -28,6 +28,7 @@ inline constexpr const char* kCountCaption = "Count";
 inline constexpr const char* kRankCaption = "Rank";
 inline constexpr const char* kWebPageCaption = "Web page";
 inline constexpr const char* kMetaKeywordsCaption = "META Keywords";
+inline constexpr const char* kSourcesCaption = "Sources";
 
 // Menus.
 inline constexpr const char* kFileMenu = "&File";
@@ -88,6 +89,11 @@ inline constexpr const char* kUserAgent = "User agent:";
 inline constexpr const char* kUseAuthentication = "Use name and password for authentication";
 inline constexpr const char* kName = "Name:";
 inline constexpr const char* kPassword = "Password:";
+inline constexpr const char* kKeywordSourcesGroup = "Read the keywords that pages declare in";
+inline constexpr const char* kSourceMeta = "META keywords";
+inline constexpr const char* kSourceNews = "News keywords";
+inline constexpr const char* kSourceTags = "Article tags";
+inline constexpr const char* kSourceData = "Structured data";
 
 // Credential dialog.
 inline constexpr const char* kAuthCaption = "Enter Network Password";

@@ -84,6 +84,7 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     void SetGaugeIndeterminate() override;
     void SetGaugePosition(int percent) override;
     void ProcessEvents() override;
+    detect::KeywordSources ChosenKeywordSources() const override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -37,6 +37,8 @@ constexpr int kLeftPaneMin = 185;
 constexpr int kLeftPaneMax = 300;
 constexpr int kKeywordBoxRows = 8;
 constexpr int kGaugeWidth = 100;
+// Wide enough for all four source names: "meta,news,tags,data".
+constexpr int kSourcesColumnWidth = 110;
 const QSize kCommandButtonSize(129, 35);
 
 template <typename T>
@@ -234,7 +236,8 @@ void TMainForm::BuildResultArea(QWidget* panel) {
         new TableModel(tables_.KeywordRes2ClientDataSet,
                        {{"Rank", texts::kRankCaption, right, false, TitleIcon(2)},
                         {"url", texts::kWebPageCaption, left, true, TitleIcon(3)},
-                        {"Keywords", texts::kMetaKeywordsCaption, left, false, TitleIcon(4)}},
+                        {"Keywords", texts::kMetaKeywordsCaption, left, false, TitleIcon(4)},
+                        {"Sources", texts::kSourcesCaption, left, false, TitleIcon(4)}},
                        this);
     pagesModel_->SetEvenRowShade(ShadeColor(palette().color(QPalette::Base)));
 
@@ -267,6 +270,10 @@ void TMainForm::BuildResultArea(QWidget* panel) {
     DBGridEh2->horizontalHeader()->resizeSection(0, 55);
     DBGridEh2->horizontalHeader()->resizeSection(1, 150);
     DBGridEh2->horizontalHeader()->resizeSection(2, 356);
+    DBGridEh2->horizontalHeader()->resizeSection(3, kSourcesColumnWidth);
+    // The keyword text takes what the other columns leave; the short sources stay at the right.
+    DBGridEh2->horizontalHeader()->setStretchLastSection(false);
+    DBGridEh2->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     connect(DBGridEh2, &ResultGrid::ViewportMouseMoved, this, &TMainForm::DBGridEh2MouseMove);
     TBXButton2 = Named(new QPushButton(texts::kSaveMetaKeywords), "TBXButton2");
     connect(TBXButton2, &QPushButton::clicked, this, &TMainForm::Export2ActionExecute);

@@ -51,6 +51,11 @@ void TMainForm::AboutClick() {
     about.exec();
 }
 
+detect::KeywordSources TMainForm::ChosenKeywordSources() const {
+    // Read per page, so a choice made in the settings dialog during a run applies at once.
+    return detect::ReadKeywordSourcesSetting(folder_);
+}
+
 void TMainForm::SettingsClick() {
     try {
         if (ExecuteSettingsForm(this, folders_.settings,

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/appconfig.h"
 #include "app/apptexts.h"
@@ -33,8 +34,9 @@ QString Q(const std::string& s) {
 
 }  // namespace
 
-TSettingsForm::TSettingsForm(http::SettingsDialogModel& model, QWidget* parent)
-    : QDialog(parent), model_(model) {
+TSettingsForm::TSettingsForm(http::SettingsDialogModel& model, QWidget* parent,
+                             detect::KeywordSources* sources)
+    : QDialog(parent), model_(model), sources_(sources) {
     setObjectName("SettingsForm");
     setWindowTitle(texts::kSettingsCaption);
     auto* outer = new QVBoxLayout(this);
@@ -95,6 +97,7 @@ TSettingsForm::TSettingsForm(http::SettingsDialogModel& model, QWidget* parent)
     auth->addWidget(password_, 1, 1);
     auth->setContentsMargins(20, 0, 0, 0);
     outer->addLayout(auth);
+    if (sources_) AddKeywordSources(outer);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
@@ -165,6 +168,29 @@ void TSettingsForm::UseAuthChanged(bool on) {
         w->setEnabled(model_.authFieldsEnabled);
 }
 
+void TSettingsForm::AddKeywordSources(QVBoxLayout* outer) {
+    auto* group = new QGroupBox(texts::kKeywordSourcesGroup);
+    auto* layout = new QHBoxLayout(group);
+    const std::array<const char*, detect::kKeywordSourceCount> captions{
+        texts::kSourceMeta, texts::kSourceNews, texts::kSourceTags, texts::kSourceData};
+    for (std::size_t i = 0; i < sourceBoxes_.size(); ++i) {
+        auto* box = new QCheckBox(captions[i]);
+        const auto source = static_cast<detect::KeywordSource>(i);
+        box->setObjectName(QString("KeywordSource_") +
+                           QString::fromUtf8(detect::KeywordSourceToken(source).data(), 4));
+        box->setChecked(sources_->Has(source));
+        // A page must be read somewhere: the last ticked box cannot be cleared.
+        connect(box, &QCheckBox::toggled, this, [this, box](bool on) {
+            const bool any = std::any_of(sourceBoxes_.begin(), sourceBoxes_.end(),
+                                         [](QCheckBox* b) { return b->isChecked(); });
+            if (!on && !any) box->setChecked(true);
+        });
+        sourceBoxes_[i] = box;
+        layout->addWidget(box);
+    }
+    outer->addWidget(group);
+}
+
 void TSettingsForm::ReadControls() {
     model_.proxyText = proxy_->text().toStdString();
     model_.portText = port_->text().toStdString();
@@ -174,6 +200,10 @@ void TSettingsForm::ReadControls() {
     model_.nameText = name_->text().toStdString();
     model_.passwordText = password_->text().toStdString();
     model_.SetUseAuth(useAuth_->isChecked());
+    if (sources_) {
+        for (std::size_t i = 0; i < sourceBoxes_.size(); ++i)
+            sources_->Set(static_cast<detect::KeywordSource>(i), sourceBoxes_[i]->isChecked());
+    }
 }
 
 bool ExecuteSettingsForm(QWidget* parent, const std::string& folder) {
@@ -187,10 +217,12 @@ bool ExecuteSettingsForm(QWidget* parent, const std::string& settingsFolder,
     http::SettingsDialogModel model;
     model.Fill(http::LoadConnectionSettings(data::IniFile(path), systemProxy), userAgentList,
                systemProxy);
-    TSettingsForm form(model, parent);
+    detect::KeywordSources sources = detect::LoadKeywordSources(data::IniFile(path));
+    TSettingsForm form(model, parent, &sources);
     if (form.exec() != QDialog::Accepted) return false;
     data::IniFile ini(path);
     http::StoreConnectionSettings(ini, model.Result());
+    detect::StoreKeywordSources(ini, sources);
     // The file holds the password: readable by the user only.
     ini.Save(0600, true);
     return true;

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <string>
 
+#include "detect/keywordsources.h"
 #include "http/connectionsettings.h"
 
 class QCheckBox;
@@ -13,14 +15,17 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace kv::app {
 
 class TSettingsForm : public QDialog {
     Q_OBJECT
   public:
-    // Fills the controls from the model (filled by the caller).
-    TSettingsForm(http::SettingsDialogModel& model, QWidget* parent = nullptr);
+    // Fills the controls from the model (filled by the caller). With sources, the dialog also
+    // offers the keyword sources and reads them back into it.
+    TSettingsForm(http::SettingsDialogModel& model, QWidget* parent = nullptr,
+                  detect::KeywordSources* sources = nullptr);
 
     // Reads the controls back into the model (the OK button).
     void ReadControls();
@@ -29,6 +34,7 @@ class TSettingsForm : public QDialog {
     void ShowModel();
     void ConnectTypeSelected(int type);
     void UseAuthChanged(bool on);
+    void AddKeywordSources(QVBoxLayout* outer);
 
     http::SettingsDialogModel& model_;
     QRadioButton* direct_;
@@ -46,6 +52,9 @@ class TSettingsForm : public QDialog {
     QLineEdit* name_;
     QLabel* passwordLabel_;
     QLineEdit* password_;
+    detect::KeywordSources* sources_;
+    // In source order: META keywords, news keywords, article tags, structured data.
+    std::array<QCheckBox*, detect::kKeywordSourceCount> sourceBoxes_{};
 };
 
 // Shows the dialog for the settings in the folder's "set.ini"; on OK stores them there and

@@ -9,13 +9,16 @@ namespace kv::cli {
 const char* const kUsage =
     "Usage:\n"
     "  kelvane-cli detect KEYWORD [--engines LIST] [--depth 10|20|30] [--folder DIR]\n"
+    "                             [--sources meta,news,tags,data]\n"
     "                             [--pages WORD] [--format txt|csv|htm|rtf|xls] [--output FILE]\n"
     "  kelvane-cli theme KEYWORD [--engines LIST] [--folder DIR]\n"
     "                            [--pages WORD] [--format txt|csv|htm|rtf|xls] [--output FILE]\n"
     "  kelvane-cli keywords [--folder DIR]\n"
     "\n"
     "LIST is a comma-separated list of engine names (default: all five):\n"
-    "  AltaVista, All The Web, Google, MSN, Teoma\n";
+    "  AltaVista, All The Web, Google, MSN, Teoma\n"
+    "--sources names where pages declare keywords (default: the setting, else all four):\n"
+    "  meta (META keywords), news (news keywords), tags (article tags), data (structured data)\n";
 
 const std::vector<std::string>& AllEngines() {
     static const std::vector<std::string> engines{"AltaVista", "All The Web", "Google", "MSN",
@@ -79,6 +82,9 @@ CliArguments ParseArguments(const std::vector<std::string>& args) {
             const std::string& d = value();
             if (d != "10" && d != "20" && d != "30") throw UsageError("the depth is 10, 20 or 30");
             a.depth = std::stoi(d);
+        } else if (arg == "--sources" && a.command == Command::Detect) {
+            a.sources = detect::ParseKeywordSources(value());
+            if (!a.sources) throw UsageError("unknown keyword sources '" + args[i] + "'");
         } else if (arg == "--pages" && keywordCommand) {
             a.pagesOf = value();
         } else if (arg == "--format" && keywordCommand) {

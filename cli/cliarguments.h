@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data/exportgrid.h"
+#include "detect/keywordsources.h"
 
 namespace kv::cli {
 
@@ -27,6 +28,7 @@ struct CliArguments {
     std::optional<std::string> pagesOf;  // --pages WORD
     std::optional<data::ExportFormat> format;
     std::string output;
+    std::optional<detect::KeywordSources> sources;  // --sources; else the setting
 };
 
 // The five engine captions in the order a run visits them.

@@ -63,11 +63,11 @@ std::string OneLine(std::string line) {
 void PrintPages(data::DataTables& tables) {
     auto& res2 = tables.KeywordRes2ClientDataSet;
     const int rank = res2.FieldIndex("Rank"), url = res2.FieldIndex("url"),
-              keywords = res2.FieldIndex("Keywords");
-    std::string out = "Rank\tWeb page\tMETA Keywords\n";
+              keywords = res2.FieldIndex("Keywords"), sources = res2.FieldIndex("Sources");
+    std::string out = "Rank\tWeb page\tMETA Keywords\tSources\n";
     for (int i = 0; i < res2.RecordCount(); ++i)
         out += res2.CellText(i, rank) + "\t" + OneLine(res2.CellText(i, url)) + "\t" +
-               OneLine(res2.CellText(i, keywords)) + "\n";
+               OneLine(res2.CellText(i, keywords)) + "\t" + res2.CellText(i, sources) + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
@@ -123,6 +123,8 @@ int RunDetect(const CliArguments& args) {
     SelectKeyword(tables, args.keyword, true);
 
     TerminalWindow window(args.engines, args.keyword, args.depth);
+    window.SetKeywordSources(args.sources ? *args.sources
+                                          : detect::ReadKeywordSourcesSetting(folder));
     detect::KeywordAggregator aggregator(tables, window);
     http::HttpUnit http(folders.settings, folders.data);
     http::TerminalAuthDialog dialog;

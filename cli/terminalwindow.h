@@ -37,6 +37,8 @@ class TerminalWindow : public detect::RunWindow {
     void SetGaugeIndeterminate() override { percent_ = -1; }
     void SetGaugePosition(int percent) override;
     void ProcessEvents() override;
+    detect::KeywordSources ChosenKeywordSources() const override { return sources_; }
+    void SetKeywordSources(detect::KeywordSources sources) { sources_ = sources; }
 
   private:
     void ShowProgress();
@@ -52,6 +54,7 @@ class TerminalWindow : public detect::RunWindow {
     std::string status_;
     int percent_ = -1;
     bool gauge_ = false;
+    detect::KeywordSources sources_ = detect::KeywordSources::All();
 };
 
 }  // namespace kv::cli

@@ -61,7 +61,8 @@ ExportGrid DesignedPagesGrid() {
     url.font.underline = true;
     url.font.color = kHotTrackColor;
     return Grid("DBGridEh2", {Column("Rank", "Rank", 55, ExportAlignment::Right), std::move(url),
-                              Column("Keywords", "META Keywords", 356, ExportAlignment::Left)});
+                              Column("Keywords", "META Keywords", 356, ExportAlignment::Left),
+                              Column("Sources", "Sources", 110, ExportAlignment::Left)});
 }
 
 }  // namespace kv::data

@@ -29,6 +29,9 @@ struct FieldDef {
     std::string name;
     FieldType type = FieldType::String;
     std::size_t size = 0;  // characters, for String fields only
+    // A field added after files were first written: a file without its column loads, the
+    // field reading null.
+    bool optional = false;
 };
 
 // Texts are immutable and shared, so rows that repeat a long value (a page's keyword text on

@@ -129,14 +129,17 @@ void LoadTableFile(Table& table, const std::string& path) {
     while (sqlite3_step(info.get()) == SQLITE_ROW)
         columns.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1)));
     if (columns.empty()) throw invalid("it holds no table " + name);
+    // Optional fields the file lacks are read as NULL, so older files load unchanged.
+    std::string selected;
     for (const auto& f : table.Fields()) {
         const bool present = std::any_of(columns.begin(), columns.end(), [&](const std::string& c) {
             return text::SameAsciiNoCase(c, f.name);
         });
-        if (!present) throw invalid("the field " + f.name + " is missing");
+        if (!present && !f.optional) throw invalid("the field " + f.name + " is missing");
+        selected += (selected.empty() ? "" : ", ") + (present ? Quoted(f.name) : "NULL");
     }
     StmtPtr select = Prepare(
-        db.get(), "SELECT " + ColumnList(table) + " FROM " + Quoted(name) + " ORDER BY rowid");
+        db.get(), "SELECT " + selected + " FROM " + Quoted(name) + " ORDER BY rowid");
     if (!select) throw invalid(sqlite3_errmsg(db.get()));
 
     const auto& fields = table.Fields();

@@ -29,6 +29,9 @@ std::vector<FieldDef> EngineFields() {
             {"GetUrlDecodeUrlPercent", Boolean, 0}};
 }
 
+// Room for every keyword source token: "meta,news,tags,data".
+constexpr std::size_t kSourcesWidth = 30;
+
 std::string Join(const std::string& folder, const char* file) {
     return (std::filesystem::path(folder) / file).string();
 }
@@ -42,13 +45,15 @@ DataTables::DataTables()
                                        {"SENAME", String, 30},
                                        {"Rank", Integer, 0},
                                        {"url", String, 255},
-                                       {"Keywords", String, 1500}}),
+                                       {"Keywords", String, 1500},
+                                       {"Sources", String, kSourcesWidth, true}}),
       KeywordResClientDataSet("KeywordRes", {{"Keyword", String, 50}, {"Count", Integer, 0}}),
       KeywordRes2ClientDataSet("KeywordRes2", {{"Keyword", String, 50},
                                                {"Rank", Integer, 0},
                                                {"url", String, 255},
                                                {"Keywords", String, 1500},
-                                               {"Keywords2", String, 1500}}) {
+                                               {"Keywords2", String, 1500},
+                                               {"Sources", String, kSourcesWidth}}) {
     WordClientDataSet.AddIndex({"WordClientDataSetIndex1", {"word"}, false});
     WordClientDataSet.SetIndexName("WordClientDataSetIndex1");
 

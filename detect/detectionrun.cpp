@@ -97,7 +97,7 @@ void DetectionRun::ScanResultPages() {
             std::string address = entry.address;
             http_.FetchPage(address, "", kPageReferrer, page);
             if (StorePageKeywords(tables_.SECacheClientDataSet, entry.engine, entry.address,
-                                  entry.rank, page))
+                                  entry.rank, page, window_.ChosenKeywordSources()))
                 aggregator_.RefreshKeywordTables();
         } catch (const std::exception& e) {
             LogUnlessStopped(e.what());

@@ -161,6 +161,7 @@ std::vector<KeywordAggregator::PageRow> KeywordAggregator::CollectPages() {
     const int cacheUrl = cache.FieldIndex("url");
     const int cacheRank = cache.FieldIndex("Rank");
     const int cacheKeywords = cache.FieldIndex("Keywords");
+    const std::optional<int> cacheSources = cache.FindField("Sources");
     const std::vector<std::string> ticked = window_.TickedEngineNames();
 
     std::unordered_map<std::string_view, bool> engineTicked;
@@ -189,7 +190,9 @@ std::vector<KeywordAggregator::PageRow> KeywordAggregator::CollectPages() {
         PageKeywords& page = KeywordsOf(keywords);
         // Also a page kept unfinished when an earlier rebuild failed before ordering it.
         if (!page.commaText) made.push_back(&page);
-        pages.push_back({&url, &keywords, cache.CellAt(i, cacheRank).number, &page});
+        const data::SharedText* sources =
+            cacheSources ? &cache.CellAt(i, *cacheSources).text : nullptr;
+        pages.push_back({&url, &keywords, sources, cache.CellAt(i, cacheRank).number, &page});
     }
 
     // New pages are ordered once every spelling of this rebuild has its group's rank.
@@ -208,6 +211,7 @@ void KeywordAggregator::AppendRows(const std::vector<PageRow>& pages) {
     const int fUrl = res2.FieldIndex("url");
     const int fKeywords = res2.FieldIndex("Keywords");
     const int fKeywords2 = res2.FieldIndex("Keywords2");
+    const std::optional<int> fSources = res2.FindField("Sources");
 
     std::vector<int> counts(classes_.size());                        // per keyword class
     std::vector<const data::SharedText*> spelling(classes_.size());  // the first one met
@@ -223,6 +227,7 @@ void KeywordAggregator::AppendRows(const std::vector<PageRow>& pages) {
             res2.SetText(fUrl, *row.url);
             res2.SetText(fKeywords, *row.keywords);
             res2.SetText(fKeywords2, row.page->commaText);
+            if (fSources && row.sources && *row.sources) res2.SetText(*fSources, *row.sources);
             const auto c = static_cast<std::size_t>(entry->keywordClass);
             if (counts[c]++ == 0) {
                 spelling[c] = &entry->text;

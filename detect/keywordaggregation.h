@@ -43,6 +43,7 @@ class KeywordAggregator {
     struct PageRow {
         const data::SharedText* url;
         const data::SharedText* keywords;
+        const data::SharedText* sources;  // where the page declared them; null for old rows
         std::int32_t rank;
         const PageKeywords* page;
     };

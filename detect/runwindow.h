@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "detect/keywordsources.h"
 #include "detect/themewindow.h"
 
 namespace kv::detect {
@@ -43,6 +44,10 @@ class RunWindow : public ThemeWindow {
 
     // Dispatches pending window events (the wait for the closing clip).
     virtual void ProcessEvents() = 0;
+
+    // Where pages are read for their keywords; asked per page, so a changed setting applies
+    // to the pages fetched from then on.
+    virtual KeywordSources ChosenKeywordSources() const { return KeywordSources::All(); }
 };
 
 }  // namespace kv::detect

@@ -1,27 +1,29 @@
 #include "detect/storepagekeywords.h"
 
+#include "detect/declaredtopics.h"
 #include "html/htmlparser.h"
-#include "html/nodesearch.h"
 
 namespace kv::detect {
 
 bool StorePageKeywords(data::Table& cache, const std::string& engineName,
-                       const std::string& address, int rank, std::string_view pageText) {
+                       const std::string& address, int rank, std::string_view pageText,
+                       KeywordSources sources) {
     html::THTMLParser parser;
     parser.Parse(pageText);
-    const html::THierarchyNode* head = html::FindFirst(parser.Root(), "head");
-    if (head == nullptr) return false;
-    html::TTagNodeList metas;
-    html::FindAllByAttribute(head, "meta", metas, "keywords", "name");
-    if (metas.Count() == 0) return false;
-    const std::string_view keywords = metas.Items(0)->AttributeValue("content");
+    const PageDeclarations page = ReadPageDeclarations(parser.Root(), sources);
+    if (page.found.Empty()) return false;
+    const int keywordsField = cache.FieldIndex("Keywords");
+    const std::string keywords =
+        JoinDeclaredKeywords(page, cache.Fields()[static_cast<std::size_t>(keywordsField)].size);
+    const std::optional<int> sourcesField = cache.FindField("Sources");
 
     cache.Append();
     try {
         cache.SetString("SENAME", engineName);
         cache.SetInteger("Rank", rank);
         cache.SetString("url", address);
-        cache.SetString("Keywords", keywords);
+        cache.SetString(keywordsField, keywords);
+        if (sourcesField) cache.SetString(*sourcesField, KeywordSourcesText(page.found));
         cache.Post();
     } catch (...) {
         cache.Cancel();  // no half-filled row stays behind

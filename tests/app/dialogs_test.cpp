@@ -94,6 +94,22 @@ TEST_F(SettingsDialog, TheSystemChoiceShowsTheSystemProxySplitAtItsColon) {
     qunsetenv("http_proxy");
 }
 
+TEST_F(SettingsDialog, KeywordSourcesStartAsAllFourAndTheLastOneCannotBeCleared) {
+    ProgramFolder folder;
+    OnNextModal([](QWidget* modal) {
+        const char* names[] = {"KeywordSource_meta", "KeywordSource_news", "KeywordSource_tags",
+                               "KeywordSource_data"};
+        for (const char* name : names) EXPECT_TRUE(Child<QCheckBox>(modal, name)->isChecked());
+        for (const char* name : names) Child<QCheckBox>(modal, name)->setChecked(false);
+        EXPECT_TRUE(Child<QCheckBox>(modal, "KeywordSource_data")->isChecked());
+        Child<QCheckBox>(modal, "KeywordSource_news")->setChecked(true);
+        modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    EXPECT_TRUE(ExecuteSettingsForm(nullptr, folder.Path()));
+    const data::IniFile ini(folder.File("set.ini"));
+    EXPECT_EQ(ini.ReadString("detect", "KeywordSources", ""), "news,data");
+}
+
 TEST(AuthDialog, OkFillsTheRecordAndCancelLeavesIt) {
     QtAuthDialog dialog(nullptr);
     http::TAuthDlgData data{"Server:", "http://site.example/private", "Members", "old", "pw", true};

@@ -73,9 +73,9 @@ TEST_F(ExportCommands, ThePerPageGridIsWrittenWithoutFooterAndKeepsItsRow) {
     desktop_.chosenFilterIndex = kText;
     window_->Export2ActionExecute();
     EXPECT_EQ(kv::testing::ReadFileBytes(Out("pages.txt")),
-              "Rank\tWeb page\tMETA Keywords\r\n"
-              "1\thttp://a.example/?q=\"x\"\tseo, web, tools\r\n"
-              "2\thttp://b.example/\tseo, web");
+              "Rank\tWeb page\tMETA Keywords\tSources\r\n"
+              "1\thttp://a.example/?q=\"x\"\tseo, web, tools\t\r\n"
+              "2\thttp://b.example/\tseo, web\t");
     EXPECT_EQ(pages.CurrentIndex(), 1);
     EXPECT_EQ(window_->findChild<ResultGrid*>("DBGridEh2")->currentIndex().row(), 1);
 }
@@ -105,7 +105,8 @@ TEST_F(ExportCommands, TheGridsDescribeTheirRealColumns) {
     pages->horizontalHeader()->moveSection(2, 0);
     const data::ExportGrid grid = DescribeGrid(*pages);
     EXPECT_EQ(grid.name, "DBGridEh2");
-    ASSERT_EQ(grid.columns.size(), 3u);
+    ASSERT_EQ(grid.columns.size(), 4u);
+    EXPECT_EQ(grid.columns[3].caption, "Sources");
     EXPECT_EQ(grid.columns[0].field, "Keywords");
     EXPECT_EQ(grid.columns[0].caption, "META Keywords");
     EXPECT_EQ(grid.columns[2].field, "url");

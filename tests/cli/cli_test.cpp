@@ -88,13 +88,41 @@ TEST(CliTest, DetectPrintsTheThemeSavesTheFilesAndThemeReadsItBackOffline) {
     EXPECT_EQ(keywords.out, "red shoes\n");
 
     const Outcome pages = RunCli(Args({"theme", "red shoes", "--pages", "red shoes"}, dir));
-    EXPECT_EQ(pages.out.rfind("Rank\tWeb page\tMETA Keywords\n", 0), 0u);
+    EXPECT_EQ(pages.out.rfind("Rank\tWeb page\tMETA Keywords\tSources\n", 0), 0u);
     EXPECT_GT(std::count(pages.out.begin(), pages.out.end(), '\n'), 5);
 
     const Outcome exported = RunCli(QStringList{"theme", "red shoes", "--folder", QString::fromStdString(dir.path().string()),
                                                 "--format", "csv", "--output", QString::fromStdString(dir.File("t.csv"))});
     EXPECT_EQ(exported.exitCode, 0) << exported.err;
     EXPECT_EQ(ReadFileBytes(dir.File("t.csv")).rfind("\"Keyword\";\"Count\"\r\n\"red shoes\";", 0), 0u);
+}
+
+// The demo sites declare their topics in four ways, some in one other way only.
+TEST(CliTest, SourcesChooseWherePagesAreReadAndTheSettingIsTheDefault) {
+    TempDir dir;
+    DemoEngine engine({"--slow", "100"});
+    PrepareFolder(dir, engine.Port());
+    const auto pagesWith = [&](const char* sources) {
+        QStringList args = Args({"detect", "red shoes", "--engines", "Google", "--depth", "30",
+                                 "--pages", "red shoes"}, dir);
+        if (sources != nullptr) args << "--sources" << sources;
+        const Outcome o = RunCli(args);
+        EXPECT_EQ(o.exitCode, 0) << o.err;
+        return o.out;
+    };
+    const std::string meta = pagesWith("meta");
+    const std::string all = pagesWith("meta,news,tags,data");
+    EXPECT_EQ(meta.find("\tmeta,"), std::string::npos) << meta;
+    EXPECT_GT(std::count(all.begin(), all.end(), '\n'), std::count(meta.begin(), meta.end(), '\n'));
+    // Pages that declare the keyword in one other way only, and in all four.
+    for (const char* declared : {"\tnews\n", "\tdata\n", "\tmeta,news,tags,data\n"})
+        EXPECT_NE(all.find(declared), std::string::npos) << declared << all;
+    // Without the option the setting decides.
+    WriteFileBytes(dir.File("set.ini"), ReadFileBytes(dir.File("set.ini")) +
+                                            "[detect]\nKeywordSources=meta\n");
+    EXPECT_EQ(pagesWith(nullptr), meta);
+    EXPECT_EQ(RunCli(Args({"detect", "x", "--sources", "meta,keywords"}, dir)).exitCode, 2);
+    EXPECT_EQ(RunCli(Args({"theme", "x", "--sources", "meta"}, dir)).exitCode, 2);
 }
 
 TEST(CliTest, UsageErrorsAndAMissingEngineFileHaveTheirExitCodes) {

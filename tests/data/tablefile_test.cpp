@@ -244,3 +244,37 @@ TEST_F(TableFileTest, StaleSavingFilesGoAtTheNextLoadOrSave) {
 
 }  // namespace
 }  // namespace kv::data
+
+namespace kv::data {
+namespace {
+
+// Cache files written before the sources column existed load unchanged; the next save adds it.
+TEST(TableFileOptionalField, OldCacheFilesLoadAndGainTheColumnOnSave) {
+    text::SetCollationLocale("en_US");
+    TempDir dir;
+    const std::string path = dir.File("SECache.cds");
+    Exec(path,
+         "CREATE TABLE SECache (word TEXT, SENAME TEXT, Rank INTEGER, url TEXT, Keywords TEXT);"
+         "INSERT INTO SECache VALUES ('red shoes', 'Google', 1, 'http://a/', 'seo, shoes');");
+    const std::string before = ReadFileBytes(path);
+    DataTables tables;
+    Table& cache = tables.SECacheClientDataSet;
+    LoadTableFile(cache, path);
+    EXPECT_EQ(ReadFileBytes(path), before);
+    ASSERT_EQ(cache.StoredRows().size(), 1u);
+    const auto& cells = cache.StoredRows()[0]->cells;
+    EXPECT_EQ(*cells[static_cast<std::size_t>(cache.FieldIndex("Keywords"))].text, "seo, shoes");
+    EXPECT_TRUE(cells[static_cast<std::size_t>(cache.FieldIndex("Sources"))].null);
+
+    SaveTableFile(cache, path);
+    Table reread("SECache", cache.Fields());
+    LoadTableFile(reread, path);
+    EXPECT_TRUE(reread.StoredRows()[0]->cells[5].null);
+    // A field that is not optional is still required.
+    Table strict("SECache", {{"word", FieldType::String, 30}, {"Missing", FieldType::String, 9}});
+    EXPECT_NE(ErrorOf([&] { LoadTableFile(strict, path); }).find("the field Missing is missing"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace kv::data

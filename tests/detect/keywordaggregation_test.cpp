@@ -260,5 +260,24 @@ TEST_F(AggregationTest, AFailureIsLoggedAndTheDisplayIsRestored) {
     EXPECT_EQ(Frequencies(), (Counts{{"seo", 1}}));
 }
 
+TEST_F(AggregationTest, PerPageRowsShowWhereThePageDeclaredItsKeywords) {
+    Cache("Google", 1, "http://old/", "seo");  // a row from before sources were recorded
+    Cache("Google", 2, "http://new/", "seo, boots");
+    auto& cache = tables.SECacheClientDataSet;
+    cache.Last();
+    cache.Edit();
+    cache.SetString("Sources", "meta,tags");
+    cache.Post();
+    window.ready = true;
+    aggregator.RefreshKeywordTables();
+    ASSERT_TRUE(tables.KeywordResClientDataSet.Locate("Keyword", "seo"));
+    auto& res2 = tables.KeywordRes2ClientDataSet;
+    ASSERT_EQ(res2.RecordCount(), 2);
+    res2.First();
+    EXPECT_TRUE(res2.IsNull(res2.FieldIndex("Sources")));
+    res2.Next();
+    EXPECT_EQ(res2.AsString("Sources"), "meta,tags");
+}
+
 }  // namespace
 }  // namespace kv::detect

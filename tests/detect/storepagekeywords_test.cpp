@@ -9,7 +9,9 @@
 namespace kv::detect {
 namespace {
 
-class StorePageKeywordsTest : public ::testing::Test {
+// The designed cases hold nothing but META keywords, so every source choice that includes
+// them must store exactly what META keywords alone store.
+class StorePageKeywordsTest : public ::testing::TestWithParam<KeywordSources> {
 protected:
     void SetUp() override {
         text::SetCollationLocale("en_US");
@@ -18,7 +20,8 @@ protected:
         tables.WordClientDataSet.Post();
     }
     bool Store(const std::string& page, int rank = 1) {
-        return StorePageKeywords(tables.SECacheClientDataSet, "Google", "http://a.example/", rank, page);
+        return StorePageKeywords(tables.SECacheClientDataSet, "Google", "http://a.example/", rank,
+                                 page, GetParam());
     }
     std::string StoredKeywords() {
         auto& cache = tables.SECacheClientDataSet;
@@ -28,7 +31,7 @@ protected:
     data::DataTables tables;
 };
 
-TEST_F(StorePageKeywordsTest, CapitalisedHeadAndMetaAreFoundAndStoredUnchanged) {
+TEST_P(StorePageKeywordsTest, CapitalisedHeadAndMetaAreFoundAndStoredUnchanged) {
     ASSERT_TRUE(Store("<HTML><HEAD><TITLE>t</TITLE><META NAME='Keywords' CONTENT='seo, web design;tools'>"
                       "</HEAD><BODY>x</BODY></HTML>", 7));
     auto& cache = tables.SECacheClientDataSet;
@@ -39,11 +42,12 @@ TEST_F(StorePageKeywordsTest, CapitalisedHeadAndMetaAreFoundAndStoredUnchanged) 
     EXPECT_EQ(cache.AsInteger("Rank"), 7);
     EXPECT_EQ(cache.AsString("url"), "http://a.example/");
     EXPECT_EQ(cache.AsString("Keywords"), "seo, web design;tools");
+    EXPECT_EQ(cache.AsString("Sources"), "meta");
     EXPECT_EQ(ParsePageKeywords(cache.AsString("Keywords")),
               (std::vector<std::string>{"seo", "tools", "web design"}));
 }
 
-TEST_F(StorePageKeywordsTest, OnlyAnExactKeywordsNameCounts) {
+TEST_P(StorePageKeywordsTest, OnlyAnExactKeywordsNameCounts) {
     EXPECT_FALSE(Store("<head><meta name='keywords ' content='a'></head>"));
     EXPECT_FALSE(Store("<head><meta name='keyword' content='a'></head>"));
     EXPECT_FALSE(Store("<head><meta http-equiv='keywords' content='a'></head>"));
@@ -51,7 +55,7 @@ TEST_F(StorePageKeywordsTest, OnlyAnExactKeywordsNameCounts) {
     EXPECT_EQ(StoredKeywords(), "b");
 }
 
-TEST_F(StorePageKeywordsTest, FirstMetaOfTheFirstHeadOnly) {
+TEST_P(StorePageKeywordsTest, FirstMetaOfTheFirstHeadOnly) {
     ASSERT_TRUE(Store("<head><meta name=keywords content='first'><meta name=keywords content='second'></head>"));
     EXPECT_EQ(StoredKeywords(), "first");
     EXPECT_FALSE(Store("<html><head><title>x</title></head><body><meta name=keywords content='body'></body></html>"));
@@ -60,7 +64,7 @@ TEST_F(StorePageKeywordsTest, FirstMetaOfTheFirstHeadOnly) {
     EXPECT_EQ(tables.SECacheClientDataSet.RecordCount(), 1);
 }
 
-TEST_F(StorePageKeywordsTest, MissingOrEmptyContentStillGivesARow) {
+TEST_P(StorePageKeywordsTest, MissingOrEmptyContentStillGivesARow) {
     EXPECT_TRUE(Store("<head><meta name=keywords></head>"));
     EXPECT_EQ(StoredKeywords(), "");
     EXPECT_TRUE(Store("<head><meta name=keywords content=''></head>"));
@@ -68,21 +72,28 @@ TEST_F(StorePageKeywordsTest, MissingOrEmptyContentStillGivesARow) {
     EXPECT_TRUE(ParsePageKeywords(StoredKeywords()).empty());
 }
 
-TEST_F(StorePageKeywordsTest, ContentIsTakenAsTheParserDeliversIt) {
+TEST_P(StorePageKeywordsTest, ContentIsTakenAsTheParserDeliversIt) {
     ASSERT_TRUE(Store("<head><meta name=keywords content=\"&quot;seo&quot;, caf&eacute;\"></head>"));
     EXPECT_EQ(StoredKeywords(), "&quot;seo&quot;, caf&eacute;");
 }
 
-TEST_F(StorePageKeywordsTest, LongValuesAreCutAtTheFieldWidths) {
+TEST_P(StorePageKeywordsTest, LongValuesAreCutAtTheFieldWidths) {
     const std::string keywords(2000, 'k');
     const std::string address = "http://a.example/" + std::string(300, 'p');
     ASSERT_TRUE(StorePageKeywords(tables.SECacheClientDataSet, "Google", address, 1,
-                                  "<head><meta name=keywords content='" + keywords + "'></head>"));
+                                  "<head><meta name=keywords content='" + keywords + "'></head>",
+                                  GetParam()));
     auto& cache = tables.SECacheClientDataSet;
     cache.Last();
     EXPECT_EQ(cache.AsString("Keywords"), std::string(1500, 'k'));
     EXPECT_EQ(cache.AsString("url").size(), 255u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Sources, StorePageKeywordsTest,
+                         ::testing::Values(KeywordSources::MetaOnly(), KeywordSources::All()),
+                         [](const auto& info) {
+                             return info.param == KeywordSources::MetaOnly() ? "MetaOnly" : "All";
+                         });
 
 }  // namespace
 }  // namespace kv::detect

@@ -29,10 +29,11 @@ const Table kFrequencyCells = {{"Keyword", "Count"},
                                {"Grüße €5", "1"},
                                {"", "1"},
                                {"Total:", "5"}};
-const Table kPageCells = {{"Rank", "Web page", "META Keywords"},
-                          {"1", "http://a.example/?q=1&x=<2>", "seo; \"web\" design, {x}\\y"},
-                          {"2", "", ""},
-                          {"3", "http://b.example/", "Ключ, seo, 😀"}};
+const Table kPageCells = {
+    {"Rank", "Web page", "META Keywords", "Sources"},
+    {"1", "http://a.example/?q=1&x=<2>", "seo; \"web\" design, {x}\\y", "meta,news,tags,data"},
+    {"2", "", "", ""},
+    {"3", "http://b.example/", "Ключ, seo, 😀", "tags"}};
 
 std::string RunProgram(const QString& program, const QStringList& arguments) {
     QProcess process;

@@ -15,14 +15,16 @@ ExportTableRows SampleFrequencyRows() {
 }
 
 ExportTableRows SamplePageRows() {
-    ExportTableRows rows({"Keyword", "Rank", "url", "Keywords", "Keywords2"});
-    const auto row = [&](std::int64_t rank, ExportCell url, std::string keywords) {
+    ExportTableRows rows({"Keyword", "Rank", "url", "Keywords", "Keywords2", "Sources"});
+    const auto row = [&](std::int64_t rank, ExportCell url, std::string keywords,
+                         ExportCell sources) {
         rows.AddRow({ExportCell::Text("seo"), ExportCell::Integer(rank), std::move(url),
-                     ExportCell::Text(keywords), ExportCell::Text("unused")});
+                     ExportCell::Text(keywords), ExportCell::Text("unused"), std::move(sources)});
     };
-    row(1, ExportCell::Text("http://a.example/?q=1&x=<2>"), "seo; \"web\" design, {x}\\y");
-    row(2, ExportCell::Null(), "");
-    row(3, ExportCell::Text("http://b.example/"), "Ключ, seo, 😀");
+    row(1, ExportCell::Text("http://a.example/?q=1&x=<2>"), "seo; \"web\" design, {x}\\y",
+        ExportCell::Text("meta,news,tags,data"));
+    row(2, ExportCell::Null(), "", ExportCell::Null());
+    row(3, ExportCell::Text("http://b.example/"), "Ключ, seo, 😀", ExportCell::Text("tags"));
     return rows;
 }
 

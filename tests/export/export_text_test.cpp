@@ -32,11 +32,14 @@ TEST(ExportTextTest, FieldsTheRowsLackGiveEmptyCells) {
 }
 
 TEST(ExportTextTest, PerPageGridEndsWithItsLastRow) {
-    ExportTableRows rows({"Rank", "url", "Keywords"});
-    rows.AddRow({ExportCell::Integer(1), ExportCell::Text("http://a/"), ExportCell::Text("a, b")});
-    rows.AddRow({ExportCell::Integer(2), ExportCell::Null(), ExportCell::Text("c")});
+    ExportTableRows rows({"Rank", "url", "Keywords", "Sources"});
+    rows.AddRow({ExportCell::Integer(1), ExportCell::Text("http://a/"), ExportCell::Text("a, b"),
+                 ExportCell::Text("meta,tags")});
+    rows.AddRow({ExportCell::Integer(2), ExportCell::Null(), ExportCell::Text("c"),
+                 ExportCell::Null()});
     EXPECT_EQ(ExportGridBytes(ExportFormat::Text, DesignedPagesGrid(), rows),
-              "Rank\tWeb page\tMETA Keywords\r\n1\thttp://a/\ta, b\r\n2\t\tc");
+              "Rank\tWeb page\tMETA Keywords\tSources\r\n"
+              "1\thttp://a/\ta, b\tmeta,tags\r\n2\t\tc\t");
 }
 
 TEST(ExportCsvTest, EveryCellQuotedWithQuotesDoubled) {

@@ -1,5 +1,6 @@
-// libFuzzer entry: any page through StorePageKeywords into a real result cache, and the stored
-// keyword text through the META keyword list reader and the keyword comma text.
+// libFuzzer entry: any page through StorePageKeywords (every keyword source) into a real result
+// cache, and the stored keyword text through the META keyword list reader and the keyword comma
+// text.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -26,7 +27,8 @@ kv::data::DataTables& Tables() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto& cache = Tables().SECacheClientDataSet;
     const std::string_view page(reinterpret_cast<const char*>(data), size);
-    if (kv::detect::StorePageKeywords(cache, "Google", "http://a.example/", 1, page)) {
+    if (kv::detect::StorePageKeywords(cache, "Google", "http://a.example/", 1, page,
+                                      kv::detect::KeywordSources::All())) {
         cache.Last();
         const std::string keywords = cache.AsString("Keywords");
         const auto entries = kv::detect::ParsePageKeywords(keywords);

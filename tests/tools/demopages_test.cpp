@@ -5,6 +5,9 @@
 #include <map>
 #include <set>
 
+#include <QJsonDocument>
+
+#include "tools/demoengine/declarations.h"
 #include "tools/demoengine/request.h"
 #include "tools/demoengine/results.h"
 #include "tools/demoengine/router.h"
@@ -236,6 +239,37 @@ TEST(Route, EnginesAnswerHomeAndResultPages) {
     // Keywords are escaped wherever the pages show them.
     const std::string hostile = Answer("/teoma/web?q=%3Cscript%3E%22").body;
     EXPECT_EQ(hostile.find("<script>"), std::string::npos);
+}
+
+TEST(Route, OrdinarySitesDeclareTheirTopicsInTheirWays) {
+    std::map<Declaration, int> seen;
+    for (int site = kFirstOrdinarySite; site <= kLastSite; ++site) {
+        const std::string page = Answer("/site/" + std::to_string(site) + "/red-shoes.html").body;
+        const Declaration d = DeclarationOfSite(site);
+        ++seen[d];
+        const bool meta = page.find("<meta name=\"keywords\"") != std::string::npos ||
+                          page.find("<META NAME=\"Keywords\"") != std::string::npos;
+        EXPECT_EQ(meta, DeclaresMeta(d)) << site;
+        EXPECT_EQ(page.find("news_keywords") != std::string::npos,
+                  d == Declaration::NewsOnly || d == Declaration::AllFour)
+            << site;
+        EXPECT_EQ(page.find("article:tag") != std::string::npos,
+                  d == Declaration::TagsOnly || d == Declaration::AllFour)
+            << site;
+        const std::size_t script = page.find("<script type=\"application/ld+json\">");
+        EXPECT_EQ(script != std::string::npos, d == Declaration::DataOnly ||
+                                                   d == Declaration::MetaAndData ||
+                                                   d == Declaration::AllFour)
+            << site;
+        if (script == std::string::npos) continue;
+        const std::size_t begin = page.find('>', script) + 1;
+        const std::string json = page.substr(begin, page.find("</script>", begin) - begin);
+        QJsonParseError error;
+        QJsonDocument::fromJson(QByteArray::fromStdString(json), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << json;
+    }
+    EXPECT_EQ(seen.size(), 6u);
+    EXPECT_EQ(JsonString("a\"</\\\n&"), "\"a\\\"\\u003c/\\\\\\u000a\\u0026\"");
 }
 
 }  // namespace

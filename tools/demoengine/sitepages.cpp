@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "tools/demoengine/declarations.h"
 #include "tools/demoengine/sites.h"
 #include "tools/demoengine/textcodec.h"
 
@@ -45,13 +46,17 @@ std::string OrdinaryPage(const Topic& topic, int site) {
     const std::string content = HtmlEscape(KeywordContent(topic, site));
     const std::string description =
         "<meta name=\"description\" content=\"All about " + HtmlEscape(topic.phrase) + "\">\n";
+    const bool meta = DeclaresMeta(DeclarationOfSite(site));
+    const std::string others = OtherDeclarations(topic, site);
     if (StyleOf(site) == Style::Capitals) {
-        return "<HTML>\n<HEAD>\n<TITLE>" + title + "</TITLE>\n<META NAME=\"Keywords\" CONTENT=\"" +
-               content + "\">\n</HEAD>\n<BODY>\n" + Body(topic, site) + "</BODY>\n</HTML>\n";
+        return "<HTML>\n<HEAD>\n<TITLE>" + title + "</TITLE>\n" +
+               (meta ? "<META NAME=\"Keywords\" CONTENT=\"" + content + "\">\n" : "") + others +
+               "</HEAD>\n<BODY>\n" + Body(topic, site) + "</BODY>\n</HTML>\n";
     }
-    std::string head = "<title>" + title + "</title>\n" + description +
-                       "<meta name=\"keywords\" content=\"" + content + "\">\n";
-    if (StyleOf(site) == Style::TwoElements) {
+    std::string head = "<title>" + title + "</title>\n" + description;
+    if (meta) head += "<meta name=\"keywords\" content=\"" + content + "\">\n";
+    head += others;
+    if (meta && StyleOf(site) == Style::TwoElements) {
         // Only the first element counts; the second must never show up in a theme.
         head += "<meta name=\"keywords\" content=\"" + HtmlEscape(topic.phrase) +
                 " wholesale, second element\">\n";
