@@ -1,6 +1,7 @@
 // Creation and shutdown of the main window, the stored window values and the keyword box.
 #include "app/mainform.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -24,6 +25,7 @@ namespace {
 constexpr const char* kWindowSection = "TMainForm";
 constexpr const char* kWordKey = "Word";
 constexpr const char* kPanel3WidthKey = "Panel3_Width";
+constexpr const char* kCaseOptionKey = "CaseVariantsAsOne_Checked";
 constexpr int kDesignedWidth = 750;
 constexpr int kDesignedHeight = 550;
 constexpr int kDesignedLeftPane = 185;
@@ -53,7 +55,7 @@ TMainForm::TMainForm(std::string folder, Desktop* desktop)
         RestoreGridLayout(ini, "DBGridEh1", *DBGridEh1);
         RestoreGridLayout(ini, "DBGridEh2", *DBGridEh2);
         RestoreWindowValues(ini);
-        tables_.LoadFiles(folder_);
+        if (!CheckProgramFolder() || !LoadTables()) return;
         LocateRememberedWord();
         SyncKeywordBox();
         CreateRunParts();
@@ -100,6 +102,7 @@ void TMainForm::RestoreWindowValues(const data::IniFile& ini) {
     const QList<int> sizes = SanSplitter1->sizes();
     SanSplitter1->setSizes({width, std::max(sizes.value(1), 1)});
     rememberedWord_ = ini.ReadString(kWindowSection, kWordKey, "");
+    caseOption_->setChecked(ini.ReadBool(kWindowSection, kCaseOptionKey, false));
 }
 
 void TMainForm::LocateRememberedWord() {
@@ -115,6 +118,7 @@ void TMainForm::StoreWindowValues() {
         ini.WriteBool(kWindowSection, CheckedKey(button), button->isChecked());
     ini.WriteInteger(kWindowSection, kPanel3WidthKey, Panel3->width());
     ini.WriteString(kWindowSection, kWordKey, rememberedWord_);
+    ini.WriteBool(kWindowSection, kCaseOptionKey, caseOption_->isChecked());
     ini.Save();
 }
 
@@ -127,7 +131,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     try {
-        StoreWindowValues();
+        if (MaySave()) StoreWindowValues();
     } catch (const std::exception& e) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
     }
@@ -138,16 +142,25 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::Shutdown() {
     shutDown_ = true;
     try {
-        data::IniFile ini(SettingsPath());
-        StoreGridLayout(ini, "DBGridEh1", *DBGridEh1);
-        StoreGridLayout(ini, "DBGridEh2", *DBGridEh2);
-        ini.Save();
+        if (MaySave()) {
+            data::IniFile ini(SettingsPath());
+            StoreGridLayout(ini, "DBGridEh1", *DBGridEh1);
+            StoreGridLayout(ini, "DBGridEh2", *DBGridEh2);
+            ini.Save();
+        }
         clips_->Close();
         clipFiles_->Remove();
-        tables_.SaveFiles(folder_);
+        if (MaySave()) tables_.SaveFiles(folder_);
     } catch (const std::exception& e) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
     }
+}
+
+void TMainForm::BringToFront() {
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
 }
 
 void TMainForm::TableDataChanged(data::Table&) {
@@ -163,6 +176,8 @@ void TMainForm::RefillKeywordBox() {
         MainKeywordRxDBLookupCombo->addItem(QString::fromStdString(history.CellText(row, field)));
     MainKeywordRxDBLookupCombo->setCurrentIndex(
         MainKeywordRxDBLookupCombo->findText(boxText_, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    MainKeywordRxDBLookupCombo->setEditText(boxText_);
+    UpdateFindCommand();
 }
 
 void TMainForm::SyncKeywordBox() {

@@ -38,11 +38,13 @@ void TMainForm::ReloadConnectionSettings() {
 
 void TMainForm::FindActionExecute() {
     if (!runParts_ || runParts_->run.Running()) return;
+    if (!AcceptTypedKeyword()) return;
     try {
         runParts_->run.FindActionExecute();
     } catch (const std::exception& e) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
     }
+    SaveTables();
     if (closeAfterRun_) {
         closeAfterRun_ = false;
         QTimer::singleShot(0, this, &QWidget::close);

@@ -2,8 +2,13 @@
 // (Export2Action) in one of five formats, then the file opened with the shell.
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStandardPaths>
 #include <QStringList>
 
+#include "app/apptexts.h"
 #include "app/gridexport.h"
 #include "app/mainform.h"
 #include "app/resultgrid.h"
@@ -24,8 +29,14 @@ void TMainForm::Export2ActionExecute() {
 
 void TMainForm::ExportGrid(ResultGrid* grid, const QString& proposedName) {
     const QStringList filters = SaveDialogFilters();
-    const auto chosen = desktop_.SaveFileName(this, proposedName, filters, exportFilterIndex_);
+    // The dialog starts where the last file went, else in the user's documents folder.
+    const QString folder = lastExportFolder_.isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                               : lastExportFolder_;
+    const auto chosen = desktop_.SaveFileName(this, QDir(folder).filePath(proposedName), filters,
+                                              exportFilterIndex_);
     if (!chosen) return;
+    lastExportFolder_ = QFileInfo(*chosen).absolutePath();
     const auto format = data::ExportFormatFromFilterIndex(exportFilterIndex_ + 1);
     if (!format) return;
     const std::string path = data::ExportFileName(chosen->toStdString(), *format);
@@ -40,7 +51,9 @@ void TMainForm::ExportGrid(ResultGrid* grid, const QString& proposedName) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
         return;
     }
-    desktop_.Open(QUrl::fromLocalFile(QString::fromStdString(path)));
+    const QString saved = QString::fromStdString(path);
+    if (!desktop_.Open(QUrl::fromLocalFile(saved)))
+        statusText_->setText(QString(texts::kFileSavedAs).arg(saved));
 }
 
 }  // namespace kv::app

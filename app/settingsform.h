@@ -12,6 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace kv::app {
@@ -29,6 +30,8 @@ class TSettingsForm : public QDialog {
     void ShowModel();
     void ConnectTypeSelected(int type);
     void UseAuthChanged(bool on);
+    // "Connect via proxy" without a server would connect directly: OK waits for a server.
+    void UpdateOkButton();
 
     http::SettingsDialogModel& model_;
     QRadioButton* direct_;
@@ -46,6 +49,7 @@ class TSettingsForm : public QDialog {
     QLineEdit* name_;
     QLabel* passwordLabel_;
     QLineEdit* password_;
+    QPushButton* ok_;
 };
 
 // Shows the dialog for the settings in the folder's "set.ini"; on OK stores them there and
