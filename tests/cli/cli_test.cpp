@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "tests/support/demoprocess.h"
+#include "tests/support/scripted_server.h"
 #include "tests/support/tempdir.h"
 
 namespace kv::testing {
@@ -144,6 +145,16 @@ TEST(CliTest, EveryEngineFailingExitsFourAfterPrintingTheTheme) {
     EXPECT_NE(o.err.find("Not a single page was stored"), std::string::npos) << o.err;
 }
 
+TEST(CliTest, APlusInTheKeywordReachesTheEngineAsAPlus) {
+    TempDir dir;
+    ScriptedServer server({Script::Reply("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<html></html>")});
+    PrepareFolder(dir, server.Port());
+    const Outcome o = RunCli(Args({"detect", "C++ tips", "--engines", "Google"}, dir));
+    EXPECT_EQ(o.exitCode, 4) << o.err;
+    const std::string request = server.Request(0);
+    EXPECT_NE(request.find("C%2B%2B+tips"), std::string::npos) << request;
+}
+
 TEST(CliTest, AReadOnlyFolderStopsBeforeAnyRequest) {
     TempDir dir;
     DemoEngine engine;
@@ -204,10 +215,11 @@ TEST(CliTest, AWorkbookIsNotWrittenToATerminal) {
 TEST(CliTest, SigtermAndSighupStopTheRunSaveItAndPrintTheTheme) {
     for (const auto& [signal, code] : {std::pair{SIGTERM, 143}, std::pair{SIGHUP, 129}}) {
         TempDir dir;
-        DemoEngine engine({"--latency", "300"});
+        // Five queries, then fifty pages of 100 ms each: the signal comes in the page phase.
+        DemoEngine engine({"--latency", "100"});
         PrepareFolder(dir, engine.Port());
         QProcess p;
-        p.start(QString::fromStdString(CliPath()), Args({"detect", "red shoes", "--depth", "30"}, dir));
+        p.start(QString::fromStdString(CliPath()), Args({"detect", "red shoes"}, dir));
         ASSERT_TRUE(p.waitForStarted());
         QThread::msleep(2500);
         ::kill(static_cast<pid_t>(p.processId()), signal);
