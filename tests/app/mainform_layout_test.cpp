@@ -7,7 +7,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 
 #include "app/countbardelegate.h"
@@ -88,6 +90,20 @@ TEST_F(MainFormLayout, NoTwoVisibleControlsIntersectAtTheDesignedSizeOrAboveIt) 
             }
         }
     }
+}
+
+TEST_F(MainFormLayout, TheErrorPaneShowsTheStartOfTheNewestLine) {
+    window_->resize(750, 550);
+    window_->show();
+    for (int i = 10; i < 30; ++i)
+        window_->LogError("line " + std::to_string(i) + " " + std::string(400, 'x'));
+    QTest::qWait(20);
+    auto* log = window_->findChild<QTextEdit*>("LogRichEdit");
+    EXPECT_EQ(log->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(log->verticalScrollBar()->value(), log->verticalScrollBar()->maximum());
+    EXPECT_TRUE(log->textCursor().block().text().startsWith("line 29 "))
+        << log->textCursor().block().text().left(10).toStdString();
+    EXPECT_EQ(log->textCursor().positionInBlock(), 0);
 }
 
 TEST_F(MainFormLayout, TheEngineBoxesShareOneContainer) {
