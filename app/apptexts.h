@@ -21,6 +21,29 @@ inline constexpr const char* kHintTotal = "Total: %d";
 inline constexpr const char* kNoEngine =
     "Select at least one search engine to check your rankings!";
 inline constexpr const char* kInformation = "Information";
+inline constexpr const char* kCaseOption =
+    "&Count spellings that differ only in case as one keyword";
+
+// The program folder and its files.
+inline constexpr const char* kFolderNotWritableTitle = "Program folder is read-only";
+inline constexpr const char* kFolderNotWritable =
+    "The program folder %1 is not writable, so the keyword history, the result cache and the "
+    "settings cannot be saved there.\n\nContinue without saving, or quit?";
+inline constexpr const char* kContinueReadOnly = "Continue read-only";
+inline constexpr const char* kQuit = "Quit";
+inline constexpr const char* kReadOnlyStatus = "Read-only: nothing is saved in %1";
+inline constexpr const char* kDamagedFileTitle = "Damaged file";
+inline constexpr const char* kDamagedFile =
+    "The file %1 cannot be read:\n%2\n\nSet it aside (it is renamed to %1.damaged-DATE, "
+    "never deleted) and start a new one, or quit?";
+inline constexpr const char* kSetAside = "Set it aside and start a new one";
+inline constexpr const char* kDamagedFileKept = "The damaged file was kept as %1";
+
+// Links the desktop cannot open.
+inline constexpr const char* kNoMailProgram = "No mail program opens mail links here: write to %1";
+inline constexpr const char* kNoWebBrowser = "No web browser opens links here: the page is %1";
+inline constexpr const char* kFileSavedAs = "Saved as %1 (no program here opens it)";
+inline constexpr const char* kManualCaption = "Kelvane manual";
 
 // Grid captions.
 inline constexpr const char* kKeywordCaption = "Keyword";
@@ -78,7 +101,8 @@ inline constexpr const char* kSettingsCaption = "Settings";
 inline constexpr const char* kConnectionGroup = " Connection ";
 inline constexpr const char* kDirectConnection = "Direct connection";
 inline constexpr const char* kConnectViaProxy = "Connect via proxy ";
-inline constexpr const char* kUseSystemSettings = "Use Internet Explorer settings";
+inline constexpr const char* kUseSystemSettings = "Use the system proxy settings";
+inline constexpr const char* kProxyServerNeeded = "Enter the proxy server to connect via a proxy";
 inline constexpr const char* kProxyServer = "Proxy server:";
 inline constexpr const char* kPort = "Port:";
 inline constexpr const char* kConnectionTimeout = "Connection timeout:";

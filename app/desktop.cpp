@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace kv::app {
 
@@ -20,8 +21,17 @@ bool QtDesktop::AskYesNo(QWidget* parent, const QString& title, const QString& t
            QMessageBox::Yes;
 }
 
-void QtDesktop::Open(const QUrl& url) {
-    QDesktopServices::openUrl(url);
+int QtDesktop::Choose(QWidget* parent, const QString& title, const QString& text,
+                      const QStringList& choices) {
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton*> buttons;
+    for (const QString& choice : choices) buttons << box.addButton(choice, QMessageBox::AcceptRole);
+    box.exec();
+    return static_cast<int>(buttons.indexOf(box.clickedButton()));
+}
+
+bool QtDesktop::Open(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 std::optional<QString> QtDesktop::SaveFileName(QWidget* parent, const QString& proposed,

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 
+#include "app/countbardelegate.h"
 #include "app/resultgrid.h"
 
 namespace kv::app {
@@ -72,6 +73,9 @@ data::ExportGrid DescribeGrid(const ResultGrid& grid) {
         column.titleAlignment = data::ExportAlignment::Left;
         column.titleColor = out.fixedColor;
         column.titleFont = FontOf(header->font(), palette.color(QPalette::ButtonText));
+        // The file shows the bars the grid draws.
+        column.bars =
+            qobject_cast<CountBarDelegate*>(grid.itemDelegateForColumn(logical)) != nullptr;
         if (grid.HasFooter()) {
             footer.push_back({grid.FooterTexts()[static_cast<std::size_t>(logical)].toStdString(),
                               column.alignment,

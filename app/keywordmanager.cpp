@@ -10,6 +10,7 @@
 
 #include "app/apptexts.h"
 #include "app/resultgrid.h"
+#include "detect/keywordrules.h"
 
 namespace kv::app {
 
@@ -25,8 +26,26 @@ TNewWordForm::TNewWordForm(const QString& caption, const QString& label, QWidget
     prompt->setBuddy(wordEdit_);
     layout->addWidget(prompt);
     layout->addWidget(wordEdit_);
+    auto* hint = new QLabel;
+    hint->setObjectName("RefusalHint");
+    hint->setWordWrap(true);
+    layout->addWidget(hint);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setDefault(true);
+    // OK waits for a keyword the history takes; the hint says why it waits.
+    const auto check = [ok, hint](const QString& text) {
+        QString refusal;
+        try {
+            detect::CheckedKeyword(text.toStdString());
+        } catch (const detect::KeywordError& e) {
+            refusal = QString::fromStdString(e.what());
+        }
+        ok->setEnabled(refusal.isEmpty());
+        hint->setText(text.isEmpty() ? QString() : refusal);
+    };
+    connect(wordEdit_, &QLineEdit::textChanged, this, check);
+    check(QString());
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -72,10 +91,14 @@ TWordEditForm::TWordEditForm(data::Table& history, Desktop& desktop, QWidget* pa
 void TWordEditForm::AddTBXButtonClick() {
     TNewWordForm form(texts::kAddNewKeyword, texts::kEnterKeyword, this);
     if (form.exec() != QDialog::Accepted || form.Text().isEmpty()) return;
-    // An exact, case-sensitive match selects the existing keyword instead of adding one. The
-    // text is compared as it would be stored, so a long text never doubles a cut keyword.
-    const std::string word(
-        history_.FitText(history_.FieldIndex("word"), form.Text().toStdString()));
+    std::string word;
+    try {
+        word = detect::CheckedKeyword(form.Text().toStdString());
+    } catch (const detect::KeywordError& e) {
+        desktop_.ShowInformation(this, texts::kInformation, QString::fromStdString(e.what()));
+        return;
+    }
+    // An exact, case-sensitive match selects the existing keyword instead of adding one.
     if (history_.Locate("word", word)) return;
     history_.Append();
     history_.SetString("word", word);

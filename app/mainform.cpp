@@ -1,6 +1,7 @@
 // Creation and shutdown of the main window, the stored window values and the keyword box.
 #include "app/mainform.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -25,6 +26,7 @@ namespace {
 constexpr const char* kWindowSection = "TMainForm";
 constexpr const char* kWordKey = "Word";
 constexpr const char* kPanel3WidthKey = "Panel3_Width";
+constexpr const char* kCaseOptionKey = "CaseVariantsAsOne_Checked";
 constexpr int kDesignedWidth = 750;
 constexpr int kDesignedHeight = 550;
 constexpr int kDesignedLeftPane = 185;
@@ -57,7 +59,7 @@ TMainForm::TMainForm(detect::ProgramFolders folders, Desktop* desktop)
         RestoreGridLayout(ini, "DBGridEh1", *DBGridEh1);
         RestoreGridLayout(ini, "DBGridEh2", *DBGridEh2);
         RestoreWindowValues(ini);
-        tables_.LoadFiles(folders_.data, folders_.EngineFile());
+        if (!CheckProgramFolder() || !LoadTables()) return;
         LocateRememberedWord();
         SyncKeywordBox();
         CreateRunParts();
@@ -104,6 +106,7 @@ void TMainForm::RestoreWindowValues(const data::IniFile& ini) {
     const QList<int> sizes = SanSplitter1->sizes();
     SanSplitter1->setSizes({width, std::max(sizes.value(1), 1)});
     rememberedWord_ = ini.ReadString(kWindowSection, kWordKey, "");
+    caseOption_->setChecked(ini.ReadBool(kWindowSection, kCaseOptionKey, false));
 }
 
 void TMainForm::LocateRememberedWord() {
@@ -119,6 +122,7 @@ void TMainForm::StoreWindowValues() {
         ini.WriteBool(kWindowSection, CheckedKey(button), button->isChecked());
     ini.WriteInteger(kWindowSection, kPanel3WidthKey, Panel3->width());
     ini.WriteString(kWindowSection, kWordKey, rememberedWord_);
+    ini.WriteBool(kWindowSection, kCaseOptionKey, caseOption_->isChecked());
     ini.Save();
 }
 
@@ -131,7 +135,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     try {
-        StoreWindowValues();
+        if (MaySave()) StoreWindowValues();
     } catch (const std::exception& e) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
     }
@@ -142,16 +146,25 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::Shutdown() {
     shutDown_ = true;
     try {
-        data::IniFile ini(SettingsPath());
-        StoreGridLayout(ini, "DBGridEh1", *DBGridEh1);
-        StoreGridLayout(ini, "DBGridEh2", *DBGridEh2);
-        ini.Save();
+        if (MaySave()) {
+            data::IniFile ini(SettingsPath());
+            StoreGridLayout(ini, "DBGridEh1", *DBGridEh1);
+            StoreGridLayout(ini, "DBGridEh2", *DBGridEh2);
+            ini.Save();
+        }
         clips_->Close();
         clipFiles_->Remove();
-        tables_.SaveFiles(folders_.data);
+        if (MaySave()) tables_.SaveFiles(folders_.data);
     } catch (const std::exception& e) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
     }
+}
+
+void TMainForm::BringToFront() {
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
 }
 
 void TMainForm::TableDataChanged(data::Table&) {
@@ -167,6 +180,8 @@ void TMainForm::RefillKeywordBox() {
         MainKeywordRxDBLookupCombo->addItem(QString::fromStdString(history.CellText(row, field)));
     MainKeywordRxDBLookupCombo->setCurrentIndex(
         MainKeywordRxDBLookupCombo->findText(boxText_, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    MainKeywordRxDBLookupCombo->setEditText(boxText_);
+    UpdateFindCommand();
 }
 
 void TMainForm::SyncKeywordBox() {

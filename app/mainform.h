@@ -17,6 +17,7 @@
 #include "detect/programfolder.h"
 #include "detect/runwindow.h"
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -51,6 +52,11 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     const std::array<QString, 3>& ClipFilePaths() const;
     const std::string& HintText() const { return hintText_; }
     bool RunInProgress() const;
+    // The user chose to quit in a start-up dialog (a read-only folder or a damaged file).
+    bool QuitRequested() const { return quitRequested_; }
+    bool ReadOnly() const { return readOnly_; }
+    // Shows the window in front of the others (a second start of the program asks for it).
+    void BringToFront();
     // The process-wide stop flag of the detection run (true once a run has ended).
     bool StopFlag() const;
 
@@ -103,6 +109,12 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     void ReloadConnectionSettings();
     void RestoreWindowValues(const data::IniFile& ini);
     void LocateRememberedWord();
+    // The program folder's files (mainform_files.cpp). false: the user chose to quit.
+    bool CheckProgramFolder();
+    bool LoadTables();
+    bool MaySave() const;
+    // Saves history and cache now, so a kill or a crash loses nothing done so far.
+    void SaveTables();
 
     // Shutdown steps.
     void StoreWindowValues();
@@ -115,8 +127,16 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     void KeywordBoxActivated(int index);
     void KeywordChanged();
     void TBXCheckBox1Change();
+    // The typed keyword (mainform_keywords.cpp): checked, added to the history and selected
+    // when a run starts; false when it is refused.
+    bool AcceptTypedKeyword();
+    // The command is disabled, with the reason as its hint, while the typed text is refused.
+    void UpdateFindCommand();
+    void CaseOptionToggled(bool on);
 
     // Menu commands and links.
+    // The page in the browser; when none opens it, the status bar names the address.
+    void OpenWebPage(const char* address);
     void ImageClick();
     void GetUpdatesClick();
     void SettingsClick();
@@ -141,6 +161,9 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     std::unique_ptr<RunParts, RunPartsDeleter> runParts_;
 
     bool ready_ = false;
+    bool readOnly_ = false;
+    bool quitRequested_ = false;
+    QString lastExportFolder_;
     bool shutDown_ = false;
     bool closeAfterRun_ = false;
     bool commandIsStop_ = false;
@@ -166,6 +189,8 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     // In the order of the window's components: AltaVista, All The Web, Google, MSN, Teoma.
     std::array<QCheckBox*, 5> engineBoxes_{};
     QCheckBox* TBXCheckBox1 = nullptr;  // "All The Web"
+    // Holds the engine check boxes, one per engine.
+    QWidget* engineBoxPanel_ = nullptr;
     std::array<QRadioButton*, 3> depthButtons_{};
     QWidget* Panel3 = nullptr;
     QSplitter* SanSplitter = nullptr;
@@ -178,6 +203,7 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     QPushButton* TBXButton2 = nullptr;
     QTextEdit* LogRichEdit = nullptr;
     QLabel* statusText_ = nullptr;
+    QAction* caseOption_ = nullptr;
     QWidget* gaugePanel_ = nullptr;
     QProgressBar* gauge_ = nullptr;
 };

@@ -39,6 +39,7 @@ void TMainForm::ReloadConnectionSettings() {
 
 void TMainForm::FindActionExecute() {
     if (!runParts_ || runParts_->run.Running()) return;
+    if (!AcceptTypedKeyword()) return;
     const auto folderLock = WaitForFolderLock(this, folders_.data);  // held for the run
     if (!folderLock) return;
     try {
@@ -46,6 +47,7 @@ void TMainForm::FindActionExecute() {
     } catch (const std::exception& e) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
     }
+    SaveTables();
     if (closeAfterRun_) {
         closeAfterRun_ = false;
         QTimer::singleShot(0, this, &QWidget::close);

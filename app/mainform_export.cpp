@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStandardPaths>
 #include <QStringList>
 
+#include "app/apptexts.h"
 #include "app/gridexport.h"
 #include "app/mainform.h"
 #include "app/resultgrid.h"
@@ -25,13 +29,15 @@ void TMainForm::Export2ActionExecute() {
 
 void TMainForm::ExportGrid(ResultGrid* grid, const QString& proposedName) {
     const QStringList filters = SaveDialogFilters();
-    // An installed program proposes its export folder; a portable one the current folder.
-    const QString proposed =
-        folders_.exports.empty()
-            ? proposedName
-            : QDir(QString::fromStdString(folders_.exports)).filePath(proposedName);
-    const auto chosen = desktop_.SaveFileName(this, proposed, filters, exportFilterIndex_);
+    // The dialog starts where the last file went, else in the export folder of an installed
+    // program, else in the user's documents folder.
+    QString folder = lastExportFolder_;
+    if (folder.isEmpty()) folder = QString::fromStdString(folders_.exports);
+    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const auto chosen = desktop_.SaveFileName(this, QDir(folder).filePath(proposedName), filters,
+                                              exportFilterIndex_);
     if (!chosen) return;
+    lastExportFolder_ = QFileInfo(*chosen).absolutePath();
     const auto format = data::ExportFormatFromFilterIndex(exportFilterIndex_ + 1);
     if (!format) return;
     const std::string path = data::ExportFileName(chosen->toStdString(), *format);
@@ -46,7 +52,9 @@ void TMainForm::ExportGrid(ResultGrid* grid, const QString& proposedName) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
         return;
     }
-    desktop_.Open(QUrl::fromLocalFile(QString::fromStdString(path)));
+    const QString saved = QString::fromStdString(path);
+    if (!desktop_.Open(QUrl::fromLocalFile(saved)))
+        statusText_->setText(QString(texts::kFileSavedAs).arg(saved));
 }
 
 }  // namespace kv::app

@@ -19,6 +19,7 @@
 
 #include "app/apptexts.h"
 #include "app/artwork.h"
+#include "app/countbardelegate.h"
 #include "app/gridlook.h"
 #include "app/mainform.h"
 #include "app/resultgrid.h"
@@ -36,6 +37,7 @@ constexpr int kLogHeight = 90;
 constexpr int kLeftPaneMin = 185;
 constexpr int kLeftPaneMax = 300;
 constexpr int kKeywordBoxRows = 8;
+constexpr int kKeywordBoxMinChars = 12;
 constexpr int kGaugeWidth = 100;
 // Wide enough for all four source names: "meta,news,tags,data".
 constexpr int kSourcesColumnWidth = 110;
@@ -110,7 +112,6 @@ void TMainForm::BuildLayout() {
     column->addWidget(Panel7);
 
     auto* Panel1 = Named(new QWidget, "Panel1");
-    Panel1->setFixedHeight(kInputStripHeight);
     BuildInputStrip(Panel1);
     column->addWidget(Panel1);
 
@@ -141,25 +142,35 @@ void TMainForm::BuildLayout() {
 }
 
 void TMainForm::BuildInputStrip(QWidget* panel) {
+    // Two rows from layouts, so no control ever covers another: keyword box, "Edit" and the
+    // depth above; the engines below; the command button beside both.
     auto* grid = new QGridLayout(panel);
-    grid->setContentsMargins(10, 8, 10, 8);
+    grid->setContentsMargins(10, 6, 10, 6);
     grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(8);
+    grid->setVerticalSpacing(6);
 
     auto* Label1 = Named(new QLabel(texts::kKeyword), "Label1");
     MainKeywordRxDBLookupCombo = Named(new QComboBox, "MainKeywordRxDBLookupCombo");
+    MainKeywordRxDBLookupCombo->setEditable(true);
+    // A typed keyword joins the history when a run starts, not on every Enter.
+    MainKeywordRxDBLookupCombo->setInsertPolicy(QComboBox::NoInsert);
     MainKeywordRxDBLookupCombo->setMaxVisibleItems(kKeywordBoxRows);
-    MainKeywordRxDBLookupCombo->setMinimumWidth(220);
+    MainKeywordRxDBLookupCombo->setMinimumContentsLength(kKeywordBoxMinChars);
     MainKeywordRxDBLookupCombo->setSizeAdjustPolicy(
         QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    MainKeywordRxDBLookupCombo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     Label1->setBuddy(MainKeywordRxDBLookupCombo);
     connect(MainKeywordRxDBLookupCombo, &QComboBox::activated, this,
             &TMainForm::KeywordBoxActivated);
+    connect(MainKeywordRxDBLookupCombo, &QComboBox::editTextChanged, this,
+            &TMainForm::UpdateFindCommand);
     EditTBXButton = Named(new QPushButton(texts::kEdit), "EditTBXButton");
     connect(EditTBXButton, &QPushButton::clicked, this, &TMainForm::EditTBXButtonClick);
 
     auto* Label4 = Named(new QLabel(texts::kSearchEngine), "Label4");
-    auto* engines = new QHBoxLayout;
+    engineBoxPanel_ = Named(new QWidget, "EngineBoxPanel");
+    auto* engines = new QHBoxLayout(engineBoxPanel_);
+    engines->setContentsMargins(0, 0, 0, 0);
     engines->setSpacing(12);
     const std::array<std::pair<const char*, const char*>, 5> engineBoxes{{
         {"TBXCheckBox2", "AltaVista"},
@@ -174,6 +185,7 @@ void TMainForm::BuildInputStrip(QWidget* panel) {
         connect(engineBoxes_[i], &QCheckBox::toggled, this, &TMainForm::TBXCheckBox1Change);
         engines->addWidget(engineBoxes_[i]);
     }
+    engines->addStretch();
     TBXCheckBox1 = engineBoxes_[1];
 
     auto* Label5 = Named(new QLabel(texts::kResultsToScan), "Label5");
@@ -181,7 +193,7 @@ void TMainForm::BuildInputStrip(QWidget* panel) {
                                                 "TBXRadioButton3"};
     const std::array<const char*, 3> depthTexts{"10", "20", "30"};
     auto* depths = new QHBoxLayout;
-    depths->setSpacing(12);
+    depths->setSpacing(8);
     for (std::size_t i = 0; i < depthButtons_.size(); ++i) {
         depthButtons_[i] = Named(new QRadioButton(depthTexts[i]), depthNames[i]);
         depths->addWidget(depthButtons_[i]);
@@ -202,19 +214,16 @@ void TMainForm::BuildInputStrip(QWidget* panel) {
     }
 
     grid->addWidget(Label1, 0, 0);
-    auto* keywordRow = new QHBoxLayout;
-    keywordRow->addWidget(MainKeywordRxDBLookupCombo, 1);
-    keywordRow->addWidget(EditTBXButton);
-    grid->addLayout(keywordRow, 0, 1);
-    grid->addWidget(Label5, 0, 3, Qt::AlignRight);
+    grid->addWidget(MainKeywordRxDBLookupCombo, 0, 1);
+    grid->addWidget(EditTBXButton, 0, 2);
+    grid->addWidget(Label5, 0, 3, Qt::AlignRight | Qt::AlignVCenter);
     grid->addLayout(depths, 0, 4);
     grid->addWidget(Label4, 1, 0);
-    engines->addStretch();
-    grid->addLayout(engines, 1, 1, 1, 4);
-    grid->setColumnStretch(2, 1);
-    grid->setColumnStretch(5, 0);
-    grid->addWidget(FindTBXButton, 0, 6, 2, 1, Qt::AlignVCenter);
-    grid->setColumnMinimumWidth(5, 16);
+    grid->addWidget(engineBoxPanel_, 1, 1, 1, 4);
+    grid->addWidget(FindTBXButton, 0, 5, 2, 1, Qt::AlignVCenter);
+    grid->setColumnStretch(1, 1);
+    panel->setMinimumHeight(kInputStripHeight);
+    panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 void TMainForm::BuildResultArea(QWidget* panel) {
@@ -255,6 +264,7 @@ void TMainForm::BuildResultArea(QWidget* panel) {
     DBGridEh1->horizontalHeader()->resizeSection(0, 130);
     DBGridEh1->horizontalHeader()->resizeSection(1, 55);
     DBGridEh1->SetFooterTexts({texts::kTotal, QString()});
+    DBGridEh1->setItemDelegateForColumn(1, new CountBarDelegate(DBGridEh1));
     TBXButton1 = Named(new QPushButton(texts::kSaveKeywords), "TBXButton1");
     connect(TBXButton1, &QPushButton::clicked, this, &TMainForm::Export1ActionExecute);
     leftColumn->addWidget(DBGridEh1, 1);
@@ -290,7 +300,7 @@ void TMainForm::BuildResultArea(QWidget* panel) {
 void TMainForm::BuildStatusBar() {
     auto* dfsStatusBar = Named(new QStatusBar, "dfsStatusBar");
     dfsStatusBar->setSizeGripEnabled(false);
-    statusText_ = new QLabel;
+    statusText_ = Named(new QLabel, "StatusText");
     statusText_->setTextFormat(Qt::PlainText);
     gaugePanel_ = new QWidget;
     gaugePanel_->setFixedWidth(kGaugeWidth);

@@ -1,11 +1,15 @@
 // The main menu, the help and web-link commands and the settings dialog.
+#include <QAction>
 #include <QDir>
+#include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 
 #include "app/aboutform.h"
 #include "app/appconfig.h"
 #include "app/apptexts.h"
 #include "app/mainform.h"
+#include "app/manualviewer.h"
 #include "app/settingsform.h"
 
 namespace kv::app {
@@ -15,6 +19,10 @@ void TMainForm::BuildMenus() {
     file->setObjectName("FileMenu");
     file->addAction(texts::kGetUpdates, this, &TMainForm::GetUpdatesClick);
     file->addAction(texts::kSettings, this, &TMainForm::SettingsClick);
+    caseOption_ = file->addAction(texts::kCaseOption);
+    caseOption_->setObjectName("CaseOptionAction");
+    caseOption_->setCheckable(true);
+    connect(caseOption_, &QAction::toggled, this, &TMainForm::CaseOptionToggled);
     file->addSeparator();
     file->addAction(texts::kExit, this, &QWidget::close);
     QMenu* help = menuBar()->addMenu(texts::kHelpMenu);
@@ -25,21 +33,35 @@ void TMainForm::BuildMenus() {
     help->addAction(texts::kAbout, this, &TMainForm::AboutClick);
 }
 
+void TMainForm::CaseOptionToggled(bool on) {
+    aggregator_->SetCaseVariantsAsOne(on);
+    aggregator_->RefreshKeywordTables();
+}
+
+void TMainForm::OpenWebPage(const char* address) {
+    if (!desktop_.Open(QUrl(address)))
+        statusText_->setText(QString(texts::kNoWebBrowser).arg(address));
+}
+
 void TMainForm::ImageClick() {
-    desktop_.Open(QUrl(config::kHomePage));
+    OpenWebPage(config::kHomePage);
 }
 
 void TMainForm::GetUpdatesClick() {
-    desktop_.Open(QUrl(config::kUpdatePage));
+    OpenWebPage(config::kUpdatePage);
 }
 
 void TMainForm::GetSupportClick() {
-    desktop_.Open(SupportMailUrl());
+    if (!desktop_.Open(SupportMailUrl()))
+        statusText_->setText(QString(texts::kNoMailProgram).arg(config::kSupportMail));
 }
 
 void TMainForm::HelpTopicsClick() {
     const QString manual = QString::fromStdString(folders_.ShippedFile(config::kManualFile));
-    desktop_.Open(QUrl::fromLocalFile(manual));
+    if (desktop_.Open(QUrl::fromLocalFile(manual))) return;
+    // Without a desktop that opens HTML files the manual is still one click away.
+    auto* viewer = new ManualViewer(manual, this);
+    viewer->show();
 }
 
 void TMainForm::ProgramDistributionClick() {
@@ -53,7 +75,7 @@ void TMainForm::AboutClick() {
 
 detect::KeywordSources TMainForm::ChosenKeywordSources() const {
     // Read per page, so a choice made in the settings dialog during a run applies at once.
-    return detect::ReadKeywordSourcesSetting(folder_);
+    return detect::ReadKeywordSourcesSetting(folders_.settings);
 }
 
 void TMainForm::SettingsClick() {

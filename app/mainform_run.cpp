@@ -8,10 +8,13 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSet>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QThread>
 
@@ -52,6 +55,12 @@ void TMainForm::BindCommandToStop(bool stop) {
     commandIsStop_ = stop;
     FindTBXButton->setText(stop ? texts::kStopScanning : texts::kFindWords);
     FindTBXButton->setIcon(stop ? StopIcon() : FindIcon());
+    if (stop) {
+        FindTBXButton->setEnabled(true);
+        FindTBXButton->setToolTip(QString());
+    } else {
+        UpdateFindCommand();
+    }
 }
 
 void TMainForm::ClearErrorLog() {
@@ -66,6 +75,10 @@ void TMainForm::LogError(const std::string& message) {
         const int total = SanSplitter->height();
         SanSplitter->setSizes({std::max(total - 90, 1), 90});
     }
+    // The newest line from its start: a long address must not push the message out of view.
+    LogRichEdit->setTextCursor(QTextCursor(LogRichEdit->document()->lastBlock()));
+    LogRichEdit->ensureCursorVisible();
+    LogRichEdit->horizontalScrollBar()->setValue(0);
 }
 
 void TMainForm::SetStatusText(const std::string& text) {

@@ -45,7 +45,8 @@ class GridFooter : public QWidget {
 
 namespace {
 
-// Addresses stay on one line, cut at the end, even in rows of two lines.
+// Addresses stay on one line even in rows of two lines; a long one loses its middle, so the
+// host and the page name stay visible.
 class SingleLineDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -54,6 +55,7 @@ class SingleLineDelegate : public QStyledItemDelegate {
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         option->features &= ~QStyleOptionViewItem::WrapText;
+        option->textElideMode = Qt::ElideMiddle;
     }
 };
 

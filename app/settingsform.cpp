@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -105,6 +106,7 @@ TSettingsForm::TSettingsForm(http::SettingsDialogModel& model, QWidget* parent,
         accept();
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
     outer->addWidget(buttons);
 
     // Disabled until filled.
@@ -124,7 +126,16 @@ TSettingsForm::TSettingsForm(http::SettingsDialogModel& model, QWidget* parent,
         if (on) ConnectTypeSelected(http::kConnectSystem);
     });
     connect(useAuth_, &QCheckBox::toggled, this, &TSettingsForm::UseAuthChanged);
+    connect(viaProxy_, &QRadioButton::toggled, this, &TSettingsForm::UpdateOkButton);
+    connect(proxy_, &QLineEdit::textChanged, this, &TSettingsForm::UpdateOkButton);
+    UpdateOkButton();
     setFixedSize(sizeHint());
+}
+
+void TSettingsForm::UpdateOkButton() {
+    const bool refused = viaProxy_->isChecked() && proxy_->text().trimmed().isEmpty();
+    ok_->setEnabled(!refused);
+    ok_->setToolTip(refused ? texts::kProxyServerNeeded : QString());
 }
 
 void TSettingsForm::ShowModel() {

@@ -14,6 +14,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QVBoxLayout;
 
@@ -35,6 +36,8 @@ class TSettingsForm : public QDialog {
     void ConnectTypeSelected(int type);
     void UseAuthChanged(bool on);
     void AddKeywordSources(QVBoxLayout* outer);
+    // "Connect via proxy" without a server would connect directly: OK waits for a server.
+    void UpdateOkButton();
 
     http::SettingsDialogModel& model_;
     QRadioButton* direct_;
@@ -55,6 +58,7 @@ class TSettingsForm : public QDialog {
     detect::KeywordSources* sources_;
     // In source order: META keywords, news keywords, article tags, structured data.
     std::array<QCheckBox*, detect::kKeywordSourceCount> sourceBoxes_{};
+    QPushButton* ok_;
 };
 
 // Shows the dialog for the settings in the folder's "set.ini"; on OK stores them there and

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "detect/keywordrules.h"
 #include "text/textcompare.h"
 
 namespace kv::cli {
@@ -14,11 +15,34 @@ const char* const kUsage =
     "  kelvane-cli theme KEYWORD [--engines LIST] [--folder DIR]\n"
     "                            [--pages WORD] [--format txt|csv|htm|rtf|xls] [--output FILE]\n"
     "  kelvane-cli keywords [--folder DIR]\n"
+    "  kelvane-cli --help | -h | help\n"
     "\n"
-    "LIST is a comma-separated list of engine names (default: all five):\n"
-    "  AltaVista, All The Web, Google, MSN, Teoma\n"
-    "--sources names where pages declare keywords (default: the setting, else all four):\n"
-    "  meta (META keywords), news (news keywords), tags (article tags), data (structured data)\n";
+    "detect asks the engines for KEYWORD, fetches every result page, saves Word.cds and\n"
+    "SECache.cds and prints the theme; theme prints it from the cache without network access;\n"
+    "keywords lists the keyword history.\n"
+    "\n"
+    "Options:\n"
+    "  --engines LIST  comma-separated engine names (default: all five):\n"
+    "                  AltaVista, All The Web, Google, MSN, Teoma\n"
+    "  --depth N       results to scan per engine: 10 (default), 20 or 30\n"
+    "  --folder DIR    the program folder (default: $KELVANE_HOME, else the program's folder)\n"
+    "  --pages WORD    the pages that declare WORD instead of the theme\n"
+    "  --format F      txt, csv, htm, rtf or xls (xls is never written to a terminal)\n"
+    "  --output FILE   write to FILE instead of stdout (the format follows its extension)\n"
+    "  --sources LIST  where pages declare keywords (default: the setting, else all four):\n"
+    "                  meta (META keywords), news (news keywords), tags (article tags),\n"
+    "                  data (structured data)\n"
+    "\n"
+    "KEYWORD: one line of at most 100 characters; leading and trailing blanks are dropped.\n"
+    "Settings: set.ini in the program folder (section [inet]: time-out, retries, User-Agent,\n"
+    "proxy, ConnectType 1 direct, 2 given proxy, 3 system proxy from http_proxy and no_proxy).\n"
+    "\n"
+    "Exit codes:\n"
+    "  0    done (also when some pages failed: they are listed on stderr)\n"
+    "  1    failure to start (missing or damaged file, read-only program folder, ...)\n"
+    "  2    usage error\n"
+    "  4    detect stored not a single page (every engine failed or gave nothing)\n"
+    "  130  interrupted by Ctrl-C; 143 by SIGTERM, 129 by SIGHUP (what was stored is saved)\n";
 
 const std::vector<std::string>& AllEngines() {
     static const std::vector<std::string> engines{"AltaVista", "All The Web", "Google", "MSN",
@@ -57,6 +81,10 @@ CliArguments ParseArguments(const std::vector<std::string>& args) {
     CliArguments a;
     a.engines = AllEngines();
     const std::string& command = args[0];
+    if (command == "--help" || command == "-h" || command == "help") {
+        a.command = Command::Help;
+        return a;
+    }
     if (command == "detect") {
         a.command = Command::Detect;
     } else if (command == "theme") {
@@ -74,6 +102,10 @@ CliArguments ParseArguments(const std::vector<std::string>& args) {
             return args[++i];
         };
         const bool keywordCommand = a.command != Command::Keywords;
+        if (arg == "--help" || arg == "-h") {
+            a.command = Command::Help;
+            return a;
+        }
         if (arg == "--folder") {
             a.folder = value();
         } else if (arg == "--engines" && keywordCommand) {
@@ -95,7 +127,11 @@ CliArguments ParseArguments(const std::vector<std::string>& args) {
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             throw UsageError("unknown option '" + arg + "'");
         } else if (keywordCommand && !haveKeyword) {
-            a.keyword = arg;
+            try {
+                a.keyword = detect::CheckedKeyword(arg);
+            } catch (const detect::KeywordError& e) {
+                throw UsageError(e.what());
+            }
             haveKeyword = true;
         } else {
             throw UsageError("unexpected argument '" + arg + "'");

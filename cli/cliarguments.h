@@ -17,7 +17,7 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-enum class Command { Detect, Theme, Keywords };
+enum class Command { Detect, Theme, Keywords, Help };
 
 struct CliArguments {
     Command command = Command::Theme;

@@ -2,11 +2,16 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
+#include "cli/clistrings.h"
+#include "cli/runsummary.h"
 #include "cli/terminalwindow.h"
 #include "data/export_tablerows.h"
 #include "data/folderlock.h"
+#include "data/folderaccess.h"
+#include "data/tablefile.h"
 #include "data/tables.h"
 #include "detect/detectionrun.h"
 #include "detect/keywordaggregation.h"
@@ -22,8 +27,18 @@ namespace {
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
-extern "C" void OnInterrupt(int) {
-    g_interrupted = 1;
+extern "C" void OnInterrupt(int signal) {
+    g_interrupted = signal;
+}
+
+// Loads the tables; a damaged history or cache is reported with what to do about it.
+void LoadTables(data::DataTables& tables, const detect::ProgramFolders& folders) {
+    try {
+        tables.LoadFiles(folders.data, folders.EngineFile());
+    } catch (const std::exception& e) {
+        ReportLoadFailure(e.what(), tables.FailedFile());
+        throw LoadFailureReported();
+    }
 }
 
 // Makes the keyword the history's current row, adding it when asked; false when missing.
@@ -103,15 +118,39 @@ void InstallInterruptHandler() {
     struct sigaction sa {};
     sa.sa_handler = OnInterrupt;
     sigemptyset(&sa.sa_mask);
-    sigaction(SIGINT, &sa, nullptr);
+    // A logout (SIGHUP) or a kill (SIGTERM) stops the run as Ctrl-C does: what was stored is
+    // saved and the theme printed.
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &sa, nullptr);
 }
 
 bool Interrupted() {
     return g_interrupted != 0;
 }
 
+int InterruptedExitCode() {
+    return 128 + static_cast<int>(g_interrupted);
+}
+
+void ReportLoadFailure(const std::string& message, const std::string& failedFile) {
+    std::fprintf(stderr, "kelvane-cli: %s\n", message.c_str());
+    const std::filesystem::path failed(failedFile);
+    const bool setAside =
+        (failed.filename() == data::kHistoryFile || failed.filename() == data::kCacheFile) &&
+        std::filesystem::exists(failed);
+    if (setAside)
+        std::fprintf(
+            stderr, "kelvane-cli: %s\n",
+            text::FormatText(strings::kSetDamagedFileAside, {failedFile, failedFile}).c_str());
+}
+
 int RunDetect(const CliArguments& args) {
     const detect::ProgramFolders folders = detect::OpenProgramFolders(args.folder);
+    // Found before any request: a run whose results cannot be saved is work lost.
+    if (!data::FolderIsWritable(folders.data)) {
+        std::fprintf(stderr, "kelvane-cli: %s\n",
+                     text::FormatText(strings::kFolderNotWritable, folders.data).c_str());
+        return kExitFailure;
+    }
     const data::FolderLock folderLock(folders.data);  // held from the load to the save
     if (folderLock.Busy()) {
         std::fprintf(stderr, "kelvane-cli: %s\n",
@@ -119,12 +158,12 @@ int RunDetect(const CliArguments& args) {
         return kExitFailure;
     }
     data::DataTables tables;
-    tables.LoadFiles(folders.data, folders.EngineFile());
+    LoadTables(tables, folders);
     SelectKeyword(tables, args.keyword, true);
 
     TerminalWindow window(args.engines, args.keyword, args.depth);
     window.SetKeywordSources(args.sources ? *args.sources
-                                          : detect::ReadKeywordSourcesSetting(folder));
+                                          : detect::ReadKeywordSourcesSetting(folders.settings));
     detect::KeywordAggregator aggregator(tables, window);
     http::HttpUnit http(folders.settings, folders.data);
     http::TerminalAuthDialog dialog;
@@ -146,13 +185,18 @@ int RunDetect(const CliArguments& args) {
     }
     tables.SaveFiles(folders.data);
     if (code == kExitOk) code = Report(args, tables, window);
-    return Interrupted() ? kExitInterrupted : code;
+    if (Interrupted()) return InterruptedExitCode();
+    if (code == kExitOk && PagesStoredByRun(tables, run.RunList()) == 0) {
+        std::fprintf(stderr, "kelvane-cli: %s\n", strings::kNothingStored);
+        return kExitNothingStored;
+    }
+    return code;
 }
 
 int RunTheme(const CliArguments& args) {
     const detect::ProgramFolders folders = detect::OpenProgramFolders(args.folder);
     data::DataTables tables;
-    tables.LoadFiles(folders.data, folders.EngineFile());
+    LoadTables(tables, folders);
     if (!SelectKeyword(tables, args.keyword, false)) {
         std::fprintf(stderr, "The keyword '%s' is not in the keyword history\n",
                      args.keyword.c_str());
@@ -168,10 +212,19 @@ int RunTheme(const CliArguments& args) {
 int RunKeywords(const CliArguments& args) {
     const detect::ProgramFolders folders = detect::OpenProgramFolders(args.folder);
     data::DataTables tables;
-    tables.LoadFiles(folders.data, folders.EngineFile());
-    auto& history = tables.WordClientDataSet;
+    // The history alone: listing it needs no engine definitions.
+    const std::string history = (std::filesystem::path(folders.data) / data::kHistoryFile).string();
+    if (std::filesystem::exists(history)) {
+        try {
+            data::LoadTableFile(tables.WordClientDataSet, history);
+        } catch (const std::exception& e) {
+            ReportLoadFailure(e.what(), history);
+            throw LoadFailureReported();
+        }
+    }
+    auto& words = tables.WordClientDataSet;
     std::string out;
-    for (int i = 0; i < history.RecordCount(); ++i) out += history.CellText(i, 0) + "\n";
+    for (int i = 0; i < words.RecordCount(); ++i) out += words.CellText(i, 0) + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
     return kExitOk;
 }

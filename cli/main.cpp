@@ -1,4 +1,6 @@
 // kelvane-cli: the detection run and the theme of cached keywords without a window.
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <cstdio>
 #include <exception>
@@ -6,6 +8,18 @@
 #include <vector>
 
 #include "cli/clicommands.h"
+#include "cli/clistrings.h"
+
+namespace {
+
+// A binary export on a terminal is noise and can leave the terminal in a strange state.
+void RefuseBinaryToTerminal(const kv::cli::CliArguments& args) {
+    if (args.format && kv::data::ExportFormatIsBinary(*args.format) && args.output.empty() &&
+        isatty(STDOUT_FILENO) != 0)
+        throw kv::cli::UsageError(kv::cli::strings::kBinaryToTerminal);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // First of all, so that Ctrl-C is the Stop command from the very start.
@@ -20,12 +34,16 @@ int main(int argc, char** argv) {
     kv::cli::CliArguments parsed;
     try {
         parsed = kv::cli::ParseArguments(args);
+        RefuseBinaryToTerminal(parsed);
     } catch (const kv::cli::UsageError& e) {
-        std::fprintf(stderr, "kelvane-cli: %s\n\n%s", e.what(), kv::cli::kUsage);
+        std::fprintf(stderr, "kelvane-cli: %s\n%s\n", e.what(), kv::cli::strings::kTryHelp);
         return kv::cli::kExitUsage;
     }
     try {
         switch (parsed.command) {
+            case kv::cli::Command::Help:
+                std::fputs(kv::cli::kUsage, stdout);
+                return kv::cli::kExitOk;
             case kv::cli::Command::Detect:
                 return kv::cli::RunDetect(parsed);
             case kv::cli::Command::Theme:
@@ -33,6 +51,8 @@ int main(int argc, char** argv) {
             case kv::cli::Command::Keywords:
                 return kv::cli::RunKeywords(parsed);
         }
+    } catch (const kv::cli::LoadFailureReported&) {
+        return kv::cli::kExitFailure;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kelvane-cli: %s\n", e.what());
         return kv::cli::kExitFailure;

@@ -50,6 +50,7 @@ ExportGrid Grid(std::string name, std::vector<ExportColumn> columns) {
 ExportGrid DesignedFrequencyGrid(std::string_view countFooter) {
     ExportGrid grid = Grid("DBGridEh1", {Column("Keyword", "Keyword", 130, ExportAlignment::Left),
                                          Column("Count", "Count", 55, ExportAlignment::Right)});
+    grid.columns[1].bars = true;
     // Footer cells take their column's alignment and the grid's font.
     grid.footerRows.push_back({{"Total:", ExportAlignment::Left, WindowFont()},
                                {std::string(countFooter), ExportAlignment::Right, WindowFont()}});

@@ -44,16 +44,19 @@ std::string WriteText(const ExportGrid& grid, const ExportRowSource& rows) {
 }
 
 std::string WriteCsv(const ExportGrid& grid, const ExportRowSource& rows) {
-    return WriteSeparated(grid, rows, ";", [](std::string& out, const ExportCell& cell) {
-        std::string text;
-        AppendCellText(text, cell);
-        out += '"';
-        for (char c : text) {
-            if (c == '"') out += '"';
-            out += c;
-        }
-        out += '"';
-    });
+    // Without the byte-order mark LibreOffice's and Excel's default import read the UTF-8
+    // text in the system's 8-bit code page.
+    return "\xEF\xBB\xBF" +
+           WriteSeparated(grid, rows, ";", [](std::string& out, const ExportCell& cell) {
+               std::string text;
+               AppendCellText(text, cell);
+               out += '"';
+               for (char c : text) {
+                   if (c == '"') out += '"';
+                   out += c;
+               }
+               out += '"';
+           });
 }
 
 }  // namespace kv::data::exportdetail

@@ -113,6 +113,10 @@ std::string AlignmentName(ExportAlignment alignment) {
 
 }  // namespace exportdetail
 
+bool ExportFormatIsBinary(ExportFormat format) {
+    return format == ExportFormat::Workbook;
+}
+
 std::string ExportGridBytes(ExportFormat format, const ExportGrid& grid,
                             const ExportRowSource& rows) {
     switch (format) {

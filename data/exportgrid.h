@@ -56,7 +56,13 @@ struct ExportColumn {
     ExportAlignment titleAlignment = ExportAlignment::Left;
     ExportColor titleColor;
     ExportFont titleFont;
+    // Integer cells drawn as bars proportional to the column's largest value (HTML), so the
+    // shape of a theme shows at a glance.
+    bool bars = false;
 };
+
+// The colour of those bars, in the grid and in the HTML export.
+inline constexpr ExportColor kExportBarColor{0xB4, 0xCD, 0xEB};
 
 // One cell of a footer row; its background is the grid's footer colour.
 struct ExportFooterCell {
@@ -124,7 +130,11 @@ class ExportTableRows : public ExportRowSource {
 
 enum class ExportFormat { Text, Csv, Html, Rtf, Workbook };
 
-// The file contents of the grid in the format.
+// Formats that are not text; they are never written to a terminal.
+bool ExportFormatIsBinary(ExportFormat format);
+
+// The file contents of the grid in the format. A CSV file starts with the UTF-8 byte-order
+// mark, so spreadsheet programs read non-ASCII keywords right.
 std::string ExportGridBytes(ExportFormat format, const ExportGrid& grid,
                             const ExportRowSource& rows);
 

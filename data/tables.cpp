@@ -40,8 +40,9 @@ std::string Join(const std::string& folder, const char* file) {
 
 DataTables::DataTables()
     : SE_ClientDataSet("SE", EngineFields()),
-      WordClientDataSet("Word", {{"word", String, 30}}),
-      SECacheClientDataSet("SECache", {{"word", String, 30},
+      // Long-tail keywords are common; files written with the older width of 30 load unchanged.
+      WordClientDataSet("Word", {{"word", String, kKeywordFieldWidth}}),
+      SECacheClientDataSet("SECache", {{"word", String, kKeywordFieldWidth},
                                        {"SENAME", String, 30},
                                        {"Rank", Integer, 0},
                                        {"url", String, 255},
@@ -75,15 +76,17 @@ void DataTables::LoadFiles(const std::string& folder) {
 void DataTables::LoadFiles(const std::string& folder, const std::string& engineFile) {
     // Until a step has run, its file must not be replaced at shutdown.
     cacheSavable_ = historySavable_ = false;
-    LoadTableFile(SE_ClientDataSet, engineFile);
+    failedFile_ = engineFile;
+    LoadTableFile(SE_ClientDataSet, failedFile_);
 
-    const std::string cache = Join(folder, kCacheFile);
-    if (std::filesystem::exists(cache)) LoadTableFile(SECacheClientDataSet, cache);
+    failedFile_ = Join(folder, kCacheFile);
+    if (std::filesystem::exists(failedFile_)) LoadTableFile(SECacheClientDataSet, failedFile_);
     cacheSavable_ = true;
 
-    const std::string history = Join(folder, kHistoryFile);
-    if (std::filesystem::exists(history)) LoadTableFile(WordClientDataSet, history);
+    failedFile_ = Join(folder, kHistoryFile);
+    if (std::filesystem::exists(failedFile_)) LoadTableFile(WordClientDataSet, failedFile_);
     historySavable_ = true;
+    failedFile_.clear();
 }
 
 void DataTables::SaveFiles(const std::string& folder) {

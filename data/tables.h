@@ -12,6 +12,8 @@ namespace kv::data {
 inline constexpr const char* kEngineFile = "SE.cds";
 inline constexpr const char* kCacheFile = "SECache.cds";
 inline constexpr const char* kHistoryFile = "Word.cds";
+// Width of the `word` fields of the history and the cache, in characters.
+inline constexpr int kKeywordFieldWidth = 100;
 
 class DataTables {
   public:
@@ -30,6 +32,8 @@ class DataTables {
     void SaveFiles(const std::string& folder);
 
     bool CacheMayBeSaved() const { return cacheSavable_; }
+    // The path of the file whose load raised in the last LoadFiles; empty when all loaded.
+    const std::string& FailedFile() const { return failedFile_; }
     bool HistoryMayBeSaved() const { return historySavable_; }
 
     Table SE_ClientDataSet;
@@ -41,6 +45,7 @@ class DataTables {
   private:
     bool cacheSavable_ = true;
     bool historySavable_ = true;
+    std::string failedFile_;
 };
 
 }  // namespace kv::data

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "detect/casevariants.h"
 #include "detect/pagekeywords.h"
 #include "text/textcompare.h"
 
@@ -137,6 +138,7 @@ void KeywordAggregator::RefreshKeywordTables() {
     res2.RemoveMasterLink();
     try {
         Rebuild();
+        if (caseVariantsAsOne_) MergeCaseVariants(tables_);
         window_.SetCountFooter(std::to_string(res.RecordCount()));
     } catch (const std::exception& e) {
         window_.LogError(e.what());

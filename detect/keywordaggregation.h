@@ -21,6 +21,8 @@ class KeywordAggregator {
     // Rebuilds both keyword tables completely; does nothing before the ready flag is set.
     // Failures go to the window's error log.
     void RefreshKeywordTables();
+    // Spellings that differ only in case count as one keyword (off by default).
+    void SetCaseVariantsAsOne(bool on) { caseVariantsAsOne_ = on; }
 
   private:
     // A keyword spelling met on a cached page. Its group (the spellings the collation ignoring
@@ -90,6 +92,7 @@ class KeywordAggregator {
     std::vector<const Spelling*> pieces_;                  // a page's entries while they are read
     std::vector<std::pair<int, const Spelling*>> ranked_;  // and while they are ordered
     const data::SharedText emptyText_;
+    bool caseVariantsAsOne_ = false;
 };
 
 }  // namespace kv::detect

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "http/noproxy.h"
 #include "text/commatext.h"
 #include "text/textcompare.h"
 
@@ -93,6 +94,8 @@ ConnectionSettings LoadConnectionSettings(const data::IniFile& ini,
     s.ConnectType = ReadInt(ini, "ConnectType", kConnectSystem);
     if (s.ConnectType == kConnectSystem && systemProxy)
         DeriveSystemProxy(*systemProxy, s.Proxy, s.ProxyPort);
+    if (s.ConnectType == kConnectSystem)
+        s.ProxyBypass = ProxyBypassFromNoProxy(SystemNoProxy().value_or(""));
     return s;
 }
 

@@ -25,6 +25,8 @@ struct ConnectionSettings {
     std::string Password;
     int UseAuth = 0;
     int ConnectType = kConnectSystem;
+    // Not stored: with ConnectType 3, the hosts reached directly (from no_proxy), as masks.
+    std::string ProxyBypass;
 };
 
 // The system's proxy setting in the registry value's form ("host:port", or a list such as
@@ -37,7 +39,7 @@ std::optional<std::string> SystemProxyServer();
 void DeriveSystemProxy(const std::string& proxyServer, std::string& proxy, int& port);
 
 // Reads the nine keys with their defaults, then derives the proxy for ConnectType 3 when a
-// system proxy value exists (in memory only).
+// system proxy value exists (in memory only), and its bypass list from no_proxy.
 ConnectionSettings LoadConnectionSettings(const data::IniFile& ini,
                                           const std::optional<std::string>& systemProxy);
 

@@ -79,6 +79,7 @@ void HttpUnit::PrepareAttempt(FetchAttempt& attempt, const ConnectionSettings& s
     if (settings.ConnectType != kConnectDirect && !settings.Proxy.empty()) {
         cli.SetProxy(settings.Proxy);
         cli.SetProxyPort(std::to_string(settings.ProxyPort));
+        if (!settings.ProxyBypass.empty()) cli.SetProxyOverride(settings.ProxyBypass);
     }
     cli.SetAgent(settings.UserAgent);
     if (settings.UseAuth == 1)

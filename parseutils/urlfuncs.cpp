@@ -88,7 +88,8 @@ std::string EncodeWord(std::string_view word) {
     std::string out;
     out.reserve(word.size());
     for (char c : word) {
-        const bool kept = c == '+' || c == '.' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        // A literal "+" would reach the engine as a blank ("C++" as "C"): only blanks become "+".
+        const bool kept = c == '.' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
         if (c == ' ')
             out += '+';
         else if (kept)

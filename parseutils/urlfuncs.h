@@ -37,8 +37,8 @@ std::string GetSiteUrlAfterDomain(std::string_view url);
 // GetSiteUrlAfterDomain with the letters A to Z lowered.
 std::string GetSiteUrlAfterDomainLower(std::string_view url);
 
-// A keyword for a query string: blanks become "+"; "+", "." and ASCII letters stay; every other
-// byte becomes "%" and two upper-case hex digits ("mp3" gives "mp%33").
+// A keyword for a query string: blanks become "+"; "." and ASCII letters stay; every other
+// byte, "+" included, becomes "%" and two upper-case hex digits ("mp3" gives "mp%33").
 std::string EncodeWord(std::string_view word);
 
 // The href of the first base element below the first head element of the page, as written;

@@ -23,7 +23,15 @@ class RecordingDesktop : public Desktop {
         questions << title + "|" + text;
         return answerYes;
     }
-    void Open(const QUrl& url) override { opened << url; }
+    int Choose(QWidget*, const QString& title, const QString& text,
+               const QStringList& buttons) override {
+        choices << title + "|" + text + "|" + buttons.join("/");
+        return choiceIndex;
+    }
+    bool Open(const QUrl& url) override {
+        opened << url;
+        return openSucceeds;
+    }
     std::optional<QString> SaveFileName(QWidget*, const QString& proposed,
                                         const QStringList& filters, int& filterIndex) override {
         proposedNames << proposed;
@@ -34,7 +42,9 @@ class RecordingDesktop : public Desktop {
         return saveAs;
     }
 
-    QStringList errors, informations, questions, proposedNames, lastFilters;
+    QStringList errors, informations, questions, choices, proposedNames, lastFilters;
+    int choiceIndex = 0;
+    bool openSucceeds = true;
     QList<QUrl> opened;
     bool answerYes = true;
     std::optional<QString> saveAs;

@@ -49,9 +49,17 @@ TEST_F(SettingsDialog, OkStoresTheFieldsInSectionInet) {
         auto* agents = Child<QComboBox>(modal, "UserAgentComboBox");
         EXPECT_GT(agents->count(), 5);  // ua.lst
         EXPECT_EQ(agents->currentText(), "Mozilla/4.0 (compatible; MSIE 5.5; Windows 98)");
+        EXPECT_EQ(Child<QRadioButton>(modal, "SystemRadioButton")->text(),
+                  "Use the system proxy settings");
+        QPushButton* ok = modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
         Child<QRadioButton>(modal, "ProxyRadioButton")->setChecked(true);
         EXPECT_TRUE(Child<QLineEdit>(modal, "ProxyEdit")->isEnabled());
+        // Via a proxy, but no server given: refused.
+        EXPECT_FALSE(ok->isEnabled());
+        Child<QLineEdit>(modal, "ProxyEdit")->setText("  ");
+        EXPECT_FALSE(ok->isEnabled());
         Child<QLineEdit>(modal, "ProxyEdit")->setText("proxy.example");
+        EXPECT_TRUE(ok->isEnabled());
         Child<QLineEdit>(modal, "PortEdit")->setText("eighty");
         Child<QLineEdit>(modal, "TimeoutEdit")->setText("");
         Child<QCheckBox>(modal, "UseAuthCheckBox")->setChecked(true);

@@ -4,7 +4,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QHeaderView>
+#include <QLabel>
+#include <QStandardPaths>
 
 #include "app/gridexport.h"
 #include "app/mainform.h"
@@ -39,7 +42,10 @@ class ExportCommands : public ::testing::Test {
 TEST_F(ExportCommands, TheDialogOffersFiveFiltersWithHtmlFirstAndKeepsTheLastChoice) {
     window_->Export1ActionExecute();  // cancelled
     ASSERT_EQ(desktop_.proposedNames.size(), 1);
-    EXPECT_EQ(desktop_.proposedNames[0], "seo");
+    // The first dialog starts in the documents folder, later ones where the last file went.
+    EXPECT_EQ(desktop_.proposedNames[0],
+              QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                  .filePath("seo"));
     EXPECT_EQ(
         desktop_.lastFilters,
         (QStringList{"Text files (*.txt)", "Comma separated values (*.csv)", "HTML file (*.htm)",
@@ -51,7 +57,8 @@ TEST_F(ExportCommands, TheDialogOffersFiveFiltersWithHtmlFirstAndKeepsTheLastCho
     desktop_.saveAs.reset();
     window_->Export2ActionExecute();
     EXPECT_EQ(desktop_.offeredFilterIndex, kCsv);
-    EXPECT_EQ(desktop_.proposedNames.last(), "seo");  // the selected frequency row's keyword
+    // The selected frequency row's keyword.
+    EXPECT_EQ(desktop_.proposedNames.last(), QString::fromStdString(Out("seo")));
 }
 
 TEST_F(ExportCommands, ATxtNameSavedAsCsvGetsCsvAppendedAndTheFileIsOpened) {
@@ -60,10 +67,17 @@ TEST_F(ExportCommands, ATxtNameSavedAsCsvGetsCsvAppendedAndTheFileIsOpened) {
     window_->Export1ActionExecute();
     const std::string csv = kv::testing::ReadFileBytes(Out("theme.txt.csv"));
     EXPECT_EQ(csv,
-              "\"Keyword\";\"Count\"\r\n\"seo\";\"2\"\r\n\"web\";\"2\"\r\n\"tools\";\"1\"\r\n"
+              "\xEF\xBB\xBF\"Keyword\";\"Count\"\r\n\"seo\";\"2\"\r\n\"web\";\"2\"\r\n\"tools\";\"1\"\r\n"
               "\"Total:\";\"3\"");
     ASSERT_EQ(desktop_.opened.size(), 1);
     EXPECT_EQ(desktop_.opened[0].toLocalFile().toStdString(), Out("theme.txt.csv"));
+    EXPECT_TRUE(window_->findChild<QLabel*>("StatusText")->text().isEmpty());
+
+    // A desktop that opens nothing: the status bar says where the file is.
+    desktop_.openSucceeds = false;
+    window_->Export1ActionExecute();
+    EXPECT_EQ(window_->findChild<QLabel*>("StatusText")->text().toStdString(),
+              "Saved as " + Out("theme.txt.csv") + " (no program here opens it)");
 }
 
 TEST_F(ExportCommands, ThePerPageGridIsWrittenWithoutFooterAndKeepsItsRow) {

@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -83,13 +85,41 @@ TEST_F(KeywordManager, ADuplicateSelectsTheExistingKeywordAndItsThemeIsShown) {
     EXPECT_EQ(window_->Tables().KeywordResClientDataSet.RecordCount(), 2);
 }
 
-TEST_F(KeywordManager, LongKeywordsAreCutToThirtyCharactersAndNotDoubled) {
-    const QString longWord = QString(35, 'k');
+TEST_F(KeywordManager, KeywordsAreTrimmedAndTooLongOrMultiLineOnesRefusedWithTheReason) {
     WithManager(*window_, [&](TWordEditForm& manager) {
-        Add(manager, longWord);
-        Add(manager, longWord);
+        Add(manager, "  gamma\t");
+        Add(manager, QString(101, 'k'));
+        Add(manager, "two\nlines");
+        // The dialog itself holds OK back and says why.
+        OnNextModal(
+            [](QWidget* modal) {
+                auto* form = qobject_cast<TNewWordForm*>(modal);
+                ASSERT_NE(form, nullptr);
+                QPushButton* ok =
+                    form->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+                form->WordEdit()->setText(QString(101, 'k'));
+                EXPECT_FALSE(ok->isEnabled());
+                EXPECT_EQ(form->findChild<QLabel*>("RefusalHint")->text(),
+                          "A keyword may be at most 100 characters long");
+                form->WordEdit()->setText(QString(100, 'k'));
+                EXPECT_TRUE(ok->isEnabled());
+                form->reject();
+            },
+            &manager);
+        manager.AddTBXButtonClick();
     });
-    EXPECT_EQ(Words(History()), (std::vector<std::string>{"beta", "delta", std::string(30, 'k')}));
+    EXPECT_EQ(Words(History()), (std::vector<std::string>{"beta", "delta", "gamma"}));
+    EXPECT_EQ(desktop_.informations,
+              (QStringList{"Information|A keyword may be at most 100 characters long",
+                           "Information|A keyword is one line: it may not hold a line break"}));
+}
+
+TEST_F(KeywordManager, EveryChangeIsSavedWhenTheManagerCloses) {
+    WithManager(*window_, [&](TWordEditForm& manager) { Add(manager, "gamma"); });
+    data::DataTables onDisk;
+    onDisk.LoadFiles(folder_.Path());
+    EXPECT_EQ(Words(onDisk.WordClientDataSet),
+              (std::vector<std::string>{"beta", "delta", "gamma"}));
 }
 
 TEST_F(KeywordManager, CancelAndAnEmptyTextChangeNothing) {

@@ -240,7 +240,9 @@ TEST_F(MainFormDisplay, TheMenusLeadToUpdatesSupportTheManualAndTheTerms) {
             titles << (item->isSeparator() ? QString("-") : item->text());
     }
     EXPECT_EQ(titles,
-              (QStringList{"&File", "&Get updates", "Se&ttings...", "-", "E&xit", "&Help",
+              (QStringList{"&File", "&Get updates", "Se&ttings...",
+                           "&Count spellings that differ only in case as one keyword", "-",
+                           "E&xit", "&Help",
                            "&Get support", "&Help topics", "Program distribution", "&About..."}));
     auto trigger = [&](const QString& text) {
         for (QAction* menu : window_->menuBar()->actions())

@@ -1,6 +1,7 @@
 // Detection runs driven through the window against the demo search engine, served from this
 // process on a free port of 127.0.0.1.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sqlite3.h>
 
 #include <QCheckBox>
@@ -14,6 +15,7 @@
 
 #include "app/mainform.h"
 #include "app/resultgrid.h"
+#include "app/terminationsignals.h"
 #include "tests/app/appfixture.h"
 #include "tools/demoengine/demoserver.h"
 
@@ -111,6 +113,59 @@ TEST_F(WindowRun, DetectMyThemeFillsBothGridsAndTheButtonReadsFindWordsAfter) {
     EXPECT_GT(Find<ResultGrid>("DBGridEh2")->model()->rowCount(), 0);
     EXPECT_FALSE(window_->Tables().SECacheClientDataSet.IsEmpty());
     EXPECT_TRUE(window_->PictureIsBack());
+}
+
+TEST_F(WindowRun, SigtermDuringARunClosesTheWindowTheOrdinaryWayAndSavesTheStoredRows) {
+    Open();
+    TickOnly("TBXCheckBox3");  // Google
+    const TerminationSignals termination([this] { window_->close(); });
+    data::Table& cache = window_->Tables().SECacheClientDataSet;
+    int storedWhenKilled = -1;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (storedWhenKilled < 0 && cache.RecordCount() >= 2) {
+            storedWhenKilled = cache.RecordCount();
+            ::raise(SIGTERM);
+        }
+    });
+    poll.start(5);
+    Find<QPushButton>("FindTBXButton")->click();
+    poll.stop();
+    for (int i = 0; i < 100 && window_->isVisible(); ++i) QTest::qWait(10);
+    EXPECT_FALSE(window_->isVisible());
+    ASSERT_GE(storedWhenKilled, 2);
+    data::DataTables onDisk;
+    onDisk.LoadFiles(folder_.Path());
+    ASSERT_TRUE(onDisk.WordClientDataSet.Locate("word", "garden furniture"));
+    EXPECT_GE(onDisk.SECacheClientDataSet.RecordCount(), storedWhenKilled);
+    EXPECT_TRUE(desktop_.errors.isEmpty()) << desktop_.errors.join("\n").toStdString();
+}
+
+TEST_F(WindowRun, ATypedKeywordJoinsTheHistoryAtTheRunAndARefusedOneHoldsTheCommandBack) {
+    Open();
+    TickOnly("TBXCheckBox3");
+    auto* box = Find<QComboBox>("MainKeywordRxDBLookupCombo");
+    auto* button = Find<QPushButton>("FindTBXButton");
+    const std::pair<QString, QString> refused[] = {
+        {"   ", "Enter a keyword: it is empty"},
+        {QString(101, 'k'), "A keyword may be at most 100 characters long"},
+    };
+    for (const auto& [text, reason] : refused) {
+        box->setEditText(text);
+        EXPECT_FALSE(button->isEnabled()) << text.toStdString();
+        EXPECT_EQ(button->toolTip(), reason);
+    }
+    box->setEditText("  C++ tips ");
+    EXPECT_TRUE(button->isEnabled());
+    QTimer::singleShot(0, [&] { button->click(); });  // Stop at once
+    button->click();
+    EXPECT_EQ(window_->KeywordBoxText(), "C++ tips");
+    EXPECT_TRUE(button->isEnabled());
+    // Saved with the run, not only at exit.
+    data::DataTables onDisk;
+    onDisk.LoadFiles(folder_.Path());
+    EXPECT_TRUE(onDisk.WordClientDataSet.Locate("word", "C++ tips"));
+    EXPECT_TRUE(onDisk.WordClientDataSet.Locate("word", "garden furniture"));
 }
 
 TEST_F(WindowRun, StopEndsTheRunWithoutLoggingAndKeepsTheWindowUsable) {

@@ -1,6 +1,11 @@
 // Start-up and shutdown of the main window: designed defaults, the values and layouts kept in
 // set.ini, the remembered keyword, the table files and the clip files.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QSysInfo>
+#include <QTest>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -162,11 +167,13 @@ TEST(Startup, TheClipFilesLiveInTheTemporaryFolderUntilTheWindowCloses) {
     for (const QString& path : paths) EXPECT_FALSE(QFile::exists(path)) << path.toStdString();
 }
 
-TEST(Startup, ASecondInstanceEndsAtOnceWithoutAWindow) {
+TEST(Startup, ASecondInstanceEndsAtOnceWithoutAWindowAfterCallingTheFirstToTheFront) {
     kv::testing::TempDir temp;
     qputenv("TMPDIR", temp.path().string().c_str());
     SingleInstance first;
     ASSERT_TRUE(first.TryLock());
+    int activations = 0;
+    first.Listen([&activations] { ++activations; });
     ProgramFolder folder;
     QProcess second;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -175,12 +182,53 @@ TEST(Startup, ASecondInstanceEndsAtOnceWithoutAWindow) {
     second.setProcessEnvironment(env);
     second.start(QString(KELVANE_TEST_BIN_DIR) + "/kelvane",
                  {"--folder", QString::fromStdString(folder.Path())});
-    ASSERT_TRUE(second.waitForFinished(20000));
+    QElapsedTimer clock;
+    clock.start();
+    while (!second.waitForFinished(10) && clock.elapsed() < 20000)
+        QCoreApplication::processEvents();
+    for (int i = 0; i < 50 && activations == 0; ++i) QTest::qWait(10);
+    EXPECT_EQ(activations, 1);
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
     // It ended before creating its window, so it wrote nothing into the program folder.
     EXPECT_FALSE(QFile::exists(QString::fromStdString(folder.File("set.ini"))));
+    qunsetenv("TMPDIR");
+}
+
+TEST(Startup, HelpPrintsTheUsageAndNoDisplayIsOneLineInsteadOfACrash) {
+    const QString program = QString(KELVANE_TEST_BIN_DIR) + "/kelvane";
+    QProcess help;
+    help.start(program, {"--help"});
+    ASSERT_TRUE(help.waitForFinished(20000));
+    EXPECT_EQ(help.exitCode(), 0);
+    EXPECT_TRUE(help.readAllStandardOutput().startsWith("Usage: kelvane [--folder DIR]"));
+
+    QProcess headless;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    headless.setProcessEnvironment(env);
+    headless.start(program, {});
+    ASSERT_TRUE(headless.waitForFinished(20000));
+    EXPECT_EQ(headless.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(headless.exitCode(), 1);
+    EXPECT_EQ(headless.readAllStandardError(),
+              "kelvane: no display (DISPLAY and WAYLAND_DISPLAY are not set); kelvane-cli works "
+              "without one\n");
+}
+
+TEST(Startup, TheInstanceLockIsPerUserAndADeadOwnersLockIsTakenOver) {
+    kv::testing::TempDir temp;
+    qputenv("TMPDIR", temp.path().string().c_str());
+    // Another user's instance has a lock of its own name, so it never blocks this one.
+    EXPECT_TRUE(SingleInstance::LockPath().endsWith("-" + QString::number(getuid()) + ".lock"))
+        << SingleInstance::LockPath().toStdString();
+    // A crashed instance left its lock behind: a process id that is no longer running.
+    kv::testing::WriteFileBytes(SingleInstance::LockPath().toStdString(),
+                                "2147483646\nkelvane\n" + QSysInfo::machineHostName().toStdString() +
+                                    "\n");
+    SingleInstance next;
+    EXPECT_TRUE(next.TryLock());
     qunsetenv("TMPDIR");
 }
 

@@ -99,6 +99,27 @@ TEST_F(DataTablesTest, MissingEngineFileSkipsTheLaterLoadsAndProtectsTheirFiles)
     EXPECT_FALSE(std::filesystem::exists(dir.File("SECache.cds")));
 }
 
+TEST_F(DataTablesTest, KeywordsOfAHundredCharactersSurviveSaveAndLoad) {
+    WriteEngineFile(dir.path());
+    const std::string longTail(100, 'k');
+    {
+        DataTables t;
+        AddWord(t, longTail);
+        AddWord(t, std::string(30, 'o'));  // as an older file holds it
+        t.WordClientDataSet.Locate("word", longTail);
+        t.SECacheClientDataSet.Append();
+        t.SECacheClientDataSet.SetString("url", "http://a/");
+        t.SECacheClientDataSet.Post();
+        t.SaveFiles(dir.path());
+    }
+    DataTables t;
+    t.LoadFiles(dir.path());
+    ASSERT_TRUE(t.WordClientDataSet.Locate("word", longTail));
+    ASSERT_EQ(t.SECacheClientDataSet.RecordCount(), 1);
+    EXPECT_EQ(t.SECacheClientDataSet.AsString("word"), longTail);
+    EXPECT_TRUE(t.WordClientDataSet.Locate("word", std::string(30, 'o')));
+}
+
 TEST_F(DataTablesTest, DamagedCacheFileIsNeverOverwritten) {
     WriteEngineFile(dir.path());
     WriteFileBytes(dir.File("SECache.cds"), "garbage that someone may still want");

@@ -113,6 +113,26 @@ TEST_F(AggregationTest, CaseVariantsAcrossPagesAreDifferentKeywordsWithinAPageOn
     EXPECT_EQ(res2.AsString("Keywords"), "SEO, seo, Seo");
 }
 
+TEST_F(AggregationTest, TheCaseOptionCountsVariantsAsOneInTheMostFrequentSpelling) {
+    Cache("Google", 1, "http://a/", "SEO, web");
+    Cache("Google", 2, "http://b/", "seo");
+    Cache("Google", 3, "http://c/", "Seo, seo");
+    Cache("Google", 4, "http://d/", "seo, Web");
+    aggregator.SetCaseVariantsAsOne(true);
+    aggregator.RefreshKeywordTables();
+    // seo: pages b and d, Seo: c, SEO: a; web and Web tie, the first in table order stays.
+    const Counts counts = Frequencies();
+    ASSERT_EQ(counts.size(), 2u);
+    EXPECT_EQ(counts[0], (std::pair<std::string, int>{"seo", 4}));
+    EXPECT_EQ(counts[1].second, 2);
+    EXPECT_EQ(window.footer, "2");
+    EXPECT_EQ(PagesOf("seo"), (std::vector<std::pair<int, std::string>>{
+                                  {1, "http://a/"}, {2, "http://b/"}, {3, "http://c/"}, {4, "http://d/"}}));
+    aggregator.SetCaseVariantsAsOne(false);
+    aggregator.RefreshKeywordTables();
+    EXPECT_EQ(Frequencies().size(), 5u);
+}
+
 TEST_F(AggregationTest, AnAddressCountsOnceWithTheFirstRowMetEvenAcrossEnginesAndCase) {
     Cache("Google", 4, "http://Same.example/", "first");
     Cache("MSN", 1, "http://same.example/", "second, first");

@@ -13,10 +13,25 @@ using testing::TinyRows;
 const std::string kTinyFont =
     "<FONT STYLE=\"font-family: Arial; font-size: 10pt; color: #123456\">";
 
+TEST(ExportHtmlTest, BarColumnsDrawEachCountAsAShareOfTheLargest) {
+    ExportGrid grid = TinyGrid();
+    grid.columns[1].bars = true;
+    const std::string html =
+        ExportGridBytes(ExportFormat::Html, grid, TinyRows({{"a", 8}, {"b", 2}, {"c", 0}}));
+    const std::string bar = "<DIV STYLE=\"background-color: #B4CDEB; width: ";
+    EXPECT_NE(html.find(bar + "100%\">" + kTinyFont + "8</FONT></DIV>"), std::string::npos) << html;
+    EXPECT_NE(html.find(bar + "25%\">" + kTinyFont + "2</FONT></DIV>"), std::string::npos);
+    EXPECT_NE(html.find(bar + "0%\">" + kTinyFont + "0</FONT></DIV>"), std::string::npos);
+    // Titles and text columns stay plain.
+    EXPECT_EQ(html.find(bar + "100%\">" + kTinyFont + "a<"), std::string::npos);
+}
+
 TEST(ExportHtmlTest, WholeFileOfASmallGrid) {
     const std::string expected =
         "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\r\n"
-        "<HTML>\r\n<HEAD>\r\n<TITLE>\r\nTiny\r\n</TITLE>\r\n</HEAD>\r\n"
+        "<HTML>\r\n<HEAD>\r\n"
+        "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=utf-8\">\r\n"
+        "<TITLE>\r\nTiny\r\n</TITLE>\r\n</HEAD>\r\n"
         "<TABLE BORDER=1 CELLSPACING=0 CELLPADDING=1 BGCOLOR=#C0C0C0>\r\n\r\n"
         "<TR>\r\n"
         "  <TD WIDTH=100 ALIGN=\"CENTER\">" +

@@ -135,6 +135,9 @@ class ExportLibreOfficeTest : public ::testing::Test {
                 QString::fromStdString("-env:UserInstallation=file://" + root + "/profile"),
                 "--headless"};
             if (format == ExportFormat::Html) arguments << "--infilter=HTML (StarCalc)";
+            // ";"-separated, UTF-8: the byte-order mark must not end up in the first cell.
+            if (format == ExportFormat::Csv)
+                arguments << "--infilter=Text - txt - csv (StarCalc):59,34,76";
             // Calc's CSV: ";" separated, UTF-8, text cells quoted and numbers not.
             arguments << "--convert-to"
                       << (format == ExportFormat::Rtf
@@ -161,6 +164,12 @@ TEST_F(ExportLibreOfficeTest, WorkbookCellsComeBackWithNumbersAsNumbers) {
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[1], "\"seo\";5");
     EXPECT_EQ(lines[6], "\"Total:\";\"5\"");
+}
+
+TEST_F(ExportLibreOfficeTest, CsvCellsComeBackWithTheByteOrderMarkTakenAsSuch) {
+    EXPECT_EQ(ReadCsv({Converted(ExportFormat::Csv, "frequency.csv"),
+                       Converted(ExportFormat::Csv, "pages.csv")}),
+              (std::vector<Table>{kFrequencyCells, kPageCells}));
 }
 
 TEST_F(ExportLibreOfficeTest, HtmlTableCellsComeBack) {

@@ -45,7 +45,7 @@ TEST(ExportTextTest, PerPageGridEndsWithItsLastRow) {
 TEST(ExportCsvTest, EveryCellQuotedWithQuotesDoubled) {
     EXPECT_EQ(ExportGridBytes(ExportFormat::Csv, TinyGrid(),
                               TinyRows({{"say \"hi\"", 1}, {"", 2}, {"a;b", 3}, {"\"", 4}})),
-              "\"A\";\"B\"\r\n\"say \"\"hi\"\"\";\"1\"\r\n\"\";\"2\"\r\n\"a;b\";\"3\"\r\n"
+              "\xEF\xBB\xBF\"A\";\"B\"\r\n\"say \"\"hi\"\"\";\"1\"\r\n\"\";\"2\"\r\n\"a;b\";\"3\"\r\n"
               "\"\"\"\";\"4\"");
 }
 
@@ -53,7 +53,7 @@ TEST(ExportCsvTest, FooterAndCaptionsAreQuotedToo) {
     ExportTableRows rows({"Keyword", "Count"});
     rows.AddRow({ExportCell::Text("Ключ"), ExportCell::Integer(7)});
     EXPECT_EQ(ExportGridBytes(ExportFormat::Csv, DesignedFrequencyGrid("1"), rows),
-              "\"Keyword\";\"Count\"\r\n\"Ключ\";\"7\"\r\n\"Total:\";\"1\"");
+              "\xEF\xBB\xBF\"Keyword\";\"Count\"\r\n\"Ключ\";\"7\"\r\n\"Total:\";\"1\"");
 }
 
 // A page chooses its META keywords: one that a spreadsheet would run as a formula is written

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "http/noproxy.h"
 #include "tests/http/fetch_fixture.h"
 #include "tests/support/nginx_fixture.h"
 #include "tests/support/tinyproxy_fixture.h"
@@ -44,6 +45,19 @@ TEST_F(FetchProxyTest, FetchGoesThroughTheProxyWithTheAbsoluteAddress) {
     EXPECT_NE(proxy.Log().find("GET " + url + " HTTP/1.0"), std::string::npos) << proxy.Log();
     // nginx saw the request come from the proxy.
     EXPECT_TRUE(nginx.WaitForLog("tinyproxy")) << nginx.AccessLog();
+}
+
+TEST_F(FetchProxyTest, TheSystemChoiceGoesDirectToHostsInNoProxy) {
+    TinyproxyFixture proxy;
+    if (!proxy.Running()) GTEST_SKIP() << proxy.Problem();
+    UseProxy(proxy);
+    unit->Settings().ConnectType = kConnectSystem;
+    unit->Settings().ProxyBypass = ProxyBypassFromNoProxy("localhost, 127.0.0.1");
+    std::string url = nginx.Url("/page.html");
+    std::string page;
+    unit->FetchPage(url, "keywords", "", page);
+    EXPECT_EQ(page, "<html><meta name=keywords content=\"a, b\"></html>");
+    EXPECT_EQ(proxy.Log().find("GET " + url), std::string::npos) << proxy.Log();
 }
 
 TEST_F(FetchProxyTest, ProxyChallengeIsAnsweredThroughThePrompt) {

@@ -2,6 +2,7 @@
 // installed kelvane-cli keeping the user's files in the XDG folders, and the library usable
 // by a C program through pkg-config.
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 #include <QProcess>
@@ -154,7 +155,8 @@ TEST(InstallTest, TheInstalledWindowKeepsItsSingleInstanceLockInTheRuntimeFolder
     env.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path().string()));
     env.insert("QT_QPA_PLATFORM", "offscreen");
     const QString window = QString::fromStdString(inst.Path("bin/kelvane"));
-    const std::string lock = home.File("{7F0E5EF3-53A9-4B34-A3C2-BABCDADD9BCC}.lock");
+    const std::string lock =
+        home.File("{7F0E5EF3-53A9-4B34-A3C2-BABCDADD9BCC}-" + std::to_string(getuid()) + ".lock");
 
     QProcess first;
     first.setProcessEnvironment(env);

@@ -38,6 +38,8 @@ TEST(PrepareUrlOrBodyTest, EveryPlaceholderGetsTheEncodedKeyword) {
     EXPECT_EQ(PrepareUrlOrBody("mp3", "http://e.example/s?q=@@@"), "http://e.example/s?q=mp%33");
     EXPECT_EQ(PrepareUrlOrBody("a", "@@@@@@@"), "aa@");  // left to right, no overlap
     EXPECT_EQ(PrepareUrlOrBody("@@@", "q=@@@"), "q=%40%40%40");
+    // A literal "+" is not a blank to the engine.
+    EXPECT_EQ(PrepareUrlOrBody("C++ tips", "q=@@@"), "q=C%2B%2B+tips");
     EXPECT_EQ(PrepareUrlOrBody("", "q=@@@&n=10"), "q=&n=10");
     EXPECT_EQ(PrepareUrlOrBody("x", "no placeholder"), "no placeholder");
 }

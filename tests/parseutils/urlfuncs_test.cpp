@@ -89,10 +89,11 @@ TEST(GetSiteUrlAfterDomainTest, RestInItsOwnCase) {
     EXPECT_EQ(GetSiteUrlAfterDomainLower("http://a.com/\xC3\x84/X"), "/\xC3\x84/x");
 }
 
-TEST(EncodeWordTest, LettersPlusAndDotStay) {
+TEST(EncodeWordTest, LettersAndDotStayAndALiteralPlusIsEscaped) {
     const std::vector<UrlCase> cases = {
         {"rock & roll", "rock+%26+roll"},
-        {"a+b c", "a+b+c"},
+        {"a+b c", "a%2Bb+c"},
+        {"C++", "C%2B%2B"},
         {"mp3 player", "mp%33+player"},
         {"e-mail", "e%2Dmail"},
         {"a_b.c~", "a%5Fb.c%7E"},

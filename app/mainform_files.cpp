@@ -1,0 +1,74 @@
+// The program folder's files at start-up and after work: a folder that takes no files, a
+// damaged history or cache, and the saves after every run and keyword-manager change.
+#include <QFileInfo>
+#include <QLabel>
+
+#include "app/apptexts.h"
+#include "app/mainform.h"
+#include "data/folderaccess.h"
+
+namespace kv::app {
+
+namespace {
+
+bool MaySetAside(const std::string& failedFile) {
+    const QString name = QFileInfo(QString::fromStdString(failedFile)).fileName();
+    return (name == data::kHistoryFile || name == data::kCacheFile) &&
+           QFileInfo::exists(QString::fromStdString(failedFile));
+}
+
+}  // namespace
+
+bool TMainForm::CheckProgramFolder() {
+    if (data::FolderIsWritable(folders_.data)) return true;
+    const QString folder = QString::fromStdString(folders_.data);
+    const int choice = desktop_.Choose(this, texts::kFolderNotWritableTitle,
+                                       QString(texts::kFolderNotWritable).arg(folder),
+                                       {texts::kContinueReadOnly, texts::kQuit});
+    if (choice != 0) {
+        quitRequested_ = true;
+        return false;
+    }
+    readOnly_ = true;
+    statusText_->setText(QString(texts::kReadOnlyStatus).arg(folder));
+    return true;
+}
+
+bool TMainForm::LoadTables() {
+    for (;;) {
+        try {
+            tables_.LoadFiles(folders_.data, folders_.EngineFile());
+            return true;
+        } catch (const std::exception& e) {
+            const std::string failed = tables_.FailedFile();
+            if (!MaySetAside(failed)) throw;
+            const QString file = QString::fromStdString(failed);
+            const int choice = desktop_.Choose(
+                this, texts::kDamagedFileTitle,
+                QString(texts::kDamagedFile).arg(file, QString::fromStdString(e.what())),
+                {texts::kSetAside, texts::kQuit});
+            if (choice != 0) {
+                quitRequested_ = true;
+                return false;
+            }
+            const std::string kept = data::SetDamagedFileAside(failed);
+            statusText_->setText(
+                QString(texts::kDamagedFileKept).arg(QString::fromStdString(kept)));
+        }
+    }
+}
+
+bool TMainForm::MaySave() const {
+    return !readOnly_ && !quitRequested_;
+}
+
+void TMainForm::SaveTables() {
+    if (!MaySave()) return;
+    try {
+        tables_.SaveFiles(folders_.data);
+    } catch (const std::exception& e) {
+        desktop_.ShowError(this, QString::fromStdString(e.what()));
+    }
+}
+
+}  // namespace kv::app

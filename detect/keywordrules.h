@@ -1,0 +1,27 @@
+// What a keyword may be: the text of one search, trimmed, within the width of the history's
+// field. Used by the window and the command-line program alike.
+// Tests: tests/detect/keywordrules_test.cpp.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "data/tables.h"
+
+namespace kv::detect {
+
+// Longest keyword, in characters: the width of the `word` fields of history and cache.
+inline constexpr int kMaxKeywordLength = data::kKeywordFieldWidth;
+
+// A keyword that is refused; what() is the message for the user.
+class KeywordError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// The keyword with leading and trailing blanks (spaces, tabs) removed. Raises KeywordError for
+// an empty or blank-only text, a text with a line break, or one longer than kMaxKeywordLength.
+std::string CheckedKeyword(std::string_view text);
+
+}  // namespace kv::detect
