@@ -49,6 +49,14 @@ std::string EncodeRequestTarget(std::string_view target) {
 }
 
 bool IsHostName(std::string_view host) {
+    // A Host field may name a port other than the scheme's.
+    const std::size_t colon = host.rfind(':');
+    if (colon != std::string_view::npos && colon + 1 < host.size() &&
+        std::all_of(host.begin() + static_cast<std::ptrdiff_t>(colon) + 1, host.end(),
+                    [](char c) { return c >= '0' && c <= '9'; }) &&
+        (host.front() != '[' || host[colon - 1] == ']')) {
+        host = host.substr(0, colon);
+    }
     if (IsIpv6Literal(host)) return true;
     return std::all_of(host.begin(), host.end(),
                        [](char c) { return IsAsciiAlnum(c) || c == '-' || c == '.' || c == '_'; });

@@ -12,8 +12,8 @@ namespace kv::http {
 // The target with every byte from 0x00 to 0x20 and 0x7F written as "%XX" (a blank is "%20").
 std::string EncodeRequestTarget(std::string_view target);
 
-// Only letters, digits, "-", "." and "_" (or an IPv6 literal in brackets); empty passes, since
-// an empty host fails as a host that does not resolve.
+// Only letters, digits, "-", "." and "_" (or an IPv6 literal in brackets), optionally followed
+// by ":" and a port; empty passes, since an empty host fails as a host that does not resolve.
 bool IsHostName(std::string_view host);
 
 // Appends "name: value" CR LF. Raises HttpError naming the field when the value holds a CR,

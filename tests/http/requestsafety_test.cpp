@@ -23,9 +23,11 @@ TEST(RequestSafetyTest, BlanksAndControlBytesOfTheTargetArePercentEncoded) {
 }
 
 TEST(RequestSafetyTest, OnlyHostCharactersMakeAHostName) {
-    for (const char* good : {"www.example.com", "my_host-1.test", "127.0.0.1", "[::1]", ""})
+    for (const char* good : {"www.example.com", "my_host-1.test", "127.0.0.1", "[::1]",
+                             "a.test:8080", "[::1]:443", ""})
         EXPECT_TRUE(IsHostName(good)) << good;
-    for (const char* bad : {"evil\r\nX-A: b", "a b", "a/b", "h\xC3\xA9", "[::1", "a:80", "x@y"})
+    for (const char* bad :
+         {"evil\r\nX-A: b", "a b", "a/b", "h\xC3\xA9", "[::1", "a:8x", "a:", "x@y", "[::1:80"})
         EXPECT_FALSE(IsHostName(bad)) << bad;
 }
 
