@@ -28,7 +28,8 @@ std::string ComposeRequestHead(const RequestHeadFields& f) {
     if (!IsHostName(f.host)) throw HttpError(kHttpBadHostName);
     std::string head = "GET " + EncodeRequestTarget(f.target) + " HTTP/1.0\r\n";
     if (!f.accept.empty()) AppendLine(head, "Accept", f.accept);
-    if (!f.reference.empty()) AppendLine(head, "Referer", f.reference);
+    // The referrer is the address of an earlier request: encoded as that request's target was.
+    if (!f.reference.empty()) AppendLine(head, "Referer", EncodeRequestTarget(f.reference));
     if (!f.agent.empty()) AppendLine(head, "User-Agent", f.agent);
     AppendLine(head, "Host", f.host);
     if (!f.username.empty()) {

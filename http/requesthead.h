@@ -22,8 +22,8 @@ struct RequestHeadFields {
 };
 
 // The request line and header lines, each ending in CR LF, without the closing empty line
-// (the caller's handler may still append raw lines). The target's blanks and control bytes
-// are percent-encoded; a host that is no host name, or a value holding CR, LF or NUL, raises
+// (the caller's handler may still append raw lines). Blanks and control bytes of the target
+// and the referrer are percent-encoded; a host that is no host name, or a value holding CR, LF or NUL, raises
 // HttpError with the reason.
 std::string ComposeRequestHead(const RequestHeadFields& fields);
 
