@@ -98,3 +98,10 @@ inline constexpr const char* kAuthPassword = "Password";
 inline constexpr const char* kSavePassword = "Save this password in your password list";
 
 }  // namespace kv::app::texts
+
+namespace kv::app::texts {
+
+// Waiting for the program folder (its message is data::kWaitingForFolder).
+inline constexpr const char* kCancelWaiting = "Cancel";
+
+}  // namespace kv::app::texts

@@ -2,6 +2,7 @@
 #include <QTimer>
 
 #include "app/authform.h"
+#include "app/folderwait.h"
 #include "app/mainform.h"
 #include "detect/detectionrun.h"
 #include "http/httpunit.h"
@@ -38,6 +39,8 @@ void TMainForm::ReloadConnectionSettings() {
 
 void TMainForm::FindActionExecute() {
     if (!runParts_ || runParts_->run.Running()) return;
+    const auto folderLock = WaitForFolderLock(this, folder_);  // held for the run
+    if (!folderLock) return;
     try {
         runParts_->run.FindActionExecute();
     } catch (const std::exception& e) {

@@ -6,12 +6,15 @@
 
 #include "cli/terminalwindow.h"
 #include "data/export_tablerows.h"
+#include "data/folderlock.h"
 #include "data/tables.h"
 #include "detect/detectionrun.h"
 #include "detect/keywordaggregation.h"
 #include "detect/programfolder.h"
 #include "http/httpunit.h"
 #include "http/terminalauthdialog.h"
+#include "text/format.h"
+#include "text/terminaltext.h"
 
 namespace kv::cli {
 
@@ -39,7 +42,7 @@ void PrintFrequencies(data::DataTables& tables) {
     auto& res = tables.KeywordResClientDataSet;
     std::string out = "Keyword\tCount\n";
     for (int i = 0; i < res.RecordCount(); ++i)
-        out += res.CellText(i, 0) + "\t" + res.CellText(i, 1) + "\n";
+        out += text::EscapeForTerminal(res.CellText(i, 0)) + "\t" + res.CellText(i, 1) + "\n";
     out += "Total:\t" + std::to_string(res.RecordCount()) + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
@@ -49,11 +52,12 @@ bool SelectPagesOf(data::DataTables& tables, const std::string& word) {
     return tables.KeywordResClientDataSet.Locate("Keyword", word);
 }
 
-// One line per page: line breaks and tabs inside a page's keyword text become blanks.
-std::string OneLine(std::string text) {
-    for (char& c : text)
+// One line per page: line breaks and tabs inside a page's keyword text become blanks, other
+// control characters are shown escaped.
+std::string OneLine(std::string line) {
+    for (char& c : line)
         if (c == '\r' || c == '\n' || c == '\t') c = ' ';
-    return text;
+    return text::EscapeForTerminal(line);
 }
 
 void PrintPages(data::DataTables& tables) {
@@ -108,6 +112,12 @@ bool Interrupted() {
 
 int RunDetect(const CliArguments& args) {
     const std::string folder = detect::ResolveProgramFolder(args.folder);
+    const data::FolderLock folderLock(folder);  // held from the load to the save
+    if (folderLock.Busy()) {
+        std::fprintf(stderr, "kelvane-cli: %s\n",
+                     text::FormatText(data::kFolderBusy, folder).c_str());
+        return kExitFailure;
+    }
     data::DataTables tables;
     tables.LoadFiles(folder);
     SelectKeyword(tables, args.keyword, true);
@@ -129,7 +139,7 @@ int RunDetect(const CliArguments& args) {
         run.FindActionExecute();
     } catch (const std::exception& e) {
         // The run ended early; what it stored is still saved, as at shutdown.
-        std::fprintf(stderr, "kelvane-cli: %s\n", e.what());
+        std::fprintf(stderr, "kelvane-cli: %s\n", text::EscapeForTerminal(e.what()).c_str());
         code = kExitFailure;
     }
     tables.SaveFiles(folder);

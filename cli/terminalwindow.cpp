@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "detect/detectstrings.h"
+#include "text/terminaltext.h"
 
 namespace kv::cli {
 
@@ -28,7 +29,7 @@ void TerminalWindow::ClearProgress() {
 void TerminalWindow::ShowProgress() {
     if (!progress_) return;
     std::string line = gauge_ && percent_ >= 0 ? "[" + std::to_string(percent_) + "%] " : "";
-    line += status_;
+    line += text::EscapeForTerminal(status_);  // it names addresses from the web
     if (line.size() > 100) line = line.substr(0, 97) + "...";
     std::fprintf(stderr, "\r\033[K%s", line.c_str());
     std::fflush(stderr);
@@ -37,7 +38,7 @@ void TerminalWindow::ShowProgress() {
 
 void TerminalWindow::LogError(const std::string& message) {
     ClearProgress();
-    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fprintf(stderr, "%s\n", text::EscapeForTerminal(message).c_str());
     ShowProgress();
 }
 

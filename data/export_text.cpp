@@ -8,6 +8,19 @@ namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
 
+// A spreadsheet opening the file would run a cell beginning with one of these as a formula;
+// a leading "'" makes it text (pages choose their keywords, and "=HYPERLINK(...)" is one).
+constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+
+// Numbers stay numbers ("-2"); captions and footers are texts like any other.
+void AppendCellText(std::string& out, const ExportCell& cell) {
+    const std::string& text = cell.text;
+    if (cell.kind != ExportCell::Kind::Integer && cell.kind != ExportCell::Kind::Number &&
+        !text.empty() && kFormulaStarts.find(text.front()) != std::string_view::npos)
+        out += '\'';
+    out += text;
+}
+
 template <typename CellFormatter>
 std::string WriteSeparated(const ExportGrid& grid, const ExportRowSource& rows,
                            std::string_view separator, CellFormatter format) {
@@ -18,7 +31,7 @@ std::string WriteSeparated(const ExportGrid& grid, const ExportRowSource& rows,
         firstRow = false;
         for (std::size_t c = 0; c < cells.size(); ++c) {
             if (c > 0) out += separator;
-            format(out, cells[c].cell->text);
+            format(out, *cells[c].cell);
         }
     });
     return out;
@@ -27,12 +40,13 @@ std::string WriteSeparated(const ExportGrid& grid, const ExportRowSource& rows,
 }  // namespace
 
 std::string WriteText(const ExportGrid& grid, const ExportRowSource& rows) {
-    return WriteSeparated(grid, rows, "\t",
-                          [](std::string& out, const std::string& text) { out += text; });
+    return WriteSeparated(grid, rows, "\t", AppendCellText);
 }
 
 std::string WriteCsv(const ExportGrid& grid, const ExportRowSource& rows) {
-    return WriteSeparated(grid, rows, ";", [](std::string& out, const std::string& text) {
+    return WriteSeparated(grid, rows, ";", [](std::string& out, const ExportCell& cell) {
+        std::string text;
+        AppendCellText(text, cell);
         out += '"';
         for (char c : text) {
             if (c == '"') out += '"';

@@ -102,7 +102,25 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool defa
     return defaultValue;
 }
 
+namespace {
+
+// Whether "[section]" and "key=value" lines read back as this section, key and value. A line
+// break would end a line early and the rest would be read as a line of its own, even as a
+// new section; the other shapes would read as another name, a comment or a header.
+bool ReadsBack(std::string_view section, std::string_view key, std::string_view value) {
+    const auto breaks = [](std::string_view s) { return s.find_first_of("\r\n") != s.npos; };
+    return !breaks(section) && !breaks(key) && !breaks(value) &&
+           section.find(']') == std::string_view::npos && Trim(section) == section &&
+           !key.empty() && key.find('=') == std::string_view::npos && Trim(key) == key &&
+           key.find_first_of(";#[") != 0;
+}
+
+}  // namespace
+
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    if (!ReadsBack(section, key, value))
+        throw IniError("Cannot write [" + std::string(section) + "] " + std::string(key) + " to " +
+                       path_ + ": a line break or a misplaced sign in the text");
     if (const Line* found = FindLine(section, key)) {
         Line& line = lines_[static_cast<std::size_t>(found - lines_.data())];
         line.text = line.text.substr(0, line.valuePos) + std::string(value);

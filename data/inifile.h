@@ -34,6 +34,9 @@ class IniFile {
     bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
     bool SectionExists(std::string_view section) const;
 
+    // A section, key or value holding CR or LF raises IniError, as do names that would read
+    // back otherwise (an empty key, "=" in a key, "]" in a section, blanks at their ends, a
+    // key beginning with ";", "#" or "["). Nothing changes then.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void WriteBool(std::string_view section, std::string_view key, bool value);

@@ -1,6 +1,7 @@
 #include "data/replacementfile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,15 +23,38 @@ mode_t ModeFor(const std::string& target, const FileMode& mode) {
     return 0666 & ~mask;
 }
 
+constexpr std::string_view kSavingInfix = ".saving-";
+constexpr std::size_t kSavingSuffixLength = 6;  // the XXXXXX of mkostemp
+
 }  // namespace
 
+void RemoveStaleSavingFiles(const std::string& target) {
+    const std::filesystem::path path(target);
+    const std::string prefix = path.filename().string() + std::string(kSavingInfix);
+    std::error_code ec;
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() != prefix.size() + kSavingSuffixLength || name.rfind(prefix, 0) != 0)
+            continue;
+        const int fd = open(entry.path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) continue;
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) unlink(entry.path().c_str());  // no writer left
+        close(fd);
+    }
+}
+
 ReplacementFile::ReplacementFile(std::string target, FileMode mode) : target_(std::move(target)) {
-    std::string pattern = target_ + ".saving-XXXXXX";
+    RemoveStaleSavingFiles(target_);
+    std::string pattern = target_ + std::string(kSavingInfix) + "XXXXXX";
     std::vector<char> buf(pattern.begin(), pattern.end());
     buf.push_back('\0');
     fd_ = mkostemp(buf.data(), O_CLOEXEC);
     if (fd_ < 0) return;
     path_ = buf.data();
+    // Held until the file is renamed or removed: it marks the file as being written. A file
+    // system without flock leaves it unmarked, and the save goes on.
+    (void)flock(fd_, LOCK_EX);
     if (fchmod(fd_, ModeFor(target_, mode)) != 0) {
         close(fd_);
         fd_ = -1;
@@ -56,11 +80,13 @@ bool ReplacementFile::Write(std::string_view bytes) {
 
 bool ReplacementFile::Commit() {
     if (fd_ < 0) return false;
-    const bool synced = fsync(fd_) == 0;
+    // Renamed while still open, so the file is never unlocked under its temporary name.
+    const bool renamed = fsync(fd_) == 0 && rename(path_.c_str(), target_.c_str()) == 0;
     const bool closed = close(fd_) == 0;
     fd_ = -1;
-    if (!synced || !closed || rename(path_.c_str(), target_.c_str()) != 0) return false;
+    if (!renamed) return false;
     committed_ = true;
+    if (!closed) return false;
     const std::string dir = std::filesystem::path(target_).parent_path().string();
     const int dfd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {

@@ -1,6 +1,8 @@
 // Replacing a file whole or not at all: a new temporary file beside the target is written,
 // made durable and renamed over the target, so a full disk or a crash leaves the old file as
-// it was. Used by every file the program writes.
+// it was. Used by every file the program writes. The writer holds an flock on its temporary
+// file until it is renamed, so one left behind by a crash or a kill is told from one being
+// written: such stale files are removed at the next load or save of their target.
 // Tests: through its users (tests/data/tablefile_test.cpp, inifile_test.cpp, tests/export,
 // tests/http/authstore_test.cpp).
 #pragma once
@@ -40,6 +42,9 @@ class ReplacementFile {
     int fd_ = -1;
     bool committed_ = false;
 };
+
+// Removes the temporary files "<target>.saving-XXXXXX" that no writer holds any more.
+void RemoveStaleSavingFiles(const std::string& target);
 
 // The whole file at once; false when it could not be written (the old file is untouched).
 bool ReplaceFileContents(const std::string& target, std::string_view bytes, FileMode mode = {});

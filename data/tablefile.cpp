@@ -102,6 +102,7 @@ void LoadTableFile(Table& table, const std::string& path) {
     if (!std::filesystem::is_regular_file(path, ec) || access(path.c_str(), R_OK) != 0)
         throw TableError(cannotOpen);
 
+    RemoveStaleSavingFiles(path);
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
     DbPtr db(raw);
@@ -111,6 +112,15 @@ void LoadTableFile(Table& table, const std::string& path) {
     const auto invalid = [&](const std::string& why) {
         return TableError("File " + path + " is not a valid " + name + " table file: " + why);
     };
+    // A damaged file (cut short, overwritten in part) can read as rows of NULLs: check first.
+    StmtPtr check = Prepare(db.get(), "PRAGMA quick_check(1)");
+    if (!check) throw invalid(sqlite3_errmsg(db.get()));
+    const int checked = sqlite3_step(check.get());
+    if (checked != SQLITE_ROW) throw invalid(sqlite3_errmsg(db.get()));
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0));
+    const std::string verdict = text != nullptr ? text : "";
+    if (verdict != "ok") throw invalid("it is damaged (" + verdict + ")");
+    check.reset();
     // SQLite would read a quoted name that is no column as a text literal: check the columns.
     sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     StmtPtr info = Prepare(db.get(), "PRAGMA table_info(" + Quoted(name) + ")");

@@ -14,3 +14,9 @@ inline constexpr const char* kTooManyResultPages =
     "Querying '%s' stopped after %s result pages without reaching the scan depth";
 
 }  // namespace kv::detect::strings
+
+namespace kv::detect::strings {
+
+inline constexpr const char* kPatternFieldError = "Search engine '%s', field %s: %s";
+
+}  // namespace kv::detect::strings

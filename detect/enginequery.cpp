@@ -2,6 +2,7 @@
 // engine offers no next page.
 #include "detect/detectionrun.h"
 #include "detect/detectstrings.h"
+#include "detect/enginepatterns.h"
 #include "parseutils/htmltext.h"
 #include "parseutils/templatefuncs.h"
 #include "parseutils/urlfuncs.h"
@@ -40,6 +41,7 @@ void DetectionRun::QueryEngine(const std::string& engineName, const std::string&
     int rank = 0;
     std::string page;
     try {
+        CheckEnginePatterns(se, engineName);
         std::string address = parseutils::PrepareUrlOrBody(keyword, startUrl);
         for (int pass = 1;; ++pass) {
             window_.SetStatusText(

@@ -55,28 +55,20 @@ THierarchyNode::~THierarchyNode() {
     DestroyChildren();
 }
 
-// Frees the subtree with an explicit stack, children before their parent, last child first;
-// every node reaches its destructor without children, so no destructor recurses.
-void THierarchyNode::DestroyChildren() {
-    auto takeLastChild = [](THierarchyNode& node) {
-        std::unique_ptr<THierarchyNode> child = std::move(node.children_.back());
-        node.children_.pop_back();
-        child->parent_ = nullptr;
-        return child;
-    };
-    std::vector<std::unique_ptr<THierarchyNode>> doomed;
-    while (!children_.empty()) {
-        doomed.push_back(takeLastChild(*this));
-        while (!doomed.empty()) {
-            THierarchyNode& top = *doomed.back();
-            // Leaves (most nodes) go at once; a node with children waits below them.
-            while (!top.children_.empty() && top.children_.back()->children_.empty())
-                top.children_.pop_back();
-            if (top.children_.empty())
-                doomed.pop_back();
-            else
-                doomed.push_back(takeLastChild(top));
+// Frees the subtree children before their parent, last child first, walking down the last
+// children and back up by the parent links: nothing recurses and nothing is allocated, so a
+// tree of any depth can be freed while an out-of-memory failure unwinds.
+void THierarchyNode::DestroyChildren() noexcept {
+    THierarchyNode* node = this;
+    for (;;) {
+        if (!node->children_.empty()) {
+            node = node->children_.back().get();
+            continue;
         }
+        if (node == this) return;
+        THierarchyNode* parent = node->parent_;
+        parent->children_.pop_back();  // node has no children: its destructor does not descend
+        node = parent;
     }
 }
 

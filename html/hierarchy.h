@@ -110,7 +110,7 @@ class THierarchyNode {
 
     explicit THierarchyNode(std::pmr::memory_resource* memory);
     void Append(std::unique_ptr<THierarchyNode> node);
-    void DestroyChildren();
+    void DestroyChildren() noexcept;
     std::unique_ptr<THierarchyNode> Detach();
     // Records in this node's arena, if it has one, that the tree was changed from outside.
     void MarkArenaChanged() const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <utility>
 
@@ -20,6 +21,13 @@ constexpr std::string_view kIllegalComment = "Illegal comment style detected: \"
 constexpr std::string_view kUnexpectedLt = "Unexpected \"<\" encountered";
 constexpr std::string_view kUnexpectedGt = "Unexpected \">\" encountered";
 constexpr std::string_view kUnmatchedEndTag = "End tag found without matching start tag: </";
+
+// Memory one page's tree may take. The tree of a large real page (a few MB of dense markup)
+// takes tens of MB; a page made of nothing but "<b>" needs about 70 bytes of tree per byte of
+// page, and 64 MB of it would exhaust the machine. Past this the page fails, the run goes on.
+constexpr std::size_t kMaxTreeBytes = 256u << 20;
+constexpr std::string_view kPageTooLarge =
+    "The page is too large to read: its element tree would take more than 256 MB";
 
 // Columns wrap to a new row after this many characters, so long lines count as several rows.
 constexpr std::size_t kRowWrapColumns = 257;
@@ -372,7 +380,9 @@ void ParseRun::EndTag() {
 }  // namespace
 
 TCustomMLParser::TCustomMLParser()
-    : arena_(TNodeArena::Create()), root_(std::make_unique<TTagNode>()) {}
+    : arena_(TNodeArena::Create()), root_(std::make_unique<TTagNode>()) {
+    arena_->SetBudget(kMaxTreeBytes);
+}
 
 TCustomMLParser::~TCustomMLParser() {
     AbandonParsedTree();
@@ -389,6 +399,7 @@ void TCustomMLParser::ClearTree() {
         arena_->Rewind();
     } else {  // nodes of an earlier tree are still in use: they keep the old arena
         TNodeArena* fresh = TNodeArena::Create();
+        fresh->SetBudget(kMaxTreeBytes);
         arena_->Release();
         arena_ = fresh;
     }
@@ -407,11 +418,25 @@ void THTMLParser::Parse(std::string_view text) {
         ~BusyGuard() { busy = false; }
     } guard{busy_};
     ClearTree();
-    TNodeArena::TScope scope(arena_);
-    ParseRun run(*this, ParseKey(), stack_, split_, text);
-    run.Run();
-    stack_.Clear();
-    parsed_ = TParsedCounts{run.AppendedNodes(), run.AppendedToRoot()};
+    bool tooLarge = false;
+    std::exception_ptr failure;  // out of memory, or a handler's exception
+    {
+        TNodeArena::TScope scope(arena_);
+        ParseRun run(*this, ParseKey(), stack_, split_, text);
+        try {
+            run.Run();
+        } catch (const TNodeArena::TBudgetExceeded&) {
+            tooLarge = true;
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        stack_.Clear();
+        parsed_ = TParsedCounts{run.AppendedNodes(), run.AppendedToRoot()};
+    }
+    if (!tooLarge && !failure) return;
+    ClearTree();  // a partial tree goes with its arena, without a destructor per node
+    if (failure) std::rethrow_exception(failure);
+    throw EHtmlPageTooLarge(std::string(kPageTooLarge));
 }
 
 }  // namespace kv::html

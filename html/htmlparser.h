@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,13 @@
 namespace kv::html {
 
 class TCustomMLParser;
+
+// The one failure of a parse: the page's tree would take more memory than one page may
+// (kMaxTreeBytes in htmlparser.cpp). The tree is empty afterwards.
+class EHtmlPageTooLarge : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
 
 // Handlers run inside Parse. They may read and annotate nodes but must not destroy nodes of the
 // tree being built; a nested Parse call from a handler does nothing.
@@ -44,7 +52,8 @@ class TCustomMLParser {
     TCustomMLParser(const TCustomMLParser&) = delete;
     TCustomMLParser& operator=(const TCustomMLParser&) = delete;
 
-    // Rebuilds the tree under Root() from text. Returns at once when already parsing.
+    // Rebuilds the tree under Root() from text. Returns at once when already parsing. Raises
+    // EHtmlPageTooLarge, with an empty tree, when the tree passes its memory budget.
     virtual void Parse(std::string_view text) = 0;
 
     // The top of the tree (type None, empty name); it lives as long as the parser, its

@@ -110,6 +110,13 @@ void TNodeArena::Rewind() {
     changed_.store(false, std::memory_order_relaxed);
 }
 
+void TNodeArena::CheckBudget(std::size_t index, std::size_t newBlockSize) const {
+    if (budget_ == 0) return;
+    std::size_t spent = newBlockSize;
+    for (std::size_t i = 0; i <= index && i < blocks_.size(); ++i) spent += blocks_[i].size;
+    if (spent > budget_) throw TBudgetExceeded();
+}
+
 void* TNodeArena::Bump(std::size_t size) {
     while (current_ < blocks_.size()) {
         TBlock& block = blocks_[current_];
@@ -118,12 +125,14 @@ void* TNodeArena::Bump(std::size_t size) {
             used_ += size;
             return memory;
         }
+        CheckBudget(current_ + 1, 0);  // before a retained block is taken into use
         ++current_;
         used_ = 0;
     }
     std::size_t blockSize =
         blocks_.empty() ? kFirstBlockBytes : std::min(blocks_.back().size * 2, kLargestBlockBytes);
     blockSize = BlockBytes(std::max(blockSize, size));
+    CheckBudget(blocks_.size(), blockSize);
     blocks_.reserve(blocks_.size() + 1);  // so the new block cannot leak
     blocks_.push_back({NewBlock(blockSize), blockSize});
     current_ = blocks_.size() - 1;

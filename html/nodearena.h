@@ -39,6 +39,12 @@ class TNodeArena : public std::pmr::memory_resource {
                !heapServed_.load(std::memory_order_relaxed) &&
                refs_.load(std::memory_order_acquire) == count + 1;
     }
+    // Raised by allocations of a parse past the budget (see SetBudget); the memory already
+    // taken stays valid until the nodes are gone and the arena is rewound.
+    struct TBudgetExceeded {};
+    // Bytes of blocks one parse (from Rewind to Rewind) may take; 0: no limit.
+    void SetBudget(std::size_t bytes) { budget_ = bytes; }
+
     // Drops the references of all nodes, which the caller abandons without destroying them;
     // only after HoldsOnlyNodes confirmed they are the caller's. Rewind follows.
     void ForgetNodes() { refs_.store(1, std::memory_order_release); }
@@ -66,6 +72,8 @@ class TNodeArena : public std::pmr::memory_resource {
     TNodeArena() = default;
     ~TNodeArena() override;
     void* Bump(std::size_t size);
+    // Throws TBudgetExceeded when the blocks up to and including index pass the budget.
+    void CheckBudget(std::size_t index, std::size_t newBlockSize) const;
     // A reference for a new node, from those reserved while this arena is current (TScope).
     void TakeReservedRef();
     void ReturnReservedRefs();
@@ -84,6 +92,7 @@ class TNodeArena : public std::pmr::memory_resource {
     std::vector<TBlock> blocks_;
     std::size_t current_ = 0;  // the block Bump takes from
     std::size_t used_ = 0;     // bytes taken from blocks_[current_]
+    std::size_t budget_ = 0;
     std::atomic<std::size_t> refs_{1};
     std::atomic<bool> heapServed_{false};  // since the last Rewind
     std::atomic<bool> changed_{false};     // since the last Rewind

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "text/terminaltext.h"
+
 namespace kv::http {
 
 namespace {
@@ -63,13 +65,19 @@ class Terminal {
 
 }  // namespace
 
+std::string AuthPromptHeader(const TAuthDlgData& data) {
+    // The site and the realm come from the server.
+    return "\nAuthentication required\n" + data.caption + " " + text::EscapeForTerminal(data.site) +
+           "\nRealm: " + text::EscapeForTerminal(data.realm) + "\n";
+}
+
 int TerminalAuthDialog::Execute(TAuthDlgData& data) {
     const Terminal tty;
     if (!tty.Available()) return kAuthCanceled;
-    tty.Say("\nAuthentication required\n" + data.caption + " " + data.site +
-            "\nRealm: " + data.realm + "\n");
+    tty.Say(AuthPromptHeader(data));
     std::string user, password, save;
-    if (!tty.Ask("User name [" + data.userName + "]: ", user, false)) return kAuthCanceled;
+    if (!tty.Ask("User name [" + text::EscapeForTerminal(data.userName) + "]: ", user, false))
+        return kAuthCanceled;
     if (!tty.Ask("Password: ", password, true)) return kAuthCanceled;
     if (!tty.Ask("Save the password (y/N)? ", save, false)) return kAuthCanceled;
     data.userName = user.empty() ? data.userName : user;

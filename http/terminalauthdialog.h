@@ -6,6 +6,9 @@
 
 namespace kv::http {
 
+// What the prompt says before it asks: the site and the realm, control characters escaped.
+std::string AuthPromptHeader(const TAuthDlgData& data);
+
 class TerminalAuthDialog : public AuthDialog {
   public:
     int Execute(TAuthDlgData& data) override;

@@ -35,7 +35,31 @@ unsigned ModifierBitOf(char letter) {
     }
 }
 
+namespace {
+
+// The budget every search of this thread shares while a TSearchBudget lives.
+struct SharedBudget {
+    bool open = false;
+    std::uint64_t used = 0;
+    std::uint64_t limit = 0;
+};
+thread_local SharedBudget sharedBudget;
+
+std::uint64_t BudgetFor(std::size_t textSize) {
+    return kSearchStepBase + kSearchStepsPerByte * static_cast<std::uint64_t>(textSize);
+}
+
+}  // namespace
+
 }  // namespace regexpr
+
+TSearchBudget::TSearchBudget(std::size_t textSize) : outermost_(!regexpr::sharedBudget.open) {
+    if (outermost_) regexpr::sharedBudget = {true, 0, regexpr::BudgetFor(textSize)};
+}
+
+TSearchBudget::~TSearchBudget() {
+    if (outermost_) regexpr::sharedBudget = {};
+}
 
 TRegExpr::TRegExpr() : modifiers_(regexpr::kInitialModifiers) {}
 TRegExpr::~TRegExpr() = default;
@@ -51,6 +75,8 @@ void TRegExpr::Compile() {
     matched_ = false;
     matcher_.reset();
     program_.reset();
+    if (expression_.size() > regexpr::kMaxPatternLength)
+        regexpr::ThrowCompileError(regexpr::kErrPatternTooLong, regexpr::kMaxPatternLength);
     auto program = std::make_unique<regexpr::Program>(
         regexpr::CompileTree(regexpr::ParsePattern(expression_, modifiers_)));
     matcher_ = std::make_unique<regexpr::Matcher>(*program);
@@ -72,6 +98,8 @@ bool TRegExpr::Modifier(char letter) const {
 
 bool TRegExpr::Exec(std::string_view text, std::size_t startPos) {
     text_ = text;
+    seriesSteps_ = 0;
+    seriesBudget_ = regexpr::BudgetFor(text.size());
     return Search(startPos);
 }
 
@@ -85,7 +113,10 @@ bool TRegExpr::Search(std::size_t startPos) {
     matched_ = false;
     if (!matcher_) throw ERegExpr(regexpr::kErrNoExpression);
     if (startPos > text_.size()) return false;
-    matched_ = matcher_->Search(text_, startPos, starts_, ends_);
+    regexpr::SharedBudget& shared = regexpr::sharedBudget;
+    std::uint64_t& used = shared.open ? shared.used : seriesSteps_;
+    const std::uint64_t budget = shared.open ? shared.limit : seriesBudget_;
+    matched_ = matcher_->Search(text_, startPos, starts_, ends_, used, budget);
     return matched_;
 }
 

@@ -27,7 +27,9 @@
 //
 // Limits: a search may take 20 million steps plus 100 per byte of text (a step is one matcher
 // instruction, one backtrack or one byte scanned by a repeat) and 64 MB of backtracking
-// memory; beyond that it raises ERegExpr instead of running away on a hostile page.
+// memory; beyond that it raises ERegExpr instead of running away on a hostile page. The steps
+// of ExecNext count against the budget of the Exec that began the series, and a TSearchBudget
+// gives every search of a whole call one budget. A pattern is at most 64 KB long.
 #pragma once
 
 #include <cstddef>
@@ -51,6 +53,21 @@ namespace regexpr {
 struct Program;
 class Matcher;
 }  // namespace regexpr
+
+// While it lives, every search on this thread, with any pattern object, draws on one budget of
+// steps: that of one search over textSize bytes. A call that searches a page many times (all
+// matches of a pattern set, each match narrowed again) cannot multiply it. A budget opened
+// inside another one shares the outer budget.
+class TSearchBudget {
+  public:
+    explicit TSearchBudget(std::size_t textSize);
+    ~TSearchBudget();
+    TSearchBudget(const TSearchBudget&) = delete;
+    TSearchBudget& operator=(const TSearchBudget&) = delete;
+
+  private:
+    bool outermost_;
+};
 
 class TRegExpr {
   public:
@@ -114,6 +131,10 @@ class TRegExpr {
   private:
     void Compile();
     bool Search(std::size_t startPos);
+
+    // The budget of the series begun by the last Exec (see Limits above).
+    std::uint64_t seriesSteps_ = 0;
+    std::uint64_t seriesBudget_ = 0;
 
     std::string expression_;
     unsigned modifiers_;  // regexpr::Modifiers bits

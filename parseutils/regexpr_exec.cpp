@@ -108,13 +108,18 @@ std::uint32_t Matcher::Span(const Inst& inst, std::uint32_t pos, std::uint32_t l
 }
 
 bool Matcher::Search(std::string_view text, std::size_t startPos, std::uint32_t* starts,
-                     std::uint32_t* ends) {
+                     std::uint32_t* ends, std::uint64_t& stepsUsed, std::uint64_t budget) {
     if (text.size() > kMaxTextLength) throw ERegExpr(kErrTextTooLong);
     // An empty view may have no data; memchr and friends want a real pointer even for 0 bytes.
     text_ = reinterpret_cast<const unsigned char*>(text.empty() ? "" : text.data());
     size_ = static_cast<std::uint32_t>(text.size());
-    steps_ = 0;
-    budget_ = kSearchStepBase + kSearchStepsPerByte * size_;
+    steps_ = firstStep_ = stepsUsed;
+    budget_ = budget;
+    struct Spent {  // the caller's count follows, however the search ends
+        std::uint64_t& used;
+        const std::uint64_t& steps;
+        ~Spent() { used = steps; }
+    } spent{stepsUsed, steps_};
     stack_.clear();
     for (auto& g : groups_) g = GroupState{};
     for (auto& l : loops_) l = LoopState{};

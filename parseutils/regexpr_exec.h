@@ -17,12 +17,14 @@ class Matcher {
     explicit Matcher(const Program& program);
 
     // Leftmost match at or after startPos (startPos <= text size). On success starts/ends
-    // hold groups 0..groupCount (kUnset for a group that did not take part). Raises ERegExpr
-    // when the step budget or the backtracking memory is exhausted.
+    // hold groups 0..groupCount (kUnset for a group that did not take part). stepsUsed steps
+    // of budget are spent already; the search adds its own, also when it raises ERegExpr
+    // because the budget or the backtracking memory is exhausted.
     static constexpr std::uint32_t kUnset = 0xFFFFFFFFu;
     bool Search(std::string_view text, std::size_t startPos, std::uint32_t* starts,
-                std::uint32_t* ends);
-    std::uint64_t Steps() const { return steps_; }
+                std::uint32_t* ends, std::uint64_t& stepsUsed, std::uint64_t budget);
+    // Steps of the last search alone.
+    std::uint64_t Steps() const { return steps_ - firstStep_; }
 
   private:
     struct Entry {
@@ -61,6 +63,7 @@ class Matcher {
     std::vector<LoopState> loops_;
     std::uint64_t generation_ = 1;
     std::uint64_t steps_ = 0;
+    std::uint64_t firstStep_ = 0;  // steps_ when the last search began
     std::uint64_t budget_ = 0;
     int onlyFirst_ = -1;  // the one byte every match starts with, or -1
 };

@@ -79,7 +79,7 @@ class Parser {
         if (p_.empty()) ThrowCompileError(kErrNullArgument, 0);
         levels_.push_back(Level{0, mods_, {{}}});
         while (true) {
-            if (mods_ & kModX) SkipExtended();
+            if (mods_ & kModX) SkipExtended(i_);
             if (i_ >= p_.size()) break;
             ParseToken();
         }
@@ -129,13 +129,14 @@ class Parser {
         Append(std::move(node), Last::Nothing);
     }
 
-    void SkipExtended() {
-        while (i_ < p_.size()) {
-            const char c = p_[i_];
+    // Blanks and "#" comments of the x modifier, from `pos` on.
+    void SkipExtended(std::size_t& pos) const {
+        while (pos < p_.size()) {
+            const char c = p_[pos];
             if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
-                ++i_;
+                ++pos;
             } else if (c == '#') {
-                while (i_ < p_.size() && p_[i_] != '\r' && p_[i_] != '\n') ++i_;
+                while (pos < p_.size() && p_[pos] != '\r' && p_[pos] != '\n') ++pos;
             } else {
                 break;
             }
@@ -319,7 +320,11 @@ class Parser {
         if (last_ == Last::Nothing) ThrowCompileError(kErrFollowsNothing, i_);
         if (last_ == Last::Quantified) ThrowCompileError(kErrNestedQuantifier, i_);
         bool lazy = false;
-        if (j < p_.size() && p_[j] == '?') {
+        // As in Perl, x-mode blanks and comments may stand between a quantifier and its "?".
+        std::size_t afterBlanks = j;
+        if (mods_ & kModX) SkipExtended(afterBlanks);
+        if (afterBlanks < p_.size() && p_[afterBlanks] == '?') {
+            j = afterBlanks;
             lazy = true;
             ++j;
         }

@@ -25,6 +25,9 @@ inline constexpr std::uint64_t kMaxTextLength = 0xFFFFFFFEull;
 // 20 million steps plus 100 per byte (a 100 KB page: 30 million; 10 MB: 1.02 billion).
 inline constexpr std::uint64_t kSearchStepBase = 20'000'000;
 inline constexpr std::uint64_t kSearchStepsPerByte = 100;
+// A pattern longer than this does not compile: engine definitions hold patterns of a few
+// hundred bytes, and compiling megabytes of pattern takes gigabytes of memory.
+inline constexpr std::size_t kMaxPatternLength = 64u << 10;
 // Backtracking entries (16 bytes each): at most 64 MB for one search. Honest patterns keep a
 // few entries per loop iteration; only a loop of millions of iterations on one page needs more.
 inline constexpr std::size_t kMaxBacktrackEntries = 4u << 20;
@@ -45,6 +48,8 @@ inline constexpr const char* kErrInvalidRange = "TRegExpr(comp): Invalid [] Rang
 inline constexpr const char* kErrBadCount = "TRegExpr(comp): Invalid {n,m} (n > m)";
 inline constexpr const char* kErrCountTooLarge = "TRegExpr(comp): {n,m} Count Too Large";
 inline constexpr const char* kErrNoSuchGroup = "TRegExpr(comp): Back-reference to a Missing Group";
+inline constexpr const char* kErrPatternTooLong =
+    "TRegExpr(comp): Pattern too long (more than 65536 bytes)";
 inline constexpr const char* kErrNoExpression = "TRegExpr(exec): No Expression";
 inline constexpr const char* kErrStepBudget =
     "TRegExpr(exec): Search exceeded its step budget (the pattern backtracks too much on "

@@ -76,6 +76,7 @@ std::string GetRegExpText(std::string_view text, const std::vector<std::string>&
 
 void GetTextsForRegExpr(std::string_view regExprs, std::string_view text,
                         std::vector<std::string>& matches, bool stopAtFirstLine) {
+    const TSearchBudget budget(text.size());  // all lines, matches and narrowings together
     const std::size_t countBefore = matches.size();
     TRegExpr linePattern;
     std::vector<std::string> parts;
@@ -90,6 +91,16 @@ void GetTextsForRegExpr(std::string_view regExprs, std::string_view text,
             matches.push_back(GetRegExpText(taken, parts));
         }
         return !(stopAtFirstLine && matches.size() > countBefore);
+    });
+}
+
+void CompilePatternSet(std::string_view regExprs) {
+    TRegExpr pattern;
+    std::vector<std::string> parts;
+    ForEachLine(regExprs, [&](std::string_view line) {
+        GetRegExprList(line, parts);
+        for (const std::string& part : parts) pattern.SetExpression(part);
+        return true;
     });
 }
 

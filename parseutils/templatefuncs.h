@@ -43,6 +43,10 @@ std::string GetRegExpText(std::string_view text, const std::vector<std::string>&
 void GetTextsForRegExpr(std::string_view regExprs, std::string_view text,
                         std::vector<std::string>& matches, bool stopAtFirstLine);
 
+// Compiles every pattern of the pattern set (each part of each line) and raises the first
+// compile error (ERegExpr), so a broken definition fails before any page is searched.
+void CompilePatternSet(std::string_view regExprs);
+
 // The first entry of the pattern set in text (stopping at the first line that gives one); text
 // itself when the pattern set is empty, the empty text when nothing matched.
 std::string GetTextBlockForRegExpr(std::string_view regExpr, std::string_view text);

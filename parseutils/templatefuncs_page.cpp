@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "parseutils/htmltext.h"
+#include "parseutils/regexpr.h"
 #include "parseutils/templatefuncs.h"
 #include "parseutils/urlfuncs.h"
 #include "text/textcompare.h"
@@ -87,6 +88,7 @@ void GetResultForPage(std::string_view page, std::string_view blockRegExpr,
                       std::string_view fieldRegExpr2, std::vector<std::string>& items,
                       std::vector<std::string>& items2, std::vector<std::string>& fields,
                       std::vector<std::string>& fields2) {
+    const TSearchBudget budget(page.size());  // both passes, every item and field together
     CutItemsAndFields(page, blockRegExpr, itemRegExpr, fieldRegExpr, true, items, fields);
     CutItemsAndFields(page, blockRegExpr2, itemRegExpr2, fieldRegExpr2, false, items2, fields2);
 }

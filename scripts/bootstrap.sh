@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libpcre2-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   xvfb xauth
   nginx-light tinyproxy
   sqlite3 python3

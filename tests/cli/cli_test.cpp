@@ -2,13 +2,17 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 
 #include <QProcess>
 #include <QThread>
 #include <algorithm>
 #include <filesystem>
 
+#include "data/tablefile.h"
+#include "data/tables.h"
 #include "tests/support/demoprocess.h"
+#include "tests/support/scripted_server.h"
 #include "tests/support/tempdir.h"
 
 namespace kv::testing {
@@ -120,6 +124,112 @@ TEST(CliTest, CtrlCStopsTheRunSavesWhatWasStoredAndExits130) {
     EXPECT_EQ(err.find("Canceled by user."), std::string::npos) << err;
     EXPECT_TRUE(std::filesystem::exists(dir.File("SECache.cds")));
     EXPECT_TRUE(std::filesystem::exists(dir.File("Word.cds")));
+}
+
+// Two runs on one program folder: the second says the folder is busy and changes nothing,
+// so the first run's keyword and cache are not lost to the last save.
+TEST(CliTest, ASecondRunOnABusyFolderExitsOneAndLeavesItsFiles) {
+    TempDir dir;
+    DemoEngine engine({"--latency", "200"});
+    PrepareFolder(dir, engine.Port());
+    QProcess first;
+    first.start(QString::fromStdString(CliPath()),
+                Args({"detect", "red shoes", "--engines", "Google"}, dir));
+    ASSERT_TRUE(first.waitForStarted());
+    QThread::msleep(1000);
+    const Outcome second = RunCli(Args({"detect", "blue shoes", "--engines", "MSN"}, dir));
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_NE(second.err.find("The program folder " + dir.path().string() +
+                              " is busy: another run of Kelvane uses it"),
+              std::string::npos)
+        << second.err;
+    ASSERT_TRUE(first.waitForFinished(60000));
+    EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+    const Outcome keywords = RunCli(Args({"keywords"}, dir));
+    EXPECT_EQ(keywords.out, "red shoes\n");
+}
+
+// Keywords and addresses come from the web: printed to a terminal, their control characters
+// (a screen clear and a fake prompt here) are shown escaped.
+TEST(CliTest, ThemePrintsControlCharactersOfPagesEscaped) {
+    TempDir dir;
+    std::filesystem::copy_file(std::string(KELVANE_TEST_BIN_DIR) + "/SE.cds", dir.File("SE.cds"));
+    {
+        data::DataTables tables;
+        tables.WordClientDataSet.Append();
+        tables.WordClientDataSet.SetString("word", "shoes");
+        tables.WordClientDataSet.Post();
+        auto& cache = tables.SECacheClientDataSet;
+        cache.Append();
+        cache.SetString("SENAME", "Google");
+        cache.SetInteger("Rank", 1);
+        cache.SetString("url",
+                        "http://a.example/\x9b"
+                        "2J");
+        cache.SetString("Keywords", "\x1b[2J\x1b[Hsudo password:\x07, ok");
+        cache.Post();
+        tables.SaveFiles(dir.path().string());
+    }
+    const Outcome theme = RunCli(Args({"theme", "shoes", "--engines", "Google"}, dir));
+    ASSERT_EQ(theme.exitCode, 0) << theme.err;
+    // The keyword list loses the control characters at its ends, not those inside.
+    EXPECT_NE(theme.out.find("\n[2J\\x1B[Hsudo password:\t1\n"), std::string::npos) << theme.out;
+    const Outcome pages =
+        RunCli(Args({"theme", "shoes", "--engines", "Google", "--pages", "ok"}, dir));
+    ASSERT_EQ(pages.exitCode, 0) << pages.err;
+    EXPECT_NE(pages.out.find("1\thttp://a.example/\\x9B2J\t\\x1B[2J"), std::string::npos)
+        << pages.out;
+    for (const std::string& out : {theme.out, pages.out})
+        EXPECT_EQ(out.find_first_of("\x1b\x07\x9b"), std::string::npos);
+}
+
+// 63 MB of "<b>" (inside the body cap) once took 5.3 GB to parse, and under a memory limit the
+// run died in std::terminate without saving. Now that page fails with one log line, within a
+// memory limit far below that, and the run stores the other page and saves.
+TEST(CliTest, AnElementFloodFailsOnePageAndTheRunSavesUnderAMemoryLimit) {
+    TempDir dir;
+    ScriptedServer flood({Script::Reply("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + [] {
+        std::string page;
+        page.reserve(63u << 20);
+        while (page.size() + 3 <= (63u << 20)) page += "<b>";
+        return page;
+    }())});
+    ScriptedServer site(
+        {Script::Reply("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"
+                       "<head><meta name=keywords content=\"red shoes, flood\">")});
+    ScriptedServer engine(
+        {Script::Reply("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<ul><li><a href=\"" +
+                       flood.Url("/flood") + "\">1</a></li><li><a href=\"" + site.Url("/site") +
+                       "\">2</a></li></ul>")});
+    {
+        data::DataTables tables;
+        auto& se = tables.SE_ClientDataSet;
+        se.Append();
+        se.SetString("SEName", "Google");
+        se.SetString("StartSearchURL", engine.Url("/search?q=@@@"));
+        se.SetString("GetTextRegExpr", "<li>(.*?)</li>");
+        se.SetString("GetUrlRegExpr", "href=\"([^\"]+)\"");
+        se.Post();
+        data::SaveTableFile(se, dir.File("SE.cds"));
+    }
+    WriteFileBytes(dir.File("set.ini"), "[inet]\nConnectType=1\ntimeout=20\nRetryConnect=0\n");
+    QProcess p;
+    p.setChildProcessModifier([] {
+        const rlimit limit{1u << 30, 1u << 30};  // 1 GB of data
+        setrlimit(RLIMIT_DATA, &limit);
+    });
+    p.start(QString::fromStdString(CliPath()),
+            Args({"detect", "red shoes", "--engines", "Google"}, dir));
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const std::string err = p.readAllStandardError().toStdString();
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << err;
+    EXPECT_EQ(p.exitCode(), 0) << err;
+    EXPECT_NE(
+        err.find("The page is too large to read: its element tree would take more than 256 MB\n"),
+        std::string::npos)
+        << err;
+    EXPECT_NE(p.readAllStandardOutput().toStdString().find("\nflood\t1\n"), std::string::npos);
+    EXPECT_EQ(RunCli(Args({"keywords"}, dir)).out, "red shoes\n");
 }
 
 }  // namespace

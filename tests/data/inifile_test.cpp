@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <tuple>
+
 #include "tests/support/tempdir.h"
 
 namespace kv::data {
@@ -64,6 +66,23 @@ TEST(IniFileTest, NewFileIsWrittenWithTheRequestedModeAndFailuresKeepTheOldFile)
     IniFile elsewhere(dir.File("missing/set.ini"));
     elsewhere.WriteString("a", "b", "c");
     EXPECT_THROW(elsewhere.Save(), IniError);
+}
+
+// A remembered keyword with a line break once wrote a line of its own: "[inet]" then took over
+// the connection settings. Such a write is refused and nothing changes.
+TEST(IniFileTest, ALineBreakNeverReachesTheFile) {
+    TempDir dir;
+    const std::string original = "[TMainForm]\nWord=shoes\n[inet]\nProxy=\n";
+    WriteFileBytes(dir.File("set.ini"), original);
+    IniFile ini(dir.File("set.ini"));
+    for (const auto& [section, key, value] :
+         {std::tuple{"TMainForm", "Word", "x\n[inet]\nProxy=evil.example"},
+          std::tuple{"TMainForm", "Word", "x\rProxy=evil"}, std::tuple{"TMainForm", "W\nx", "1"},
+          std::tuple{"A]\n[inet", "Proxy", "evil"}})
+        EXPECT_THROW(ini.WriteString(section, key, value), IniError) << value;
+    ini.Save();
+    EXPECT_EQ(ReadFileBytes(dir.File("set.ini")), original);
+    EXPECT_EQ(IniFile(dir.File("set.ini")).ReadString("inet", "Proxy", "?"), "");
 }
 
 }  // namespace

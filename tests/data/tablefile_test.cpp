@@ -8,6 +8,7 @@
 #include <csignal>
 #include <filesystem>
 
+#include "data/replacementfile.h"
 #include "data/tables.h"
 #include "tests/support/tempdir.h"
 #include "text/textcompare.h"
@@ -191,6 +192,54 @@ TEST_F(TableFileTest, SaveKeepsTheOldFilesPermissions) {
     struct stat st {};
     stat(path.c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+// A cache cut short by a crash once loaded as rows of NULLs, and the next save made that
+// permanent: it is refused, and DataTables then never replaces it.
+TEST_F(TableFileTest, ATruncatedCacheIsRefusedAndLeftByteForByte) {
+    DataTables tables;
+    for (int i = 0; i < 3000; ++i)
+        AddCacheRow(tables.SECacheClientDataSet, "shoes", "G", i, "http://x/" + std::to_string(i),
+                    std::string(300, 'k'));
+    const std::string path = dir.File("SECache.cds");
+    SaveTableFile(tables.SECacheClientDataSet, path);
+    Exec(dir.File("SE.cds"),
+         "CREATE TABLE SE (SEName, PrepareSearchURL, StartSearchBody, "
+         "StartSearchURL, PostMethod, NextSearchFirstPartUrl, "
+         "NextSearchCombineUrlType, NextSearchRegExpr, "
+         "NextSearchNextSearchString, CheckHtmlCheckText, "
+         "GetTextTotalTextRegExpr, GetTextRegExpr, GetUrlRegExpr, "
+         "GetUrlRemoveHtml, GetUrlDecodeUrlCode, GetUrlDecodeUrlPercent)");
+    const std::string whole = ReadFileBytes(path);
+    for (const std::size_t keep : {whole.size() * 9 / 10, whole.size() / 3}) {
+        WriteFileBytes(path, whole.substr(0, keep));
+        DataTables loaded;
+        const std::string error = ErrorOf([&] { loaded.LoadFiles(dir.path().string()); });
+        EXPECT_NE(error.find(path), std::string::npos) << error;
+        loaded.SaveFiles(dir.path().string());
+        EXPECT_EQ(ReadFileBytes(path), whole.substr(0, keep));
+    }
+}
+
+// A save killed half-way leaves "<file>.saving-XXXXXX" behind (one was 123 MB): the next load
+// or save of that file removes it, but never a file another save is still writing.
+TEST_F(TableFileTest, StaleSavingFilesGoAtTheNextLoadOrSave) {
+    const std::string path = dir.File("SECache.cds");
+    AddCacheRow(cache, "w", "G", 1, "u", "k");
+    SaveTableFile(cache, path);
+    for (const bool byLoad : {true, false}) {
+        WriteFileBytes(path + ".saving-abc123", std::string(1000, 'x'));
+        WriteFileBytes(path + ".saving-other", "not ours: other name shape");
+        ReplacementFile writing(path);  // a save in progress
+        ASSERT_TRUE(writing.Valid());
+        if (byLoad)
+            LoadTableFile(cache, path);
+        else
+            SaveTableFile(cache, path);
+        EXPECT_FALSE(std::filesystem::exists(path + ".saving-abc123")) << byLoad;
+        EXPECT_TRUE(std::filesystem::exists(path + ".saving-other")) << byLoad;
+        EXPECT_TRUE(std::filesystem::exists(writing.TemporaryPath())) << byLoad;
+    }
 }
 
 }  // namespace

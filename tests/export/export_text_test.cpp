@@ -53,5 +53,22 @@ TEST(ExportCsvTest, FooterAndCaptionsAreQuotedToo) {
               "\"Keyword\";\"Count\"\r\n\"Ключ\";\"7\"\r\n\"Total:\";\"1\"");
 }
 
+// A page chooses its META keywords: one that a spreadsheet would run as a formula is written
+// as text, behind a "'", in both formats; numbers stay numbers.
+TEST(ExportTextTest, FormulaCellsAreWrittenAsText) {
+    ExportTableRows rows({"Keyword", "Count"});
+    for (const char* keyword :
+         {"=HYPERLINK(\"http://x/\")", "+1", "-1+2", "@SUM(A1)", "\tx", "\rx", "a=b", "x-"})
+        rows.AddRow({ExportCell::Text(keyword), ExportCell::Integer(-3)});
+    EXPECT_EQ(ExportGridBytes(ExportFormat::Text, DesignedFrequencyGrid("8"), rows),
+              "Keyword\tCount\r\n'=HYPERLINK(\"http://x/\")\t-3\r\n'+1\t-3\r\n'-1+2\t-3\r\n"
+              "'@SUM(A1)\t-3\r\n'\tx\t-3\r\n'\rx\t-3\r\na=b\t-3\r\nx-\t-3\r\nTotal:\t8");
+    const std::string csv = ExportGridBytes(ExportFormat::Csv, DesignedFrequencyGrid("8"), rows);
+    EXPECT_NE(csv.find("\r\n\"'=HYPERLINK(\"\"http://x/\"\")\";\"-3\"\r\n"), std::string::npos)
+        << csv;
+    EXPECT_NE(csv.find("\r\n\"'@SUM(A1)\";"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\r\n\"a=b\";"), std::string::npos) << csv;
+}
+
 }  // namespace
 }  // namespace kv::data

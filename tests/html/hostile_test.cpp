@@ -1,7 +1,11 @@
 // Pages built to break a parser: deep nesting, floods of one character, NUL bytes and invalid
 // UTF-8. They must parse completely, without deep recursion, and free without it too.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <new>
 #include <string>
 
 #include "html/htmlparser.h"
@@ -74,6 +78,51 @@ TEST(HostilePageTest, LongUnterminatedConstructsBecomeText) {
         ASSERT_EQ(parser.Root()->ChildCount(), 1u) << open;
         EXPECT_EQ(parser.Root()->GetChild(0)->NodeType(), TNodeType::PCData) << open;
     }
+}
+
+// The data segment of this process in bytes (VmData), 0 when unknown.
+std::size_t DataSegmentBytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmData:", 0) == 0)
+            return std::strtoull(line.c_str() + 7, nullptr, 10) << 10;
+    return 0;
+}
+
+// In a child process: 63 MB of "<b>" (the largest body a server may send) parsed with at most
+// extraBytes of memory beyond what the page itself takes.
+void ParseFloodWithMemoryLimit(std::size_t extraBytes) {
+    const std::string page = Repeat("<b>", (63u << 20) / 3);
+    const rlimit limit{DataSegmentBytes() + extraBytes, RLIM_INFINITY};
+    if (limit.rlim_cur == extraBytes || setrlimit(RLIMIT_DATA, &limit) != 0) std::_Exit(3);
+    auto parser = std::make_unique<THTMLParser>();
+    try {
+        parser->Parse(page);
+        std::_Exit(4);  // the whole flood fitted: the budget did not hold
+    } catch (const EHtmlPageTooLarge&) {
+        if (parser->Root()->ChildCount() != 0) std::_Exit(5);
+    } catch (const std::bad_alloc&) {
+        // Below the budget's size: the failure unwinds, and the tree is freed without memory.
+    }
+    parser->Parse("<head><meta name=keywords content=a></head>");  // the parser goes on
+    if (FindFirst(parser->Root(), "meta") == nullptr) std::_Exit(6);
+    parser.reset();
+    std::_Exit(0);
+}
+
+TEST(HostilePageTest, AnElementFloodFailsWithinTenTimesItsSize) {
+    EXPECT_EXIT(ParseFloodWithMemoryLimit(630u << 20), testing::ExitedWithCode(0), "");
+}
+
+TEST(HostilePageTest, RunningOutOfMemoryMidParseUnwindsWithoutTerminating) {
+    EXPECT_EXIT(ParseFloodWithMemoryLimit(40u << 20), testing::ExitedWithCode(0), "");
+}
+
+TEST(HostilePageTest, OneHugeTagOfAttributesFailsTheSameWay) {
+    THTMLParser parser;
+    EXPECT_THROW(parser.Parse("<b" + Repeat(" a", 10'000'000) + ">"), EHtmlPageTooLarge);
+    EXPECT_EQ(parser.Root()->ChildCount(), 0u);
 }
 
 }  // namespace

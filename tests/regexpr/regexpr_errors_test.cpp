@@ -2,9 +2,12 @@
 // budget ends runaway searches with an error, and long pages never exhaust the call stack.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "parseutils/regexpr.h"
+#include "parseutils/templatefuncs.h"
 #include "regexpr_dump.h"
 
 namespace kv {
@@ -160,6 +163,43 @@ TEST(RegExprErrorsTest, RepeatedSearchOverAPageOfEmptyMatches) {
     for (bool found = re.Exec(text); found; found = re.ExecNext()) ++count;
     EXPECT_EQ(count, 200001);
     EXPECT_EQ(AllMatches(re, "yxy"), "'' | 'x' | '' | ''");
+}
+
+TEST(RegExprErrorsTest, PatternsLongerThan64KBDoNotCompile) {
+    TRegExpr re;
+    EXPECT_NO_THROW(re.SetExpression(std::string(64u << 10, 'a')));
+    EXPECT_EQ(CompileError(std::string((64u << 10) + 1, 'a')),
+              "TRegExpr(comp): Pattern too long (more than 65536 bytes) (pos 65536)");
+}
+
+// Each search backtracks about a million steps over a run of "a" before it finds the "b":
+// well inside one search's budget, but a page of such runs took minutes when every search of
+// all matches had a budget of its own.
+TEST(RegExprErrorsTest, AllMatchesOfACallShareOneBudget) {
+    const std::string run = std::string(18, 'a') + "b";
+    std::string page;
+    for (int i = 0; i < 200; ++i) page += run;
+    const std::string pattern = "(a+)+c|b";
+    TRegExpr re;
+    re.SetExpression(pattern);
+    ASSERT_TRUE(re.Exec(run));  // one search alone is allowed
+    ASSERT_GT(re.LastSearchSteps(), 500'000u);
+
+    const auto allMatches = [&] {
+        for (bool found = re.Exec(page); found; found = re.ExecNext()) {
+        }
+    };
+    std::vector<std::string> found;
+    const auto templateCall = [&] { parseutils::GetTextsForRegExpr(pattern, page, found, false); };
+    for (const auto& call :
+         {std::function<void()>(allMatches), std::function<void()>(templateCall)}) {
+        try {
+            call();
+            ADD_FAILURE() << "no step budget error";
+        } catch (const ERegExpr& e) {
+            EXPECT_NE(std::string(e.what()).find("step budget"), std::string::npos) << e.what();
+        }
+    }
 }
 
 }  // namespace

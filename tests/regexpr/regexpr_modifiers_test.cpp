@@ -126,6 +126,23 @@ TEST(RegExprModifiersTest, ExtendedFormIgnoresBlanksAndComments) {
     EXPECT_EQ(FirstMatch("a b", "a b"), "'a b'");  // x is off at first
 }
 
+TEST(RegExprModifiersTest, ExtendedFormLetsBlanksStandBeforeTheLazyMark) {
+    struct Case {
+        const char* pattern;
+        const char* text;
+        const char* match;
+    } cases[] = {
+        {"(?x)a+ ?", "aaa", "'a'"},
+        {"(?x)a+\t# comment\n?", "aaa", "'a'"},
+        {"(?x)a{1,3} ?", "aaa", "'a'"},
+        {"(?x)<.* ?>", "<b><i>", "'<b>'"},
+        {"(?x)a? ?b", "ab", "'ab'"},
+        {"(?x)a{1, 3}", "a{1,3}", "'a{1,3}'"},  // as in Perl: not a counted repeat
+        {"a+ ?", "aa ", "'aa '"},               // without x the blank is a character
+    };
+    for (const auto& c : cases) EXPECT_EQ(FirstMatch(c.pattern, c.text), c.match) << c.pattern;
+}
+
 TEST(RegExprModifiersTest, ModifierGroupsLastToTheEndOfTheEnclosingGroup) {
     EXPECT_EQ(FirstMatch("(a(?i)b)c", "aBc"), "'aBc' 'aB'");
     EXPECT_EQ(FirstMatch("(a(?i)b)c", "aBC"), "none");

@@ -1,0 +1,22 @@
+#include "detect/enginepatterns.h"
+
+#include "detect/detectstrings.h"
+#include "parseutils/regexpr.h"
+#include "parseutils/templatefuncs.h"
+#include "text/format.h"
+
+namespace kv::detect {
+
+void CheckEnginePatterns(data::Table& engines, const std::string& engineName) {
+    for (const char* field :
+         {"GetTextTotalTextRegExpr", "GetTextRegExpr", "GetUrlRegExpr", "NextSearchRegExpr"}) {
+        try {
+            parseutils::CompilePatternSet(engines.AsString(field));
+        } catch (const ERegExpr& e) {
+            throw ERegExpr(
+                text::FormatText(strings::kPatternFieldError, {engineName, field, e.what()}));
+        }
+    }
+}
+
+}  // namespace kv::detect
