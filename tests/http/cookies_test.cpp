@@ -154,11 +154,11 @@ TEST(SharedCookieListTest, EachCookieGoesOnlyToTheHostOrDomainThatSetIt) {
     SharedCookieList list;
     list.Set("shop.com", "", "cart", "1");
     list.Set("www.shop.com", ".shop.com", "sess", "2");
-    list.Set("www.shop.com", ".com", "wide", "3");          // a public suffix
-    list.Set("www.shop.com", "evil.net", "foreign", "4");   // not the host's domain
+    list.Set("www.shop.com", ".com", "wide", "3");         // a public suffix
+    list.Set("www.shop.com", "evil.net", "foreign", "4");  // not the host's domain
     list.Set("engine.test", "", "pref", "5");
-    list.Set("engine.test", "", "bad", "x\ry");            // would break the head
-    list.Set("other.test", "", "cart", "6");                // same name, other host
+    list.Set("engine.test", "", "bad", "x\ry");  // would break the head
+    list.Set("other.test", "", "cart", "6");     // same name, other host
     EXPECT_EQ(list.Text("shop.com"), "cart=1; sess=2");
     EXPECT_EQ(list.Text("www.shop.com"), "sess=2");
     EXPECT_EQ(list.Text("evilshop.com.attacker.net"), "");
