@@ -95,7 +95,8 @@ void DetectionRun::ScanResultPages() {
             http_.Cookies().Clear();
             page.clear();
             std::string address = entry.address;
-            http_.FetchPage(address, "", kPageReferrer, page);
+            // An empty address keeps its rank, but there is nothing to fetch.
+            if (!address.empty()) http_.FetchPage(address, "", kPageReferrer, page);
             if (StorePageKeywords(tables_.SECacheClientDataSet, entry.engine, entry.address,
                                   entry.rank, page, window_.ChosenKeywordSources()))
                 aggregator_.RefreshKeywordTables();

@@ -11,16 +11,6 @@ namespace kv::http {
 
 namespace {
 
-// The domain test: a cookie may only be set for its own host or, with a leading ".",
-// for the hosts one label below that domain.
-bool DomainFitsHost(std::string_view domain, std::string_view host) {
-    if (IsDottedAddress(host)) return domain == host;
-    if (host.starts_with('.')) return false;
-    if (!domain.starts_with('.')) return domain == host;
-    std::size_t dot = host.find('.');
-    return dot != std::string_view::npos && host.substr(dot) == domain;
-}
-
 // "/" and everything up to and including the last "/" before the query.
 std::string DirectoryOf(std::string_view path) {
     path = path.substr(0, path.find('?'));
@@ -49,15 +39,17 @@ void TCookManager::AddCookie(std::string_view raw, std::string_view address, Uni
     if (mode_ == TCookieMode::Off) return;
     std::string host = SplitAddress(WithHttpPrefix(address)).host;
     TCookie cookie = ParseSetCookie(raw, now);
-    if (cookie.domain.empty()) cookie.domain = host;
-    if (!DomainFitsHost(cookie.domain, host)) return;
+    if (!SendableCookie(cookie.name, cookie.value)) return;
+    std::optional<CookieScope> scope = ScopeOfCookie(cookie.domain, host);
+    if (!scope) return;
+    cookie.domain = scope->domain;
 
     auto entry = std::find_if(domains_.begin(), domains_.end(), [&](const DomainCookies& d) {
-        return text::SameAsciiNoCase(d.domain, cookie.domain);
+        return d.scope.domain == scope->domain && d.scope.hostOnly == scope->hostOnly;
     });
     if (entry == domains_.end()) {
         if (domains_.size() >= kMaxCookieDomains) return;
-        entry = domains_.insert(domains_.end(), DomainCookies{cookie.domain, {}});
+        entry = domains_.insert(domains_.end(), DomainCookies{std::move(*scope), {}});
     }
     auto same = std::find_if(entry->cookies.begin(), entry->cookies.end(),
                              [&](const TCookie& c) { return c.name == cookie.name; });
@@ -77,12 +69,11 @@ std::string TCookManager::CookieText(std::string_view address, UnixSeconds now) 
         });
     }
     UrlParts parts = SplitAddress(WithHttpPrefix(address));
-    std::string host = text::AsciiUpperCase(parts.host);
     std::string requestPath = DirectoryOf(parts.path);
 
     std::vector<const TCookie*> fitting;
     for (const DomainCookies& d : domains_) {
-        if (host.find(text::AsciiUpperCase(d.domain)) == std::string::npos) continue;
+        if (!ScopeFits(d.scope, parts.host)) continue;
         for (const TCookie& c : d.cookies) {
             if (!c.path.empty() && requestPath.starts_with(c.path) && !c.secure &&
                 !c.value.empty()) {
@@ -93,10 +84,8 @@ std::string TCookManager::CookieText(std::string_view address, UnixSeconds now) 
     std::stable_sort(fitting.begin(), fitting.end(),
                      [](const TCookie* a, const TCookie* b) { return a->path < b->path; });
     std::string out;
-    for (auto it = fitting.rbegin(); it != fitting.rend(); ++it) {
-        if (!out.empty()) out += "; ";
-        out += (*it)->name + "=" + (*it)->value;
-    }
+    for (auto it = fitting.rbegin(); it != fitting.rend(); ++it)
+        AppendCookiePair(out, (*it)->name, (*it)->value);
     return out;
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "http/cookiescope.h"
 #include "http/internetdate.h"
 #include "http/setcookie.h"
 
@@ -23,18 +24,20 @@ class TCookManager {
     void SetMode(TCookieMode mode) { mode_ = mode; }
 
     // Keeps the cookie of a Set-Cookie value received on a reply to `address`, unless its
-    // domain does not fit the host. An address without a scheme is read as "http://...".
+    // domain is refused for the host (cookiescope.h) or it holds a control byte. An address
+    // without a scheme is read as "http://...".
     void AddCookie(std::string_view raw, std::string_view address, UnixSeconds now = NowSeconds());
 
     // The Cookie text for a request to `address`: expired cookies are dropped first; the
-    // rest that fit the host and path, longest path first, as "n=v; n2=v2".
+    // rest whose scope fits the host and whose path fits, longest path first, as
+    // "n=v; n2=v2", up to kMaxCookieLineBytes.
     std::string CookieText(std::string_view address, UnixSeconds now = NowSeconds());
 
     std::size_t Count() const;
 
   private:
     struct DomainCookies {
-        std::string domain;
+        CookieScope scope;
         std::vector<TCookie> cookies;
     };
     std::vector<DomainCookies> domains_;

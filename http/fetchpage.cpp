@@ -6,6 +6,7 @@
 #include "http/cookmanager.h"
 #include "http/httpstrings.h"
 #include "http/httpunit.h"
+#include "http/requestsafety.h"
 #include "http/timedhttpcli.h"
 #include "text/textcompare.h"
 
@@ -54,15 +55,19 @@ void HttpUnit::PrepareAttempt(FetchAttempt& attempt, const ConnectionSettings& s
     cli.SetCookManager(&attempt.cookies);
     cli.SetHostCache(&hostCache_);
     cli.SetAuthStore(&credentials_);
-    cli.OnRequestHeaderEnd = [this](THttpCli&, std::string& head) {
+    cli.OnRequestHeaderEnd = [this](THttpCli& client, std::string& head) {
         head += "Accept-Language: en\r\n";
-        if (!cookies_.Empty()) head += "Cookie: " + cookies_.Text() + "\r\n";
+        const std::string shared = cookies_.Text(client.TargetHost());
+        if (!shared.empty()) AppendHeaderLine(head, "Cookie", shared);
     };
     // The stream keeps only the last document of a redirect chain.
     cli.OnDocBegin = [body = &attempt.body](THttpCli&) { body->clear(); };
-    cli.OnCookieParsed = [this](TTimedHttpCli&, const std::string& name, const std::string& value,
-                                const std::string&, const std::string&, const std::string&, bool,
-                                const std::string&, bool&) { cookies_.Set(name, value); };
+    cli.OnCookieParsed = [this](TTimedHttpCli& client, const std::string& name,
+                                const std::string& value, const std::string&,
+                                const std::string& domain, const std::string&, bool,
+                                const std::string&, bool&) {
+        cookies_.Set(SplitAddress(WithHttpPrefix(client.Location())).host, domain, name, value);
+    };
     cli.OnHeaderEnd = [refused = &attempt.refusedType](THttpCli& client) {
         if (!text::AsciiUpperCase(client.ContentType()).starts_with(kHtmlContentType)) {
             *refused = true;

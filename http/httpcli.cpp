@@ -122,8 +122,14 @@ void THttpCli::OnSocketConnected() {
     RequestHeadFields fields{requestTarget_, accept_,        reference_, agent_,
                              targetHost_,    username_,      password_,  viaProxy_,
                              proxyUsername_, proxyPassword_, cookie_};
-    std::string head = ComposeRequestHead(fields);
-    TriggerRequestHeaderEnd(head);
+    std::string head;
+    try {
+        head = ComposeRequestHead(fields);
+        TriggerRequestHeaderEnd(head);
+    } catch (const HttpError& error) {
+        FailExchange(error.what());  // nothing of the head goes out
+        return;
+    }
     if (state_ != THttpState::Connected || !socket_) return;
     head += "\r\n";
     SetState(THttpState::WaitingHeader);

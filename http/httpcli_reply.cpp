@@ -6,6 +6,7 @@
 #include "http/httplimits.h"
 #include "http/httpstrings.h"
 #include "http/replyhead.h"
+#include "http/requestsafety.h"
 #include "text/textcompare.h"
 
 namespace kv::http {
@@ -124,7 +125,9 @@ void THttpCli::EndOfHead(std::string_view rest) {
         CloseConnection();
         return;
     }
-    if (contentLength_ != 0) {
+    // An error reply without a body ends as one with a body does, so that a 401 or 407 is
+    // still answered with credentials.
+    if (contentLength_ != 0 || statusCode_ >= 400) {
         SetState(THttpState::WaitingBody);
         TriggerHeaderEnd();
         if (state_ != THttpState::WaitingBody) return;
@@ -168,7 +171,10 @@ void THttpCli::SessionClosed() {
         if (rcvdCount_ > 0) TriggerDocEnd();
         if (state_ == THttpState::WaitingBody) FinishExchange();
     }
-    // Closed before the head ended: the exchange stays as it is; the caller's time-out ends it.
+    // Closed before the head ended: no reply will come, so waiting out a time-out (and trying
+    // again) gains nothing.
+    if (state_ == THttpState::WaitingHeader || state_ == THttpState::Connected)
+        FailExchange(std::string(kHttpClosedBeforeHead));
 }
 
 void THttpCli::FollowRedirect() {
@@ -181,6 +187,11 @@ void THttpCli::FollowRedirect() {
         return;
     }
     ++redirectCount_;
+    if (!SameOrigin(location_, newLocation_.address)) {
+        // Server credentials belong to the origin that was asked; the proxy's stay.
+        username_.clear();
+        password_.clear();
+    }
     location_ = newLocation_.address;
     ResetReplyState();
     TriggerLocationChange();

@@ -19,6 +19,10 @@ inline constexpr int kMaxRedirects = 20;
 inline constexpr std::size_t kMaxCookiesPerDomain = 50;
 inline constexpr std::size_t kMaxCookieDomains = 50;
 inline constexpr std::size_t kMaxSharedCookies = 300;
+// Servers refuse a request whose header line passes about 8 KiB (Apache: 8190 bytes, nginx:
+// one 8 KiB buffer): cookies that would make the Cookie value longer are left out, so that
+// the page still loads.
+inline constexpr std::size_t kMaxCookieLineBytes = 8000;
 // Keeps "now + Max-Age" inside the years an Internet date can express.
 inline constexpr std::int64_t kMaxCookieAgeSeconds = std::int64_t{100} * 366 * 24 * 3600;
 

@@ -24,6 +24,14 @@ inline constexpr std::string_view kHttpTooManyRedirects = "Maximum (%s) redirect
 // "%s" is the address named by the Location field.
 inline constexpr std::string_view kHttpUnsupportedRedirect =
     "can't follow redirect to unsupported address %s";
+// A request head never carries a line break or NUL from an address, a reply or a local
+// file. "%s" is the name of the header field that would have held it.
+inline constexpr std::string_view kHttpUnsafeHeaderValue =
+    "refused to send the %s header field: its value holds a CR, LF or NUL byte";
+inline constexpr std::string_view kHttpBadHostName =
+    "refused to send a request: the host name holds characters no host name has";
+inline constexpr std::string_view kHttpClosedBeforeHead =
+    "connection closed before the reply head ended";
 
 // Connect step: "can't connect: " + description + " (Error #" + number + ")".
 inline constexpr std::string_view kCantConnect = "can't connect: ";

@@ -2,15 +2,16 @@
 
 #include <QByteArray>
 
+#include "http/httperror.h"
+#include "http/httpstrings.h"
+#include "http/requestsafety.h"
+
 namespace kv::http {
 
 namespace {
 
 void AppendLine(std::string& head, std::string_view name, std::string_view value) {
-    head += name;
-    head += ": ";
-    head += value;
-    head += "\r\n";
+    AppendHeaderLine(head, name, value);
 }
 
 }  // namespace
@@ -24,9 +25,11 @@ std::string BasicCredentials(std::string_view user, std::string_view password) {
 }
 
 std::string ComposeRequestHead(const RequestHeadFields& f) {
-    std::string head = "GET " + f.target + " HTTP/1.0\r\n";
+    if (!IsHostName(f.host)) throw HttpError(kHttpBadHostName);
+    std::string head = "GET " + EncodeRequestTarget(f.target) + " HTTP/1.0\r\n";
     if (!f.accept.empty()) AppendLine(head, "Accept", f.accept);
-    if (!f.reference.empty()) AppendLine(head, "Referer", f.reference);
+    // The referrer is the address of an earlier request: encoded as that request's target was.
+    if (!f.reference.empty()) AppendLine(head, "Referer", EncodeRequestTarget(f.reference));
     if (!f.agent.empty()) AppendLine(head, "User-Agent", f.agent);
     AppendLine(head, "Host", f.host);
     if (!f.username.empty()) {

@@ -22,7 +22,9 @@ struct RequestHeadFields {
 };
 
 // The request line and header lines, each ending in CR LF, without the closing empty line
-// (the caller's handler may still append raw lines).
+// (the caller's handler may still append raw lines). Blanks and control bytes of the target
+// and the referrer are percent-encoded; a host that is no host name, or a value holding CR,
+// LF or NUL, raises HttpError with the reason.
 std::string ComposeRequestHead(const RequestHeadFields& fields);
 
 // Base64 (RFC 2045, "=" padding) of user + ":" + password.

@@ -7,24 +7,28 @@
 
 namespace kv::http {
 
-void SharedCookieList::Set(std::string_view name, std::string_view value) {
-    auto entry = std::find_if(entries_.begin(), entries_.end(), [name](const auto& e) {
-        return text::SameAsciiNoCase(e.first, name);
+void SharedCookieList::Set(std::string_view host, std::string_view domain, std::string_view name,
+                           std::string_view value) {
+    if (!SendableCookie(name, value)) return;
+    std::optional<CookieScope> scope = ScopeOfCookie(domain, host);
+    if (!scope) return;
+    auto entry = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
+        return e.scope.domain == scope->domain && e.scope.hostOnly == scope->hostOnly &&
+               text::SameAsciiNoCase(e.name, name);
     });
     if (value.empty()) {
         if (entry != entries_.end()) entries_.erase(entry);
     } else if (entry != entries_.end()) {
-        entry->second = std::string(value);
+        entry->value = std::string(value);
     } else if (entries_.size() < kMaxSharedCookies) {
-        entries_.emplace_back(std::string(name), std::string(value));
+        entries_.push_back(Entry{std::move(*scope), std::string(name), std::string(value)});
     }
 }
 
-std::string SharedCookieList::Text() const {
+std::string SharedCookieList::Text(std::string_view host) const {
     std::string out;
-    for (const auto& [name, value] : entries_) {
-        if (!out.empty()) out += "; ";
-        out += name + "=" + value;
+    for (const Entry& e : entries_) {
+        if (ScopeFits(e.scope, host)) AppendCookiePair(out, e.name, e.value);
     }
     return out;
 }

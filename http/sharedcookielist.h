@@ -1,27 +1,39 @@
-// The shared cookie list: name=value pairs from every host, in order of first arrival, sent
-// whole with every request until its owner clears it. Names ignore ASCII case.
+// The shared cookie list: name=value pairs kept for the host that set them (or the parent
+// domain it named, under the same rules as the cookie manager), in order of first arrival,
+// and sent only to the hosts they fit, until their owner clears the list. Names ignore
+// ASCII case within one host or domain.
 // Tests: tests/http/cookies_test.cpp.
 #pragma once
 
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
+
+#include "http/cookiescope.h"
 
 namespace kv::http {
 
 class SharedCookieList {
   public:
-    // The entry of that name gets the value; a new name is appended; an empty value removes.
-    void Set(std::string_view name, std::string_view value);
+    // A cookie received from `host` with that Domain attribute (empty: none): the entry of
+    // that name in its scope gets the value; a new name is appended; an empty value removes.
+    // A cookie whose domain is refused for the host, or that holds a control byte, is not
+    // kept.
+    void Set(std::string_view host, std::string_view domain, std::string_view name,
+             std::string_view value);
     void Clear() { entries_.clear(); }
     bool Empty() const { return entries_.empty(); }
-    // The entries as "n=v; n2=v2".
-    std::string Text() const;
-    const std::vector<std::pair<std::string, std::string>>& Entries() const { return entries_; }
+    std::size_t Count() const { return entries_.size(); }
+    // The entries that fit the host as "n=v; n2=v2", up to kMaxCookieLineBytes.
+    std::string Text(std::string_view host) const;
 
   private:
-    std::vector<std::pair<std::string, std::string>> entries_;
+    struct Entry {
+        CookieScope scope;
+        std::string name;
+        std::string value;
+    };
+    std::vector<Entry> entries_;
 };
 
 }  // namespace kv::http

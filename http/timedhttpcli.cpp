@@ -64,6 +64,7 @@ TWaitResult TTimedHttpCli::GetWithTimeout(std::chrono::milliseconds timeout) {
     settingsPairSent_ = false;
     forceSettingsPair_ = false;
     settingsPairAnswered_ = false;
+    callerCookie_.reset();
     MoveDeadline();
     GetASync();
     return WaitFor({THttpState::Ready});

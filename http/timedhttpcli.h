@@ -149,6 +149,8 @@ class TTimedHttpCli : public THttpCli {
     bool settingsPairSent_ = false;      // on the request in flight
     bool forceSettingsPair_ = false;     // the next request answers a first 401 with it
     bool settingsPairAnswered_ = false;  // once per exchange, so a refusal reaches the prompt
+    // Cookie as the caller set it, for this exchange.
+    std::optional<std::string> callerCookie_;
 };
 
 }  // namespace kv::http

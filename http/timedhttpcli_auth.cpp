@@ -77,7 +77,10 @@ void TTimedHttpCli::ApplyStoredCredentials() {
 void TTimedHttpCli::TriggerRequestHeaderBegin() {
     ApplyStoredCredentials();
     if (cookManager_ != nullptr && cookManager_->Mode() != TCookieMode::Off) {
-        std::string cookie = Cookie();
+        // Rebuilt from the caller's value for every request, so that a redirect chain neither
+        // carries one host's cookies to the next nor repeats them.
+        if (!callerCookie_) callerCookie_ = Cookie();
+        std::string cookie = *callerCookie_;
         MergeCookieText(cookie, cookManager_->CookieText(WithHttpPrefix(Location())));
         SetCookie(std::move(cookie));
     }

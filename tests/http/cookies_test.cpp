@@ -46,16 +46,23 @@ TEST_F(CookieTest, MaxAgeBecomesALocalInternetDate) {
     EXPECT_EQ(ReadInternetDate(huge.expires), kNow + kMaxCookieAgeSeconds);
 }
 
-TEST_F(CookieTest, DomainMustBeTheHostOrItsParentWithALeadingDot) {
+TEST_F(CookieTest, DomainMustDomainMatchTheHostAndNotBeAPublicSuffix) {
     const char* host = "http://www.example.com/";
     manager.AddCookie("own=1; path=/", host, kNow);
     manager.AddCookie("parent=1; path=/; domain=.example.com", host, kNow);
-    manager.AddCookie("plain=1; path=/; domain=example.com", host, kNow);
-    manager.AddCookie("cased=1; path=/; domain=WWW.example.com", host, kNow);
+    manager.AddCookie("cased=1; path=/; domain=WWW.Example.com", host, kNow);
     manager.AddCookie("other=1; path=/; domain=.other.com", host, kNow);
     manager.AddCookie("top=1; path=/; domain=.com", host, kNow);
-    EXPECT_EQ(manager.Count(), 2u);
-    EXPECT_EQ(manager.CookieText("www.example.com/", kNow), "parent=1; own=1");
+    manager.AddCookie("tail=1; path=/; domain=ample.com", host, kNow);
+    manager.AddCookie("cr=a\rb; path=/", host, kNow);
+    EXPECT_EQ(manager.Count(), 3u);
+    EXPECT_EQ(manager.CookieText("www.example.com/", kNow), "cased=1; parent=1; own=1");
+    // A host-only cookie stays with its host; a domain cookie reaches names below it only at
+    // a dot boundary.
+    EXPECT_EQ(manager.CookieText("http://a.www.example.com/", kNow), "cased=1; parent=1");
+    EXPECT_EQ(manager.CookieText("http://shop.example.com/", kNow), "parent=1");
+    EXPECT_EQ(manager.CookieText("http://www.example.com.attacker.net/", kNow), "");
+    EXPECT_EQ(manager.CookieText("http://notexample.com/", kNow), "");
 
     manager.AddCookie("ip=1; path=/; domain=127.0.0.1", "http://127.0.0.1:8080/", kNow);
     manager.AddCookie("ipdot=1; path=/; domain=.0.0.1", "http://127.0.0.1:8080/", kNow);
@@ -128,18 +135,46 @@ TEST(CookieMergeTest, BlankCookieTakesTheTextOtherwiseItIsAppended) {
 TEST(SharedCookieListTest, NamesIgnoreCaseEmptyValuesRemoveOrderIsFirstArrival) {
     SharedCookieList list;
     EXPECT_TRUE(list.Empty());
-    list.Set("SID", "1");
-    list.Set("lang", "en");
-    list.Set("sid", "2");
-    EXPECT_EQ(list.Text(), "SID=2; lang=en");
-    list.Set("Sid", "");
-    EXPECT_EQ(list.Text(), "lang=en");
-    list.Set("missing", "");
-    EXPECT_EQ(list.Entries().size(), 1u);
+    list.Set("h.example", "", "SID", "1");
+    list.Set("h.example", "", "lang", "en");
+    list.Set("h.example", "", "sid", "2");
+    EXPECT_EQ(list.Text("h.example"), "SID=2; lang=en");
+    list.Set("h.example", "", "Sid", "");
+    EXPECT_EQ(list.Text("h.example"), "lang=en");
+    list.Set("h.example", "", "missing", "");
+    EXPECT_EQ(list.Count(), 1u);
     list.Clear();
     EXPECT_TRUE(list.Empty());
-    for (std::size_t i = 0; i < kMaxSharedCookies + 5; ++i) list.Set("n" + std::to_string(i), "v");
-    EXPECT_EQ(list.Entries().size(), kMaxSharedCookies);
+    for (std::size_t i = 0; i < kMaxSharedCookies + 5; ++i)
+        list.Set("h.example", "", "n" + std::to_string(i), "v");
+    EXPECT_EQ(list.Count(), kMaxSharedCookies);
+}
+
+TEST(SharedCookieListTest, EachCookieGoesOnlyToTheHostOrDomainThatSetIt) {
+    SharedCookieList list;
+    list.Set("shop.com", "", "cart", "1");
+    list.Set("www.shop.com", ".shop.com", "sess", "2");
+    list.Set("www.shop.com", ".com", "wide", "3");         // a public suffix
+    list.Set("www.shop.com", "evil.net", "foreign", "4");  // not the host's domain
+    list.Set("engine.test", "", "pref", "5");
+    list.Set("engine.test", "", "bad", "x\ry");  // would break the head
+    list.Set("other.test", "", "cart", "6");     // same name, other host
+    EXPECT_EQ(list.Text("shop.com"), "cart=1; sess=2");
+    EXPECT_EQ(list.Text("www.shop.com"), "sess=2");
+    EXPECT_EQ(list.Text("evilshop.com.attacker.net"), "");
+    EXPECT_EQ(list.Text("shop.com.attacker.net"), "");
+    EXPECT_EQ(list.Text("engine.test"), "pref=5");
+    EXPECT_EQ(list.Text("other.test"), "cart=6");
+}
+
+TEST(SharedCookieListTest, OneCookieLineIsCapped) {
+    SharedCookieList list;
+    const std::string value(1000, 'v');
+    for (int i = 0; i < 20; ++i) list.Set("h.example", "", "c" + std::to_string(i), value);
+    const std::string text = list.Text("h.example");
+    EXPECT_LE(text.size(), kMaxCookieLineBytes);
+    EXPECT_GT(text.size(), kMaxCookieLineBytes - 1010);  // only what did not fit is left out
+    EXPECT_TRUE(text.starts_with("c0="));
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ constexpr const char* kHtmlHead = "HTTP/1.0 200 OK\r\nContent-Type: text/html; c
 TEST_F(FetchTest, PageArrivesWithTheProgramsRequestHead) {
     ScriptedServer server({Script::Reply(
         std::string(kHtmlHead) + "Set-Cookie: sid=7; path=/\r\n\r\n<HTML>Kelvane Keywords")});
-    unit->Cookies().Set("pref", "en");
+    unit->Cookies().Set("127.0.0.1", "", "pref", "en");
     std::string url = server.Url("/a?b=c");
     std::string page;
     unit->FetchPage(url, "kelvane keywords", "http://ref.test/", page);
@@ -35,7 +35,7 @@ TEST_F(FetchTest, PageArrivesWithTheProgramsRequestHead) {
               "Host: 127.0.0.1\r\n"
               "Accept-Language: en\r\n"
               "Cookie: pref=en\r\n\r\n");
-    EXPECT_EQ(unit->Cookies().Text(), "pref=en; sid=7");
+    EXPECT_EQ(unit->Cookies().Text("127.0.0.1"), "pref=en; sid=7");
 }
 
 TEST_F(FetchTest, MissingOrCapitalisedCheckTextIsAFailure) {
@@ -89,7 +89,7 @@ TEST_F(FetchTest, ErrorStatusNamesCodeAndReason) {
 
 TEST_F(FetchTest, SilentServerIsTriedRetryConnectMoreTimesThenTimesOut) {
     unit->Settings().RetryConnect = 1;
-    unit->Cookies().Set("kept", "1");
+    unit->Cookies().Set("127.0.0.1", "", "kept", "1");
     ScriptedServer server({Script().ReadRequest().Hold(), Script().ReadRequest().Hold()});
     const std::string url = server.Url("/slow");
     EXPECT_EQ(FailureOf(url), "Connection timed out. " + Details(url));
