@@ -38,13 +38,14 @@ TMainForm::TMainForm(std::string folder, Desktop* desktop)
     : folder_(std::move(folder)),
       ownDesktop_(desktop ? nullptr : std::make_unique<QtDesktop>()),
       desktop_(desktop ? *desktop : *ownDesktop_),
+      session_(std::make_unique<detect::Session>(folder_, *this)),
+      tables_(session_->Tables()),
       exportFilterIndex_(data::kExportFirstFilterIndex - 1) {
     setObjectName("MainForm");
     setWindowTitle(texts::kTitle);
     setMinimumSize(kDesignedWidth, kDesignedHeight);
     resize(kDesignedWidth, kDesignedHeight);
     setWindowState(Qt::WindowMaximized);
-    aggregator_ = std::make_unique<detect::KeywordAggregator>(tables_, *this);
     BuildLayout();
     OpenClips();
     tables_.WordClientDataSet.AddObserver(this);
@@ -53,12 +54,12 @@ TMainForm::TMainForm(std::string folder, Desktop* desktop)
         RestoreGridLayout(ini, "DBGridEh1", *DBGridEh1);
         RestoreGridLayout(ini, "DBGridEh2", *DBGridEh2);
         RestoreWindowValues(ini);
-        tables_.LoadFiles(folder_);
+        session_->LoadFiles();
         LocateRememberedWord();
         SyncKeywordBox();
         CreateRunParts();
         ready_ = true;
-        aggregator_->RefreshKeywordTables();
+        session_->Aggregator().RefreshKeywordTables();
         FormResize();
     } catch (const std::exception& e) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
@@ -144,7 +145,7 @@ void TMainForm::Shutdown() {
         ini.Save();
         clips_->Close();
         clipFiles_->Remove();
-        tables_.SaveFiles(folder_);
+        session_->SaveFiles();
     } catch (const std::exception& e) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
     }
@@ -192,12 +193,12 @@ void TMainForm::KeywordBoxActivated(int index) {
 }
 
 void TMainForm::KeywordChanged() {
-    aggregator_->RefreshKeywordTables();
+    session_->Aggregator().RefreshKeywordTables();
     rememberedWord_ = boxText_.toStdString();
 }
 
 void TMainForm::TBXCheckBox1Change() {
-    aggregator_->RefreshKeywordTables();
+    session_->Aggregator().RefreshKeywordTables();
 }
 
 std::vector<std::string> TMainForm::TickedEngineNames() const {

@@ -12,6 +12,8 @@ const char* const kUsage =
     "                             [--pages WORD] [--format txt|csv|htm|rtf|xls] [--output FILE]\n"
     "  kelvane-cli theme KEYWORD [--engines LIST] [--folder DIR]\n"
     "                            [--pages WORD] [--format txt|csv|htm|rtf|xls] [--output FILE]\n"
+    "  kelvane-cli detect --keywords-file FILE|- [--skip-cached] [--engines LIST]\n"
+    "                             [--depth 10|20|30] [--folder DIR]\n"
     "  kelvane-cli keywords [--folder DIR]\n"
     "\n"
     "LIST is a comma-separated list of engine names (default: all five):\n"
@@ -79,6 +81,10 @@ CliArguments ParseArguments(const std::vector<std::string>& args) {
             const std::string& d = value();
             if (d != "10" && d != "20" && d != "30") throw UsageError("the depth is 10, 20 or 30");
             a.depth = std::stoi(d);
+        } else if (arg == "--keywords-file" && a.command == Command::Detect) {
+            a.keywordsFile = value();
+        } else if (arg == "--skip-cached" && a.command == Command::Detect) {
+            a.skipCached = true;
         } else if (arg == "--pages" && keywordCommand) {
             a.pagesOf = value();
         } else if (arg == "--format" && keywordCommand) {
@@ -95,7 +101,14 @@ CliArguments ParseArguments(const std::vector<std::string>& args) {
             throw UsageError("unexpected argument '" + arg + "'");
         }
     }
-    if (a.command != Command::Keywords && !haveKeyword) throw UsageError("no keyword given");
+    if (a.keywordsFile) {
+        if (haveKeyword) throw UsageError("--keywords-file takes no KEYWORD");
+        if (a.pagesOf || a.format || !a.output.empty())
+            throw UsageError("--pages, --format and --output need a single KEYWORD");
+    } else if (a.command != Command::Keywords && !haveKeyword) {
+        throw UsageError("no keyword given");
+    }
+    if (a.skipCached && !a.keywordsFile) throw UsageError("--skip-cached needs --keywords-file");
     if (!a.output.empty() && !a.format) {
         const std::size_t dot = a.output.rfind('.');
         if (dot != std::string::npos)

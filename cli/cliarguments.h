@@ -27,6 +27,8 @@ struct CliArguments {
     std::optional<std::string> pagesOf;  // --pages WORD
     std::optional<data::ExportFormat> format;
     std::string output;
+    std::optional<std::string> keywordsFile;  // detect --keywords-file FILE ("-": stdin)
+    bool skipCached = false;                  // detect --skip-cached
 };
 
 // The five engine captions in the order a run visits them.

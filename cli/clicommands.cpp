@@ -4,12 +4,16 @@
 #include <cstdio>
 #include <iostream>
 
+#include <QTimer>
+
+#include "cli/keywordlist.h"
+#include "cli/progressline.h"
 #include "cli/terminalwindow.h"
 #include "data/export_tablerows.h"
 #include "data/tables.h"
-#include "detect/detectionrun.h"
 #include "detect/keywordaggregation.h"
 #include "detect/programfolder.h"
+#include "detect/session.h"
 #include "http/httpunit.h"
 #include "http/terminalauthdialog.h"
 
@@ -21,18 +25,6 @@ volatile std::sig_atomic_t g_interrupted = 0;
 
 extern "C" void OnInterrupt(int) {
     g_interrupted = 1;
-}
-
-// Makes the keyword the history's current row, adding it when asked; false when missing.
-bool SelectKeyword(data::DataTables& tables, const std::string& keyword, bool add) {
-    auto& history = tables.WordClientDataSet;
-    const std::string word(history.FitText(history.FieldIndex("word"), keyword));
-    if (history.Locate("word", word)) return true;
-    if (!add) return false;
-    history.Append();
-    history.SetString("word", word);
-    history.Post();
-    return history.Locate("word", word);
 }
 
 void PrintFrequencies(data::DataTables& tables) {
@@ -106,51 +98,86 @@ bool Interrupted() {
     return g_interrupted != 0;
 }
 
-int RunDetect(const CliArguments& args) {
-    const std::string folder = detect::ResolveProgramFolder(args.folder);
-    data::DataTables tables;
-    tables.LoadFiles(folder);
-    SelectKeyword(tables, args.keyword, true);
+namespace {
 
-    TerminalWindow window(args.engines, args.keyword, args.depth);
-    detect::KeywordAggregator aggregator(tables, window);
-    http::HttpUnit http(folder);
-    http::TerminalAuthDialog dialog;
-    http.SetAuthDialog(&dialog);
-    detect::DetectionRun run(tables, aggregator, window, http);
-    http.SetStopFlag([&run] {
-        if (Interrupted()) run.StopActionExecute();
-        return run.StopFlag();
-    });
-    window.SetReady(true);
-    aggregator.RefreshKeywordTables();
-    int code = kExitOk;
-    try {
-        run.FindActionExecute();
-    } catch (const std::exception& e) {
-        // The run ended early; what it stored is still saved, as at shutdown.
-        std::fprintf(stderr, "kelvane-cli: %s\n", e.what());
-        code = kExitFailure;
+// How often the run looks for Ctrl-C between the requests' own turns.
+constexpr int kInterruptPollMs = 50;
+
+// One keyword's run: the theme stays for Report; the summary line goes to stderr.
+detect::RunSummary DetectOne(detect::Session& session, const CliArguments& args,
+                             const std::string& keyword) {
+    const detect::RunSummary summary = session.Detect({keyword, args.engines, args.depth});
+    std::fprintf(stderr, "%s\n", detect::SummaryLine(summary).c_str());
+    return summary;
+}
+
+}  // namespace
+
+int RunDetect(const CliArguments& args) {
+    KeywordList list;
+    if (args.keywordsFile) {
+        list = ReadKeywordListFile(*args.keywordsFile);  // a UsageError leaves before any run
+        for (const std::string& problem : list.problems)
+            std::fprintf(stderr, "kelvane-cli: %s: %s\n", args.keywordsFile->c_str(),
+                         problem.c_str());
     }
-    tables.SaveFiles(folder);
-    if (code == kExitOk) code = Report(args, tables, window);
+    TerminalWindow window(args.engines);
+    detect::Session session(detect::ResolveProgramFolder(args.folder), window);
+    session.LoadFiles();
+    http::TerminalAuthDialog dialog;
+    session.OpenHttp(&dialog);
+    QTimer interrupt;
+    QObject::connect(&interrupt, &QTimer::timeout, [&session] {
+        if (Interrupted()) session.Stop();
+    });
+    interrupt.start(kInterruptPollMs);
+    window.SetReady(true);
+
+    int code = kExitOk;
+    std::vector<KeywordListRow> rows;
+    const std::vector<std::string> keywords =
+        args.keywordsFile ? list.keywords : std::vector<std::string>{args.keyword};
+    for (const std::string& keyword : keywords) {
+        if (Interrupted()) break;
+        if (args.skipCached && session.HasCachedRows(keyword, args.engines)) {
+            rows.push_back({keyword, true, {}});
+            continue;
+        }
+        session.SelectKeyword(keyword, true);
+        session.Aggregator().RefreshKeywordTables();
+        try {
+            rows.push_back({keyword, false, DetectOne(session, args, keyword)});
+        } catch (const std::exception& e) {
+            // The run ended early; what it stored is still saved, as at shutdown.
+            std::fprintf(stderr, "kelvane-cli: %s\n", e.what());
+            code = kExitFailure;
+        }
+        session.SaveFiles();  // after each keyword, so an interrupted list loses nothing
+        if (code != kExitOk) break;
+    }
+    if (code == kExitOk) {
+        if (args.keywordsFile) {
+            const std::string table = KeywordListTable(rows);
+            std::fwrite(table.data(), 1, table.size(), stdout);
+        } else {
+            code = Report(args, session.Tables(), window);
+        }
+    }
     return Interrupted() ? kExitInterrupted : code;
 }
 
 int RunTheme(const CliArguments& args) {
-    const std::string folder = detect::ResolveProgramFolder(args.folder);
-    data::DataTables tables;
-    tables.LoadFiles(folder);
-    if (!SelectKeyword(tables, args.keyword, false)) {
+    TerminalWindow window(args.engines);
+    detect::Session session(detect::ResolveProgramFolder(args.folder), window);
+    session.LoadFiles();
+    if (!session.SelectKeyword(args.keyword, false)) {
         std::fprintf(stderr, "The keyword '%s' is not in the keyword history\n",
                      args.keyword.c_str());
         return kExitFailure;
     }
-    TerminalWindow window(args.engines, args.keyword, 10);
-    detect::KeywordAggregator aggregator(tables, window);
     window.SetReady(true);
-    aggregator.RefreshKeywordTables();
-    return Report(args, tables, window);
+    session.Aggregator().RefreshKeywordTables();
+    return Report(args, session.Tables(), window);
 }
 
 int RunKeywords(const CliArguments& args) {

@@ -12,5 +12,8 @@ inline constexpr const char* kNoEngineDefinition =
     "No definition of the search engine '%s' in SE.cds";
 inline constexpr const char* kTooManyResultPages =
     "Querying '%s' stopped after %s result pages without reaching the scan depth";
+inline constexpr const char* kRunSummary =
+    "%s keywords in the theme, %s pages stored, %s pages failed, engines that gave nothing: %s";
+inline constexpr const char* kNoEngineWithoutResults = "none";
 
 }  // namespace kv::detect::strings

@@ -66,7 +66,7 @@ void FetchScheduler::Start(Pending pending) {
     });
     running_.push_back(std::move(fetch));
     if (pending.started) pending.started();
-    raw->Start();
+    if (!raw->Finished()) raw->Start();  // unless the started handler aborted everything
 }
 
 void FetchScheduler::Ended(PageFetch* fetch, const std::string& host) {

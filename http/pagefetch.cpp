@@ -49,6 +49,7 @@ PageFetch::PageFetch(HttpUnit& unit, PageRequest request, DoneHandler done)
 PageFetch::~PageFetch() = default;
 
 void PageFetch::Start() {
+    if (finished_) return;
     settings_ = unit_.Settings();  // a handler must not change them midway
     retriesLeft_ = settings_.RetryConnect;
     StartAttempt();
