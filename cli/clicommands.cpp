@@ -116,7 +116,12 @@ detect::RunSummary DetectOne(detect::Session& session, const CliArguments& args,
 int RunDetect(const CliArguments& args) {
     KeywordList list;
     if (args.keywordsFile) {
-        list = ReadKeywordListFile(*args.keywordsFile);  // a UsageError leaves before any run
+        try {
+            list = ReadKeywordListFile(*args.keywordsFile);
+        } catch (const UsageError& e) {
+            std::fprintf(stderr, "kelvane-cli: %s\n", e.what());
+            return kExitUsage;  // before any run, nothing to save
+        }
         for (const std::string& problem : list.problems)
             std::fprintf(stderr, "kelvane-cli: %s: %s\n", args.keywordsFile->c_str(),
                          problem.c_str());
