@@ -1,10 +1,9 @@
 #include "cli/clicommands.h"
 
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
-
-#include <QTimer>
 
 #include "cli/keywordlist.h"
 #include "cli/progressline.h"

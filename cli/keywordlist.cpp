@@ -17,8 +17,11 @@ std::string Fault(const std::string& line) {
     for (std::size_t i = 0; i < line.size();) {
         const auto c = static_cast<unsigned char>(line[i]);
         if (c < 0x20 || c == 0x7F) return "a control character";
-        std::size_t length = c < 0x80 ? 1 : c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 ? 3
-                                                              : c >= 0xC2 ? 2 : 0;
+        std::size_t length = c < 0x80                ? 1
+                             : c >= 0xF0 && c < 0xF5 ? 4
+                             : c >= 0xE0             ? 3
+                             : c >= 0xC2             ? 2
+                                                     : 0;
         if (c >= 0xF5) length = 0;
         if (length == 0 || i + length > line.size()) return "not UTF-8 text";
         for (std::size_t k = 1; k < length; ++k)
@@ -49,7 +52,8 @@ KeywordList ReadKeywordList(std::istream& in) {
 KeywordList ReadKeywordListFile(const std::string& path) {
     if (path == "-") return ReadKeywordList(std::cin);
     std::ifstream file(path, std::ios::binary);
-    if (!file || std::filesystem::is_directory(path)) throw UsageError("cannot read the keyword list '" + path + "'");
+    if (!file || std::filesystem::is_directory(path))
+        throw UsageError("cannot read the keyword list '" + path + "'");
     KeywordList list = ReadKeywordList(file);
     if (file.bad()) throw UsageError("cannot read the keyword list '" + path + "'");
     return list;

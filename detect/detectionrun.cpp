@@ -132,8 +132,7 @@ void DetectionRun::LaneFinished(std::size_t laneIndex) {
     }
     if (QueriesFinished() && !gaugeShowsPages_ && !stopFlag_) {
         gaugeShowsPages_ = true;
-        std::size_t total = 0;
-        for (const Lane& lane : lanes_) total += lane.entries.size();
+        const std::size_t total = TotalEntries();
         window_.SetGaugePosition(total == 0 ? 0 : static_cast<int>(pagesDone_ * 100 / total));
     }
     StorePages();
@@ -155,33 +154,23 @@ void DetectionRun::FetchPage(const std::string& address) {
 }
 
 void DetectionRun::PageFetched(const std::string& address, http::PageResult result) {
-    Outcome& outcome = outcomes_[address];
     using Fetched = http::PageResult::Outcome;
-    switch (result.outcome) {
-        case Fetched::Page:
-            outcome.state = Outcome::State::Page;
-            outcome.page = std::move(result.page);
-            break;
-        case Fetched::NotHtml:
-            outcome.state = Outcome::State::NotHtml;
-            break;
-        case Fetched::Failed:
-            outcome.state = Outcome::State::Failed;
-            outcome.message = std::move(result.message);
-            break;
-        case Fetched::Canceled:
-            outcome.state = Outcome::State::Canceled;
-            break;
-    }
+    using State = Outcome::State;
+    static const std::map<Fetched, State> kStateOf{{Fetched::Page, State::Page},
+                                                   {Fetched::NotHtml, State::NotHtml},
+                                                   {Fetched::Failed, State::Failed},
+                                                   {Fetched::Canceled, State::Canceled}};
+    Outcome& outcome = outcomes_[address];
+    outcome.state = kStateOf.at(result.outcome);
+    outcome.page = std::move(result.page);
+    outcome.message = std::move(result.message);
     StorePages();
 }
 
 void DetectionRun::StopActionExecute() {
     stopFlag_ = true;
     if (!running_) return;
-    scheduler_.AbortAll();
-    for (Lane& lane : lanes_)
-        if (lane.query) lane.query->Abort();
+    AbortWork();
     // The pages in flight end as cancelled: their entries finish without a row or a line,
     // as the page in flight of a one-at-a-time run does.
     for (auto& [address, outcome] : outcomes_)
@@ -197,9 +186,7 @@ void DetectionRun::Guarded(const std::function<void()>& step) {
         // Outside the guarded blocks of a page: the run ends, and the failure is raised
         // again after the end steps.
         if (!failure_) failure_ = std::current_exception();
-        scheduler_.AbortAll();
-        for (Lane& lane : lanes_)
-            if (lane.query) lane.query->Abort();
+        AbortWork();
         if (loop_) loop_->exit();
     }
 }
@@ -221,7 +208,7 @@ void DetectionRun::EndLoopWhenDone() {
 void DetectionRun::ReportProgress() {
     RunProgress progress;
     progress.pagesDone = pagesDone_;
-    for (const Lane& lane : lanes_) progress.pagesTotal += static_cast<int>(lane.entries.size());
+    progress.pagesTotal = static_cast<int>(TotalEntries());
     progress.pagesFailed = summary_.pagesFailed;
     progress.engine = queryingEngine_;
     progress.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -229,10 +216,21 @@ void DetectionRun::ReportProgress() {
     window_.ShowProgress(progress);
 }
 
-void DetectionRun::Finish(const RunRequest&) {
+void DetectionRun::AbortWork() {
     scheduler_.AbortAll();
-    for (Lane& lane : lanes_) {
+    for (Lane& lane : lanes_)
         if (lane.query) lane.query->Abort();
+}
+
+std::size_t DetectionRun::TotalEntries() const {
+    std::size_t total = 0;
+    for (const Lane& lane : lanes_) total += lane.entries.size();
+    return total;
+}
+
+void DetectionRun::Finish(const RunRequest&) {
+    AbortWork();
+    for (Lane& lane : lanes_) {
         if (lane.entries.empty()) summary_.enginesWithoutResults.push_back(lane.engine);
         runList_.insert(runList_.end(), lane.entries.begin(), lane.entries.end());
     }

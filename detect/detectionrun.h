@@ -82,6 +82,8 @@ class DetectionRun {
     void StorePages();
     void StoreEntry(const RunEntry& entry, Outcome& outcome);
     void RenewCache(const std::string& engineName);
+    void AbortWork();
+    std::size_t TotalEntries() const;
     bool QueriesFinished() const;
     bool AllStored() const;
     void EndLoopWhenDone();
@@ -104,7 +106,7 @@ class DetectionRun {
     // The run in progress.
     std::vector<Lane> lanes_;
     std::map<std::string, Outcome> outcomes_;
-    std::size_t storeLane_ = 0;   // the next entry to store: lane and index in it
+    std::size_t storeLane_ = 0;  // the next entry to store: lane and index in it
     std::size_t storeIndex_ = 0;
     std::string previousEngine_;
     bool storing_ = false;

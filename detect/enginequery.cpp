@@ -49,10 +49,9 @@ void EngineQuery::RequestWhenPaced() {
         Request();
         return;
     }
-    QTimer::singleShot(std::chrono::ceil<std::chrono::milliseconds>(due - now), &context_,
-                       [this] {
-                           if (!finished_) Request();
-                       });
+    QTimer::singleShot(std::chrono::ceil<std::chrono::milliseconds>(due - now), &context_, [this] {
+        if (!finished_) Request();
+    });
 }
 
 void EngineQuery::Request() {
@@ -96,8 +95,8 @@ void EngineQuery::PageArrived(http::PageResult result) {
         return;
     }
     if (pass_ >= kMaxResultPagesPerQuery) {
-        events_.failed(text::FormatText(strings::kTooManyResultPages,
-                                        {engine_.name, std::to_string(pass_)}));
+        events_.failed(
+            text::FormatText(strings::kTooManyResultPages, {engine_.name, std::to_string(pass_)}));
         Finish();
         return;
     }

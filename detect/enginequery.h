@@ -18,10 +18,10 @@ namespace kv::detect {
 class EngineQuery {
   public:
     struct Events {
-        std::function<void(const std::string& status)> requesting;   // a request goes out
+        std::function<void(const std::string& status)> requesting;        // a request goes out
         std::function<void(std::vector<std::string> addresses)> results;  // in rank order
-        std::function<void(const std::string& message)> failed;      // ends the query
-        std::function<void()> finished;                              // after the last event
+        std::function<void(const std::string& message)> failed;           // ends the query
+        std::function<void()> finished;                                   // after the last event
     };
 
     EngineQuery(EngineDefinition engine, std::string keyword, int depth,

@@ -14,17 +14,17 @@ struct RunRequest {
 };
 
 struct RunProgress {
-    int pagesDone = 0;      // run-list entries finished (stored, empty or failed)
-    int pagesTotal = 0;     // run-list entries known so far
-    int pagesFailed = 0;    // distinct addresses that failed
-    std::string engine;     // the engine whose result page was asked for last, "" once all answered
+    int pagesDone = 0;    // run-list entries finished (stored, empty or failed)
+    int pagesTotal = 0;   // run-list entries known so far
+    int pagesFailed = 0;  // distinct addresses that failed
+    std::string engine;   // the engine whose result page was asked for last, "" once all answered
     std::chrono::milliseconds elapsed{0};
 };
 
 struct RunSummary {
-    int themeSize = 0;      // keywords in the theme after the run
-    int pagesStored = 0;    // result cache rows appended
-    int pagesFailed = 0;    // distinct addresses that failed (each logged once)
+    int themeSize = 0;    // keywords in the theme after the run
+    int pagesStored = 0;  // result cache rows appended
+    int pagesFailed = 0;  // distinct addresses that failed (each logged once)
     std::vector<std::string> enginesWithoutResults;
     bool stopped = false;
 };

@@ -36,11 +36,8 @@ void DetectionRun::StorePages() {
             StoreEntry(entry, outcome);
             ++storeIndex_;
             ++pagesDone_;
-            if (gaugeShowsPages_) {
-                std::size_t total = 0;
-                for (const Lane& l : lanes_) total += l.entries.size();
-                window_.SetGaugePosition(static_cast<int>(pagesDone_ * 100 / total));
-            }
+            if (gaugeShowsPages_)
+                window_.SetGaugePosition(static_cast<int>(pagesDone_ * 100 / TotalEntries()));
         }
     } while (storeAgain_);
     ReportProgress();

@@ -52,9 +52,10 @@ void BM_DemoRun(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         kv::testing::TempDir dir;
-        kv::testing::PrepareDemoFolder(dir.path(), engine.Port(),
-                                       "ConnectType=1\ntimeout=30\nRetryConnect=0\nParallelFetches=" +
-                                           std::to_string(parallel) + "\n");
+        kv::testing::PrepareDemoFolder(
+            dir.path(), engine.Port(),
+            "ConnectType=1\ntimeout=30\nRetryConnect=0\nParallelFetches=" +
+                std::to_string(parallel) + "\n");
         CountingWindow window;
         kv::detect::Session session(dir.path().string(), window);
         session.LoadFiles();

@@ -55,7 +55,8 @@ std::vector<std::string> Rows(data::Table& table) {
     std::vector<std::string> rows;
     for (int i = 0; i < table.RecordCount(); ++i) {
         std::string row;
-        for (int f = 0; f < static_cast<int>(table.Fields().size()); ++f) row += table.CellText(i, f) + "\t";
+        for (int f = 0; f < static_cast<int>(table.Fields().size()); ++f)
+            row += table.CellText(i, f) + "\t";
         rows.push_back(row);
     }
     return rows;
@@ -82,9 +83,10 @@ class SessionTest : public ::testing::Test {
     // A session on a fresh demo folder; the sites' loopback addresses get names in the host
     // cache, as a second visit to the web finds them, so no lookup leaves the machine.
     std::unique_ptr<Session> Open(const TempDir& dir, quint16 port, int parallel) {
-        kv::testing::PrepareDemoFolder(dir.path(), port,
-                                       "ConnectType=1\ntimeout=5\nRetryConnect=0\nParallelFetches=" +
-                                           std::to_string(parallel) + "\n");
+        kv::testing::PrepareDemoFolder(
+            dir.path(), port,
+            "ConnectType=1\ntimeout=5\nRetryConnect=0\nParallelFetches=" +
+                std::to_string(parallel) + "\n");
         auto session = std::make_unique<Session>(dir.path().string(), window);
         session->LoadFiles();
         session->OpenHttp(nullptr);
@@ -131,8 +133,7 @@ TEST_F(SessionTest, StopEndsEverythingInFlightAndNothingFollows) {
     std::size_t rowsAtStop = 0, linesAtStop = 0;
     window.onStatus = [&](const std::string& status) {
         if (!status.starts_with("Querying 'http") || ++pagesStarted != 12) return;
-        rowsAtStop = static_cast<std::size_t>(
-            session->Tables().SECacheClientDataSet.RecordCount());
+        rowsAtStop = static_cast<std::size_t>(session->Tables().SECacheClientDataSet.RecordCount());
         linesAtStop = window.log.size();
         session->Stop();
     };
@@ -151,8 +152,10 @@ std::string Html(const std::string& body) {
 
 TEST_F(SessionTest, AnAddressListedByThreeEnginesIsFetchedOnceAndItsFailureLoggedOnce) {
     TempDir dir;
-    ScriptedServer shared({Script::Reply(Html("<head><meta name=keywords content=\"shared\"></head>"))});
-    ScriptedServer failing({Script::Reply("HTTP/1.0 500 Broken\r\nContent-Type: text/html\r\n\r\n")});
+    ScriptedServer shared(
+        {Script::Reply(Html("<head><meta name=keywords content=\"shared\"></head>"))});
+    ScriptedServer failing(
+        {Script::Reply("HTTP/1.0 500 Broken\r\nContent-Type: text/html\r\n\r\n")});
     const std::string list = "<li><a href=\"" + shared.Url("/p") + "\">a</a></li><li><a href=\"" +
                              failing.Url("/f") + "\">b</a></li>";
     std::vector<std::unique_ptr<ScriptedServer>> engines;

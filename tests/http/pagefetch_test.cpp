@@ -1,7 +1,5 @@
 // The asynchronous page fetch and the scheduler: the per-host limit seen by the server, and
 // the whole-page deadline against a server that trickles.
-#include "http/fetchscheduler.h"
-
 #include <gtest/gtest.h>
 
 #include <QEventLoop>
@@ -11,6 +9,7 @@
 #include <map>
 
 #include "data/inifile.h"
+#include "http/fetchscheduler.h"
 #include "tests/support/scripted_server.h"
 #include "tests/support/tempdir.h"
 
@@ -107,7 +106,8 @@ TEST_F(PageFetchTest, AtMostTwoConnectionsToOneHostAndTheLimitInAll) {
 
 TEST_F(PageFetchTest, ATricklingServerEndsAtThePageDeadlineAndIsTriedAgain) {
     Settings("timeout=5\nPageTimeout=1\nRetryConnect=1");
-    const std::string reply = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + std::string(60, 'x');
+    const std::string reply =
+        "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + std::string(60, 'x');
     // One byte every 100 ms: never silent for long, never done within a second.
     const Script trickle = Script().ReadRequest().Trickle(reply, 1, std::chrono::milliseconds(100));
     ScriptedServer server({trickle, trickle});
@@ -116,7 +116,8 @@ TEST_F(PageFetchTest, ATricklingServerEndsAtThePageDeadlineAndIsTriedAgain) {
         unit->FetchPage(address, "", "", page);
         FAIL() << "the page came";
     } catch (const FetchError& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("The page took longer than 1 seconds. Proxy: ", 0), 0u)
+        EXPECT_EQ(std::string(e.what()).rfind("The page took longer than 1 seconds. Proxy: ", 0),
+                  0u)
             << e.what();
     }
     EXPECT_EQ(server.ConnectionsAccepted(), 2u);
@@ -129,8 +130,9 @@ TEST_F(PageFetchTest, AbortAllEndsTheFetchesInFlightWithoutCallingBack) {
     scheduler.SetLimit(8);
     int calledBack = 0, started = 0;
     for (int i = 0; i < 3; ++i)
-        scheduler.Submit(PageRequest{server.Url("/h"), "", "", {}, nullptr},
-                         [&](PageResult) { ++calledBack; }, false, [&] { ++started; });
+        scheduler.Submit(
+            PageRequest{server.Url("/h"), "", "", {}, nullptr}, [&](PageResult) { ++calledBack; },
+            false, [&] { ++started; });
     QEventLoop loop;
     QTimer::singleShot(300, &loop, [&] { loop.exit(); });
     loop.exec();

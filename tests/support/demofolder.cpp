@@ -13,7 +13,8 @@ void PrepareDemoFolder(const std::filesystem::path& folder, quint16 port,
     std::filesystem::copy_file(std::string(KELVANE_TEST_BIN_DIR) + "/SE.cds", se,
                                std::filesystem::copy_options::overwrite_existing);
     sqlite3* db = nullptr;
-    if (sqlite3_open(se.c_str(), &db) != SQLITE_OK) throw std::runtime_error("cannot open " + se.string());
+    if (sqlite3_open(se.c_str(), &db) != SQLITE_OK)
+        throw std::runtime_error("cannot open " + se.string());
     const std::string to = "'127.0.0.1:" + std::to_string(port) + "'";
     std::string sql = "UPDATE SE SET";
     for (const char* field : {"PrepareSearchURL", "StartSearchURL", "NextSearchFirstPartUrl"}) {
