@@ -123,5 +123,24 @@ TEST_F(ConnectionSettingsTest, DialogModelFillsEnablesAndReadsBack) {
     EXPECT_EQ(empty.portText, "");
 }
 
+TEST_F(ConnectionSettingsTest, PagesSideBySideAreAtLeastOneAndThePageDeadlineIsKept) {
+    SettingsDialogModel m;
+    ConnectionSettings s;
+    s.ParallelFetches = 3;
+    s.PageTimeout = 45;
+    m.Fill(s, dir.File("missing.lst"), std::nullopt);
+    EXPECT_EQ(m.parallelText, "3");
+    for (const auto& [text, expected] : std::vector<std::pair<std::string, int>>{
+             {"12", 12}, {"0", 1}, {"-4", 1}, {"many", 8}, {"", 8}}) {
+        m.parallelText = text;
+        EXPECT_EQ(m.Result().ParallelFetches, expected) << text;
+        EXPECT_EQ(m.Result().PageTimeout, 45);
+    }
+    data::IniFile ini(SettingsFilePath(dir.path()));
+    ini.WriteString(kSettingsSection, "ParallelFetches", "0");
+    EXPECT_EQ(LoadConnectionSettings(ini, std::nullopt).ParallelFetches, 1);
+    EXPECT_EQ(LoadConnectionSettings(ini, std::nullopt).PageTimeout, 120);
+}
+
 }  // namespace
 }  // namespace kv::http
