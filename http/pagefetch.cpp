@@ -129,7 +129,9 @@ void PageFetch::AttemptEnded(TWaitResult result) {
             }
             --retriesLeft_;
             // A fresh stack: this attempt's client is still reporting its end.
-            QTimer::singleShot(0, &context_, [this] { StartAttempt(); });
+            QTimer::singleShot(0, &context_, [this] {
+                if (!finished_) StartAttempt();  // unless aborted meanwhile
+            });
             return;
         case TWaitResult::Canceled:
             if (attempt_->refusedType) {
