@@ -44,13 +44,14 @@ TMainForm::TMainForm(detect::ProgramFolders folders, Desktop* desktop)
     : folders_(std::move(folders)),
       ownDesktop_(desktop ? nullptr : std::make_unique<QtDesktop>()),
       desktop_(desktop ? *desktop : *ownDesktop_),
+      session_(std::make_unique<detect::Session>(folders_, *this)),
+      tables_(session_->Tables()),
       exportFilterIndex_(data::kExportFirstFilterIndex - 1) {
     setObjectName("MainForm");
     setWindowTitle(texts::kTitle);
     setMinimumSize(kDesignedWidth, kDesignedHeight);
     resize(kDesignedWidth, kDesignedHeight);
     setWindowState(Qt::WindowMaximized);
-    aggregator_ = std::make_unique<detect::KeywordAggregator>(tables_, *this);
     BuildLayout();
     OpenClips();
     tables_.WordClientDataSet.AddObserver(this);
@@ -64,7 +65,7 @@ TMainForm::TMainForm(detect::ProgramFolders folders, Desktop* desktop)
         SyncKeywordBox();
         CreateRunParts();
         ready_ = true;
-        aggregator_->RefreshKeywordTables();
+        session_->Aggregator().RefreshKeywordTables();
         FormResize();
     } catch (const std::exception& e) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
@@ -154,7 +155,7 @@ void TMainForm::Shutdown() {
         }
         clips_->Close();
         clipFiles_->Remove();
-        if (MaySave()) tables_.SaveFiles(folders_.data);
+        if (MaySave()) session_->SaveFiles();
     } catch (const std::exception& e) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
     }
@@ -211,12 +212,12 @@ void TMainForm::KeywordBoxActivated(int index) {
 }
 
 void TMainForm::KeywordChanged() {
-    aggregator_->RefreshKeywordTables();
+    session_->Aggregator().RefreshKeywordTables();
     rememberedWord_ = boxText_.toStdString();
 }
 
 void TMainForm::TBXCheckBox1Change() {
-    aggregator_->RefreshKeywordTables();
+    session_->Aggregator().RefreshKeywordTables();
 }
 
 std::vector<std::string> TMainForm::TickedEngineNames() const {

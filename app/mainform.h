@@ -16,6 +16,7 @@
 #include "detect/keywordaggregation.h"
 #include "detect/programfolder.h"
 #include "detect/runwindow.h"
+#include "detect/session.h"
 
 class QAction;
 class QCheckBox;
@@ -76,8 +77,9 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     void SetCountFooter(const std::string& text) override;
     void LogError(const std::string& message) override;
     void SetWaitCursor(bool on) override;
-    int ScanDepth() const override;
-    std::string KeywordText() const override { return boxText_.toStdString(); }
+    // 10, 20 or 30, from the three radio buttons (the largest checked one).
+    int ScanDepth() const;
+    std::string KeywordText() const { return boxText_.toStdString(); }
     void ShowNoEngineMessage() override;
     void StartClips() override;
     void PutPictureBack() override;
@@ -151,14 +153,11 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     detect::ProgramFolders folders_;
     std::unique_ptr<Desktop> ownDesktop_;
     Desktop& desktop_;
-    data::DataTables tables_;
-    std::unique_ptr<detect::KeywordAggregator> aggregator_;
-    // The page fetch and the detection run (mainform_detect.cpp).
-    struct RunParts;
-    struct RunPartsDeleter {
-        void operator()(RunParts* parts) const;
-    };
-    std::unique_ptr<RunParts, RunPartsDeleter> runParts_;
+    // The credential prompt outlives the session, whose HTTP unit asks it.
+    std::unique_ptr<http::AuthDialog> authDialog_;
+    // The tables, the HTTP unit and the run (mainform_detect.cpp).
+    std::unique_ptr<detect::Session> session_;
+    data::DataTables& tables_;  // the session's
 
     bool ready_ = false;
     bool readOnly_ = false;

@@ -1,49 +1,29 @@
-// The detection run and the page fetch behind the command button.
+// The detection run behind the command button: the window builds the run request from its
+// controls and hands it to its session.
 #include <QTimer>
 
 #include "app/authform.h"
 #include "app/folderwait.h"
 #include "app/mainform.h"
-#include "detect/detectionrun.h"
-#include "http/httpunit.h"
 
 namespace kv::app {
 
-// The process-wide page-fetch state and the run, created at start-up and freed at exit.
-struct TMainForm::RunParts {
-    explicit RunParts(TMainForm& window)
-        : authDialog(&window),
-          http(window.folders_.settings, window.folders_.data),
-          run(window.tables_, *window.aggregator_, window, http) {
-        http.SetAuthDialog(&authDialog);
-        // Every request of the program can be cancelled by Stop.
-        http.SetStopFlag([this] { return run.StopFlag(); });
-    }
-
-    QtAuthDialog authDialog;
-    http::HttpUnit http;
-    detect::DetectionRun run;
-};
-
-void TMainForm::RunPartsDeleter::operator()(RunParts* parts) const {
-    delete parts;
-}
-
 void TMainForm::CreateRunParts() {
-    runParts_.reset(new RunParts(*this));
+    authDialog_ = std::make_unique<QtAuthDialog>(this);
+    session_->OpenHttp(authDialog_.get());
 }
 
 void TMainForm::ReloadConnectionSettings() {
-    if (runParts_) runParts_->http.ReloadSettings();
+    if (session_->HttpOpen()) session_->Http().ReloadSettings();
 }
 
 void TMainForm::FindActionExecute() {
-    if (!runParts_ || runParts_->run.Running()) return;
+    if (!session_->HttpOpen() || session_->Running()) return;
     if (!AcceptTypedKeyword()) return;
     const auto folderLock = WaitForFolderLock(this, folders_.data);  // held for the run
     if (!folderLock) return;
     try {
-        runParts_->run.FindActionExecute();
+        session_->Detect({KeywordText(), TickedEngineNames(), ScanDepth()});
     } catch (const std::exception& e) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
     }
@@ -55,15 +35,15 @@ void TMainForm::FindActionExecute() {
 }
 
 void TMainForm::StopActionExecute() {
-    if (runParts_) runParts_->run.StopActionExecute();
+    session_->Stop();
 }
 
 bool TMainForm::RunInProgress() const {
-    return runParts_ && runParts_->run.Running();
+    return session_->Running();
 }
 
 bool TMainForm::StopFlag() const {
-    return !runParts_ || runParts_->run.StopFlag();
+    return session_->StopFlag();
 }
 
 }  // namespace kv::app

@@ -34,8 +34,8 @@ void TMainForm::BuildMenus() {
 }
 
 void TMainForm::CaseOptionToggled(bool on) {
-    aggregator_->SetCaseVariantsAsOne(on);
-    aggregator_->RefreshKeywordTables();
+    session_->Aggregator().SetCaseVariantsAsOne(on);
+    session_->Aggregator().RefreshKeywordTables();
 }
 
 void TMainForm::OpenWebPage(const char* address) {

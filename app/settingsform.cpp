@@ -81,6 +81,10 @@ TSettingsForm::TSettingsForm(http::SettingsDialogModel& model, QWidget* parent,
     userAgent_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     form->addWidget(new QLabel(texts::kUserAgent), 2, 0);
     form->addWidget(userAgent_, 2, 1, 1, 3);
+    parallel_ = Field("ParallelEdit", 60);
+    form->addWidget(new QLabel(texts::kParallelFetches), 3, 0);
+    form->addWidget(parallel_, 3, 1);
+    form->addWidget(new QLabel(texts::kPagesAtOnce), 3, 2);
     outer->addLayout(form);
 
     useAuth_ = new QCheckBox(texts::kUseAuthentication);
@@ -143,6 +147,7 @@ void TSettingsForm::ShowModel() {
     port_->setText(Q(model_.portText));
     timeout_->setText(Q(model_.timeoutText));
     retry_->setText(Q(model_.retryText));
+    parallel_->setText(Q(model_.parallelText));
     userAgent_->clear();
     for (const auto& agent : model_.userAgents) userAgent_->addItem(Q(agent));
     userAgent_->setEditText(Q(model_.userAgentText));
@@ -207,6 +212,7 @@ void TSettingsForm::ReadControls() {
     model_.portText = port_->text().toStdString();
     model_.timeoutText = timeout_->text().toStdString();
     model_.retryText = retry_->text().toStdString();
+    model_.parallelText = parallel_->text().toStdString();
     model_.userAgentText = userAgent_->currentText().toStdString();
     model_.nameText = name_->text().toStdString();
     model_.passwordText = password_->text().toStdString();

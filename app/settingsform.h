@@ -49,6 +49,7 @@ class TSettingsForm : public QDialog {
     QLineEdit* port_;
     QLineEdit* timeout_;
     QLineEdit* retry_;
+    QLineEdit* parallel_;
     QComboBox* userAgent_;
     QCheckBox* useAuth_;
     QLabel* nameLabel_;

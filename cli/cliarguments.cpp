@@ -14,6 +14,8 @@ const char* const kUsage =
     "                             [--pages WORD] [--format txt|csv|htm|rtf|xls] [--output FILE]\n"
     "  kelvane-cli theme KEYWORD [--engines LIST] [--folder DIR]\n"
     "                            [--pages WORD] [--format txt|csv|htm|rtf|xls] [--output FILE]\n"
+    "  kelvane-cli detect --keywords-file FILE|- [--skip-cached] [--engines LIST]\n"
+    "                             [--depth 10|20|30] [--folder DIR]\n"
     "  kelvane-cli keywords [--folder DIR]\n"
     "  kelvane-cli --help | -h | help\n"
     "\n"
@@ -29,6 +31,8 @@ const char* const kUsage =
     "  --pages WORD    the pages that declare WORD instead of the theme\n"
     "  --format F      txt, csv, htm, rtf or xls (xls is never written to a terminal)\n"
     "  --output FILE   write to FILE instead of stdout (the format follows its extension)\n"
+    "  --keywords-file FILE  detect each keyword of FILE (one a line, # comments; - is stdin)\n"
+    "  --skip-cached   with --keywords-file: skip keywords cached for every chosen engine\n"
     "  --sources LIST  where pages declare keywords (default: the setting, else all four):\n"
     "                  meta (META keywords), news (news keywords), tags (article tags),\n"
     "                  data (structured data)\n"
@@ -117,6 +121,10 @@ CliArguments ParseArguments(const std::vector<std::string>& args) {
         } else if (arg == "--sources" && a.command == Command::Detect) {
             a.sources = detect::ParseKeywordSources(value());
             if (!a.sources) throw UsageError("unknown keyword sources '" + args[i] + "'");
+        } else if (arg == "--keywords-file" && a.command == Command::Detect) {
+            a.keywordsFile = value();
+        } else if (arg == "--skip-cached" && a.command == Command::Detect) {
+            a.skipCached = true;
         } else if (arg == "--pages" && keywordCommand) {
             a.pagesOf = value();
         } else if (arg == "--format" && keywordCommand) {
@@ -137,7 +145,14 @@ CliArguments ParseArguments(const std::vector<std::string>& args) {
             throw UsageError("unexpected argument '" + arg + "'");
         }
     }
-    if (a.command != Command::Keywords && !haveKeyword) throw UsageError("no keyword given");
+    if (a.keywordsFile) {
+        if (haveKeyword) throw UsageError("--keywords-file takes no KEYWORD");
+        if (a.pagesOf || a.format || !a.output.empty())
+            throw UsageError("--pages, --format and --output need a single KEYWORD");
+    } else if (a.command != Command::Keywords && !haveKeyword) {
+        throw UsageError("no keyword given");
+    }
+    if (a.skipCached && !a.keywordsFile) throw UsageError("--skip-cached needs --keywords-file");
     if (!a.output.empty() && !a.format) {
         const std::size_t dot = a.output.rfind('.');
         if (dot != std::string::npos)

@@ -29,6 +29,8 @@ struct CliArguments {
     std::optional<data::ExportFormat> format;
     std::string output;
     std::optional<detect::KeywordSources> sources;  // --sources; else the setting
+    std::optional<std::string> keywordsFile;  // detect --keywords-file FILE ("-": stdin)
+    bool skipCached = false;                  // detect --skip-cached
 };
 
 // The five engine captions in the order a run visits them.

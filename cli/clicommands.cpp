@@ -1,21 +1,24 @@
 #include "cli/clicommands.h"
 
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 
 #include "cli/clistrings.h"
-#include "cli/runsummary.h"
+#include "cli/keywordlist.h"
+#include "cli/progressline.h"
 #include "cli/terminalwindow.h"
 #include "data/export_tablerows.h"
 #include "data/folderlock.h"
 #include "data/folderaccess.h"
 #include "data/tablefile.h"
 #include "data/tables.h"
-#include "detect/detectionrun.h"
 #include "detect/keywordaggregation.h"
+#include "detect/keywordrules.h"
 #include "detect/programfolder.h"
+#include "detect/session.h"
 #include "http/httpunit.h"
 #include "http/terminalauthdialog.h"
 #include "text/format.h"
@@ -39,18 +42,6 @@ void LoadTables(data::DataTables& tables, const detect::ProgramFolders& folders)
         ReportLoadFailure(e.what(), tables.FailedFile());
         throw LoadFailureReported();
     }
-}
-
-// Makes the keyword the history's current row, adding it when asked; false when missing.
-bool SelectKeyword(data::DataTables& tables, const std::string& keyword, bool add) {
-    auto& history = tables.WordClientDataSet;
-    const std::string word(history.FitText(history.FieldIndex("word"), keyword));
-    if (history.Locate("word", word)) return true;
-    if (!add) return false;
-    history.Append();
-    history.SetString("word", word);
-    history.Post();
-    return history.Locate("word", word);
 }
 
 void PrintFrequencies(data::DataTables& tables) {
@@ -143,7 +134,45 @@ void ReportLoadFailure(const std::string& message, const std::string& failedFile
             text::FormatText(strings::kSetDamagedFileAside, {failedFile, failedFile}).c_str());
 }
 
+namespace {
+
+// How often the run looks for Ctrl-C between the requests' own turns.
+constexpr int kInterruptPollMs = 50;
+
+// One keyword's run: the theme stays for Report; the summary line goes to stderr.
+detect::RunSummary DetectOne(detect::Session& session, const CliArguments& args,
+                             const std::string& keyword) {
+    const detect::RunSummary summary = session.Detect({keyword, args.engines, args.depth});
+    std::fprintf(stderr, "%s\n", detect::SummaryLine(summary).c_str());
+    return summary;
+}
+
+// Not a single page stored by the keywords that were run (skipped ones do not count).
+bool NothingStored(const std::vector<KeywordListRow>& rows) {
+    bool ran = false;
+    for (const KeywordListRow& row : rows) {
+        if (row.skipped) continue;
+        ran = true;
+        if (row.summary.pagesStored > 0) return false;
+    }
+    return ran;
+}
+
+}  // namespace
+
 int RunDetect(const CliArguments& args) {
+    KeywordList list;
+    if (args.keywordsFile) {
+        try {
+            list = ReadKeywordListFile(*args.keywordsFile);
+        } catch (const UsageError& e) {
+            std::fprintf(stderr, "kelvane-cli: %s\n", e.what());
+            return kExitUsage;  // before any run, nothing to save
+        }
+        for (const std::string& problem : list.problems)
+            std::fprintf(stderr, "kelvane-cli: %s: %s\n", args.keywordsFile->c_str(),
+                         problem.c_str());
+    }
     const detect::ProgramFolders folders = detect::OpenProgramFolders(args.folder);
     // Found before any request: a run whose results cannot be saved is work lost.
     if (!data::FolderIsWritable(folders.data)) {
@@ -157,36 +186,59 @@ int RunDetect(const CliArguments& args) {
                      text::FormatText(data::kFolderBusy, folders.data).c_str());
         return kExitFailure;
     }
-    data::DataTables tables;
-    LoadTables(tables, folders);
-    SelectKeyword(tables, args.keyword, true);
-
-    TerminalWindow window(args.engines, args.keyword, args.depth);
+    TerminalWindow window(args.engines);
     window.SetKeywordSources(args.sources ? *args.sources
                                           : detect::ReadKeywordSourcesSetting(folders.settings));
-    detect::KeywordAggregator aggregator(tables, window);
-    http::HttpUnit http(folders.settings, folders.data);
+    detect::Session session(folders, window);
+    LoadTables(session.Tables(), folders);
     http::TerminalAuthDialog dialog;
-    http.SetAuthDialog(&dialog);
-    detect::DetectionRun run(tables, aggregator, window, http);
-    http.SetStopFlag([&run] {
-        if (Interrupted()) run.StopActionExecute();
-        return run.StopFlag();
+    session.OpenHttp(&dialog);
+    QTimer interrupt;
+    QObject::connect(&interrupt, &QTimer::timeout, [&session] {
+        if (Interrupted()) session.Stop();
     });
+    interrupt.start(kInterruptPollMs);
     window.SetReady(true);
-    aggregator.RefreshKeywordTables();
+
     int code = kExitOk;
-    try {
-        run.FindActionExecute();
-    } catch (const std::exception& e) {
-        // The run ended early; what it stored is still saved, as at shutdown.
-        std::fprintf(stderr, "kelvane-cli: %s\n", text::EscapeForTerminal(e.what()).c_str());
-        code = kExitFailure;
+    std::vector<KeywordListRow> rows;
+    const std::vector<std::string> keywords =
+        args.keywordsFile ? list.keywords : std::vector<std::string>{args.keyword};
+    for (const std::string& line : keywords) {
+        if (Interrupted()) break;
+        std::string keyword;
+        try {
+            keyword = detect::CheckedKeyword(line);
+        } catch (const detect::KeywordError& e) {
+            std::fprintf(stderr, "kelvane-cli: %s: %s\n", line.c_str(), e.what());
+            continue;
+        }
+        if (args.skipCached && session.HasCachedRows(keyword, args.engines)) {
+            rows.push_back({keyword, true, {}});
+            continue;
+        }
+        session.SelectKeyword(keyword, true);
+        session.Aggregator().RefreshKeywordTables();
+        try {
+            rows.push_back({keyword, false, DetectOne(session, args, keyword)});
+        } catch (const std::exception& e) {
+            // The run ended early; what it stored is still saved, as at shutdown.
+            std::fprintf(stderr, "kelvane-cli: %s\n", text::EscapeForTerminal(e.what()).c_str());
+            code = kExitFailure;
+        }
+        session.SaveFiles();  // after each keyword, so an interrupted list loses nothing
+        if (code != kExitOk) break;
     }
-    tables.SaveFiles(folders.data);
-    if (code == kExitOk) code = Report(args, tables, window);
+    if (code == kExitOk) {
+        if (args.keywordsFile) {
+            const std::string table = KeywordListTable(rows);
+            std::fwrite(table.data(), 1, table.size(), stdout);
+        } else {
+            code = Report(args, session.Tables(), window);
+        }
+    }
     if (Interrupted()) return InterruptedExitCode();
-    if (code == kExitOk && PagesStoredByRun(tables, run.RunList()) == 0) {
+    if (code == kExitOk && NothingStored(rows)) {
         std::fprintf(stderr, "kelvane-cli: %s\n", strings::kNothingStored);
         return kExitNothingStored;
     }
@@ -195,18 +247,17 @@ int RunDetect(const CliArguments& args) {
 
 int RunTheme(const CliArguments& args) {
     const detect::ProgramFolders folders = detect::OpenProgramFolders(args.folder);
-    data::DataTables tables;
-    LoadTables(tables, folders);
-    if (!SelectKeyword(tables, args.keyword, false)) {
+    TerminalWindow window(args.engines);
+    detect::Session session(folders, window);
+    LoadTables(session.Tables(), folders);
+    if (!session.SelectKeyword(args.keyword, false)) {
         std::fprintf(stderr, "The keyword '%s' is not in the keyword history\n",
                      args.keyword.c_str());
         return kExitFailure;
     }
-    TerminalWindow window(args.engines, args.keyword, 10);
-    detect::KeywordAggregator aggregator(tables, window);
     window.SetReady(true);
-    aggregator.RefreshKeywordTables();
-    return Report(args, tables, window);
+    session.Aggregator().RefreshKeywordTables();
+    return Report(args, session.Tables(), window);
 }
 
 int RunKeywords(const CliArguments& args) {

@@ -5,16 +5,21 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "cli/progressline.h"
 #include "detect/detectstrings.h"
 #include "text/terminaltext.h"
 
 namespace kv::cli {
 
-TerminalWindow::TerminalWindow(std::vector<std::string> engines, std::string keyword, int depth)
-    : engines_(std::move(engines)),
-      keyword_(std::move(keyword)),
-      depth_(depth),
-      progress_(isatty(STDERR_FILENO) != 0) {}
+namespace {
+
+// A line that fits an ordinary terminal, so that a carriage return redraws it in place.
+constexpr std::size_t kMaxProgressWidth = 100;
+
+}  // namespace
+
+TerminalWindow::TerminalWindow(std::vector<std::string> engines)
+    : engines_(std::move(engines)), progress_(isatty(STDERR_FILENO) != 0) {}
 
 TerminalWindow::~TerminalWindow() {
     ClearProgress();
@@ -26,39 +31,40 @@ void TerminalWindow::ClearProgress() {
     progressShown_ = false;
 }
 
-void TerminalWindow::ShowProgress() {
-    if (!progress_) return;
-    std::string line = gauge_ && percent_ >= 0 ? "[" + std::to_string(percent_) + "%] " : "";
-    line += text::EscapeForTerminal(status_);  // it names addresses from the web
-    if (line.size() > 100) line = line.substr(0, 97) + "...";
+void TerminalWindow::DrawProgress() {
+    if (!progress_ || !gauge_ || line_.empty()) return;
+    std::string line = text::EscapeForTerminal(line_);  // it may name things from the web
+    if (line.size() > kMaxProgressWidth) line = line.substr(0, kMaxProgressWidth - 3) + "...";
     std::fprintf(stderr, "\r\033[K%s", line.c_str());
     std::fflush(stderr);
     progressShown_ = true;
 }
 
+void TerminalWindow::ShowProgress(const detect::RunProgress& progress) {
+    line_ = ProgressLine(progress);
+    DrawProgress();
+}
+
 void TerminalWindow::LogError(const std::string& message) {
     ClearProgress();
     std::fprintf(stderr, "%s\n", text::EscapeForTerminal(message).c_str());
-    ShowProgress();
+    DrawProgress();
 }
 
 void TerminalWindow::ShowNoEngineMessage() {
     std::fprintf(stderr, "%s\n", detect::strings::kNoEngineTicked);
 }
 
-void TerminalWindow::SetStatusText(const std::string& text) {
-    status_ = text;
-    ShowProgress();
+void TerminalWindow::SetStatusText(const std::string&) {
+    // The progress line says what the status bar would: the pages and the engine asked.
 }
 
 void TerminalWindow::SetGaugeEnabled(bool enabled) {
     gauge_ = enabled;
-    if (!enabled) ClearProgress();
-}
-
-void TerminalWindow::SetGaugePosition(int percent) {
-    percent_ = percent;
-    ShowProgress();
+    if (!enabled) {
+        ClearProgress();
+        line_.clear();
+    }
 }
 
 void TerminalWindow::ProcessEvents() {

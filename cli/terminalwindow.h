@@ -1,5 +1,5 @@
-// The detection run's window on a terminal: log lines go to stderr, progress too but only
-// when stderr is a terminal.
+// The detection run's window on a terminal: log lines go to stderr, and one progress line
+// too, but only when stderr is a terminal.
 #pragma once
 
 #include <string>
@@ -11,7 +11,7 @@ namespace kv::cli {
 
 class TerminalWindow : public detect::RunWindow {
   public:
-    TerminalWindow(std::vector<std::string> engines, std::string keyword, int depth);
+    explicit TerminalWindow(std::vector<std::string> engines);
     ~TerminalWindow() override;
 
     void SetReady(bool ready) { ready_ = ready; }
@@ -23,8 +23,6 @@ class TerminalWindow : public detect::RunWindow {
     void LogError(const std::string& message) override;
     void SetWaitCursor(bool) override {}
 
-    int ScanDepth() const override { return depth_; }
-    std::string KeywordText() const override { return keyword_; }
     void ShowNoEngineMessage() override;
     void StartClips() override {}
     void PutPictureBack() override {}
@@ -34,25 +32,23 @@ class TerminalWindow : public detect::RunWindow {
     void BindCommandToStop(bool) override {}
     void SetStatusText(const std::string& text) override;
     void SetGaugeEnabled(bool enabled) override;
-    void SetGaugeIndeterminate() override { percent_ = -1; }
-    void SetGaugePosition(int percent) override;
+    void SetGaugeIndeterminate() override {}
+    void SetGaugePosition(int) override {}
     void ProcessEvents() override;
     detect::KeywordSources ChosenKeywordSources() const override { return sources_; }
     void SetKeywordSources(detect::KeywordSources sources) { sources_ = sources; }
+    void ShowProgress(const detect::RunProgress& progress) override;
 
   private:
-    void ShowProgress();
+    void DrawProgress();
     void ClearProgress();
 
     std::vector<std::string> engines_;
-    std::string keyword_;
-    int depth_;
     bool ready_ = false;
     std::string footer_;
     bool progress_;  // stderr is a terminal
     bool progressShown_ = false;
-    std::string status_;
-    int percent_ = -1;
+    std::string line_;
     bool gauge_ = false;
     detect::KeywordSources sources_ = detect::KeywordSources::All();
 };

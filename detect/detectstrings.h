@@ -18,10 +18,9 @@ inline constexpr const char* kKeywordTooLong = "A keyword may be at most %s char
 
 inline constexpr const char* kCannotCreateFolder = "Cannot create folder %s";
 
-}  // namespace kv::detect::strings
-
-namespace kv::detect::strings {
-
 inline constexpr const char* kPatternFieldError = "Search engine '%s', field %s: %s";
+inline constexpr const char* kRunSummary =
+    "%s keywords in the theme, %s pages stored, %s pages failed, engines that gave nothing: %s";
+inline constexpr const char* kNoEngineWithoutResults = "none";
 
 }  // namespace kv::detect::strings

@@ -1,11 +1,11 @@
 // One engine's query: result pages one after another until the scan depth is reached or the
 // engine offers no next page.
-#include "detect/detectionrun.h"
+#include "detect/enginequery.h"
+
+#include <QTimer>
+
 #include "detect/detectstrings.h"
-#include "detect/enginepatterns.h"
-#include "parseutils/htmltext.h"
 #include "parseutils/templatefuncs.h"
-#include "parseutils/urlfuncs.h"
 #include "text/format.h"
 
 namespace kv::detect {
@@ -18,62 +18,96 @@ constexpr int kMaxResultPagesPerQuery = 100;
 
 }  // namespace
 
-void DetectionRun::QueryEngine(const std::string& engineName, const std::string& keyword,
-                               int depth) {
-    auto& se = tables_.SE_ClientDataSet;
-    if (!se.Locate("SEName", engineName)) {
-        LogUnlessStopped(text::FormatText(strings::kNoEngineDefinition, {engineName}));
+EngineQuery::EngineQuery(EngineDefinition engine, std::string keyword, int depth,
+                         http::FetchScheduler& scheduler, Events events)
+    : engine_(std::move(engine)),
+      keyword_(std::move(keyword)),
+      depth_(depth),
+      scheduler_(scheduler),
+      events_(std::move(events)) {}
+
+void EngineQuery::Start() {
+    referrer_ = engine_.prepareUrl;
+    try {
+        address_ = parseutils::PrepareUrlOrBody(keyword_, engine_.startUrl);
+    } catch (const std::exception& e) {
+        events_.failed(e.what());
+        Finish();
         return;
     }
-    const std::string startUrl = se.AsString("StartSearchURL");
-    const std::string checkText = se.AsString("CheckHtmlCheckText");
-    const std::string blockPattern = se.AsString("GetTextTotalTextRegExpr");
-    const std::string itemPattern = se.AsString("GetTextRegExpr");
-    const std::string fieldPattern = se.AsString("GetUrlRegExpr");
-    const bool decodePercent = se.AsBoolean("GetUrlDecodeUrlPercent");
-    const bool decodeCode = se.AsBoolean("GetUrlDecodeUrlCode");
-    const bool removeHtml = se.AsBoolean("GetUrlRemoveHtml");
-    const std::string nextPattern = se.AsString("NextSearchRegExpr");
-    const int combineType = se.AsInteger("NextSearchCombineUrlType");
-    const std::string firstPartUrl = se.AsString("NextSearchFirstPartUrl");
+    Request();
+}
 
-    std::string referrer = se.AsString("PrepareSearchURL");
-    int rank = 0;
-    std::string page;
-    try {
-        CheckEnginePatterns(se, engineName);
-        std::string address = parseutils::PrepareUrlOrBody(keyword, startUrl);
-        for (int pass = 1;; ++pass) {
-            window_.SetStatusText(
-                text::FormatText(strings::kQueryingEngine, {engineName, keyword}));
-            page.clear();
-            http_.FetchPage(address, checkText, referrer, page);
-            referrer = address;
-            std::vector<std::string> items, items2, fields, fields2;
-            parseutils::GetResultForPage(page, blockPattern, "", itemPattern, "", fieldPattern, "",
-                                         items, items2, fields, fields2);
-            for (std::size_t f = 0; f < fields.size() && rank < depth; ++f) {
-                std::string result = fields[f];
-                if (decodePercent) result = parseutils::MyDecodeUrl(result);
-                if (decodeCode) result = parseutils::MyHtmlDecode(result);
-                if (removeHtml) result = parseutils::RemoveHtmlFmt(result, true);
-                runList_.push_back({engineName, std::move(result), ++rank});
-            }
-            if (rank >= depth) break;
-            const std::string next =
-                parseutils::GetUrlNext(nextPattern, combineType, firstPartUrl, address, page);
-            if (next.empty()) break;
-            if (pass >= kMaxResultPagesPerQuery) {
-                LogUnlessStopped(text::FormatText(strings::kTooManyResultPages,
-                                                  {engineName, std::to_string(pass)}));
-                break;
-            }
-            address = next;
-        }
-    } catch (const std::exception& e) {
-        LogUnlessStopped(e.what());
+void EngineQuery::Abort() {
+    finished_ = true;  // a paced request not yet made never is
+}
+
+void EngineQuery::RequestWhenPaced() {
+    const auto due = lastRequest_ + pacing_;
+    const auto now = std::chrono::steady_clock::now();
+    if (pacing_.count() <= 0 || now >= due) {
+        Request();
+        return;
     }
-    window_.SetStatusText("");
+    QTimer::singleShot(std::chrono::ceil<std::chrono::milliseconds>(due - now), &context_, [this] {
+        if (!finished_) Request();
+    });
+}
+
+void EngineQuery::Request() {
+    ++pass_;
+    http::PageRequest request{address_, engine_.checkText, referrer_, {}, &cookies_};
+    scheduler_.Submit(
+        std::move(request), [this](http::PageResult result) { PageArrived(std::move(result)); },
+        true,
+        [this] {
+            lastRequest_ = std::chrono::steady_clock::now();
+            if (events_.requesting)
+                events_.requesting(
+                    text::FormatText(strings::kQueryingEngine, {engine_.name, keyword_}));
+        });
+}
+
+void EngineQuery::PageArrived(http::PageResult result) {
+    if (finished_) return;
+    using Outcome = http::PageResult::Outcome;
+    if (result.outcome == Outcome::Failed || result.outcome == Outcome::Canceled) {
+        events_.failed(result.message);
+        Finish();
+        return;
+    }
+    // An answer that was not HTML reads as an empty page: no entries, no next page.
+    address_ = result.address;
+    referrer_ = address_;
+    ResultPageReading reading;
+    try {
+        reading = ReadResultPage(engine_, result.page, address_, taken_, depth_);
+    } catch (const std::exception& e) {
+        events_.failed(e.what());
+        Finish();
+        return;
+    }
+    taken_ += static_cast<int>(reading.results.size());
+    if (!reading.results.empty()) events_.results(std::move(reading.results));
+    if (finished_) return;  // stopped by what the results set off
+    if (reading.nextAddress.empty()) {
+        Finish();
+        return;
+    }
+    if (pass_ >= kMaxResultPagesPerQuery) {
+        events_.failed(
+            text::FormatText(strings::kTooManyResultPages, {engine_.name, std::to_string(pass_)}));
+        Finish();
+        return;
+    }
+    address_ = reading.nextAddress;
+    RequestWhenPaced();
+}
+
+void EngineQuery::Finish() {
+    if (finished_) return;
+    finished_ = true;
+    if (events_.finished) events_.finished();
 }
 
 }  // namespace kv::detect

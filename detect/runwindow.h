@@ -1,24 +1,18 @@
-// Everything a detection run drives in the main window. The window implements it with its
-// widgets; the command-line program implements it on the terminal.
+// Everything a detection run reports to the main window: progress, status, log and the state
+// of the controls. The window implements it with its widgets; the command-line program on the
+// terminal. What to run comes with the run request (runrequest.h), not from here.
 #pragma once
 
 #include <string>
 
 #include "detect/keywordsources.h"
+#include "detect/runrequest.h"
 #include "detect/themewindow.h"
 
 namespace kv::detect {
 
 class RunWindow : public ThemeWindow {
   public:
-    // ThemeWindow::TickedEngineNames gives the captions of the ticked engine boxes in their
-    // fixed order: "AltaVista", "All The Web", "Google", "MSN", "Teoma".
-
-    // 10, 20 or 30, from the three radio buttons (the largest checked one).
-    virtual int ScanDepth() const = 0;
-    // The keyword box's text.
-    virtual std::string KeywordText() const = 0;
-
     // "Select at least one search engine to check your rankings!" in an information box,
     // then the focus to the "All The Web" box.
     virtual void ShowNoEngineMessage() = 0;
@@ -48,6 +42,8 @@ class RunWindow : public ThemeWindow {
     // Where pages are read for their keywords; asked per page, so a changed setting applies
     // to the pages fetched from then on.
     virtual KeywordSources ChosenKeywordSources() const { return KeywordSources::All(); }
+    // What the run has done so far, after every change of it.
+    virtual void ShowProgress(const RunProgress&) {}
 };
 
 }  // namespace kv::detect

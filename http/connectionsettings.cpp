@@ -1,5 +1,6 @@
 #include "http/connectionsettings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
@@ -92,6 +93,8 @@ ConnectionSettings LoadConnectionSettings(const data::IniFile& ini,
     s.Password = ini.ReadString(kSettingsSection, "Password", "");
     s.UseAuth = ReadInt(ini, "UseAuth", 0);
     s.ConnectType = ReadInt(ini, "ConnectType", kConnectSystem);
+    s.ParallelFetches = std::max(1, ReadInt(ini, "ParallelFetches", 8));
+    s.PageTimeout = ReadInt(ini, "PageTimeout", 120);
     if (s.ConnectType == kConnectSystem && systemProxy)
         DeriveSystemProxy(*systemProxy, s.Proxy, s.ProxyPort);
     if (s.ConnectType == kConnectSystem)
@@ -109,6 +112,8 @@ void StoreConnectionSettings(data::IniFile& ini, const ConnectionSettings& s) {
     ini.WriteString(kSettingsSection, "Password", s.Password);
     ini.WriteInteger(kSettingsSection, "UseAuth", s.UseAuth);
     ini.WriteInteger(kSettingsSection, "ConnectType", s.ConnectType);
+    ini.WriteInteger(kSettingsSection, "ParallelFetches", s.ParallelFetches);
+    ini.WriteInteger(kSettingsSection, "PageTimeout", s.PageTimeout);
 }
 
 std::string SettingsFilePath(const std::string& folder) {
@@ -131,6 +136,8 @@ void SettingsDialogModel::Fill(const ConnectionSettings& s, const std::string& u
     userAgentText = s.UserAgent;
     nameText = s.Username;
     passwordText = s.Password;
+    parallelText = std::to_string(s.ParallelFetches);
+    pageTimeout_ = s.PageTimeout;
     SetUseAuth(s.UseAuth == 1);
     SelectConnectType(s.ConnectType == kConnectDirect || s.ConnectType == kConnectProxy
                           ? s.ConnectType
@@ -163,6 +170,8 @@ ConnectionSettings SettingsDialogModel::Result() const {
     s.Password = passwordText;
     s.UseAuth = useAuth ? 1 : 0;
     s.ConnectType = connectType;
+    s.ParallelFetches = std::max(1, ParseInt(parallelText).value_or(8));
+    s.PageTimeout = pageTimeout_;  // not in the dialog: kept as loaded
     return s;
 }
 

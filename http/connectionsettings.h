@@ -27,6 +27,10 @@ struct ConnectionSettings {
     int ConnectType = kConnectSystem;
     // Not stored: with ConnectType 3, the hosts reached directly (from no_proxy), as masks.
     std::string ProxyBypass;
+    // Result pages in flight at once during a run (1: one after another); at least 1.
+    int ParallelFetches = 8;
+    // Seconds one page may take in all, however steadily it trickles; 0 or less: no limit.
+    int PageTimeout = 120;
 };
 
 // The system's proxy setting in the registry value's form ("host:port", or a list such as
@@ -62,6 +66,7 @@ class SettingsDialogModel {
     ConnectionSettings Result() const;
 
     std::string proxyText, portText, timeoutText, retryText, userAgentText, nameText, passwordText;
+    std::string parallelText = "8";
     std::vector<std::string> userAgents;
     bool useAuth = false;
     int connectType = kConnectSystem;
@@ -70,6 +75,7 @@ class SettingsDialogModel {
 
   private:
     std::optional<std::string> systemProxy_;
+    int pageTimeout_ = 120;
 };
 
 }  // namespace kv::http

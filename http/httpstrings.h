@@ -52,6 +52,7 @@ inline constexpr std::string_view kFetchNotRetrieved = "This page was not retrie
 inline constexpr std::string_view kFetchConnectionError = "Connection error: ";
 inline constexpr std::string_view kFetchTimedOut = "Connection timed out. ";
 inline constexpr std::string_view kFetchCanceled = "Canceled by user. ";
+inline constexpr std::string_view kFetchPageDeadline = "The page took longer than %s seconds. ";
 // The details of a failed fetch: proxy, port, user agent, address, referrer.
 inline constexpr std::string_view kFetchDetails =
     "Proxy: %s. Port: %s. UserAgent: %s. URL: %s. Referrer: %s";

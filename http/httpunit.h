@@ -7,6 +7,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "http/authstore.h"
 #include "http/challengedhosts.h"
@@ -15,6 +16,12 @@
 #include "http/sharedcookielist.h"
 
 namespace kv::http {
+
+// What a request carries besides its address: a body to POST and extra request lines.
+struct FetchOptions {
+    std::string postBody;
+    std::vector<std::string> headerLines;
+};
 
 // Raised by FetchPage; what() is the failure log line ("Connection timed out. " + details, ...).
 class FetchError : public std::runtime_error {
@@ -52,14 +59,14 @@ class HttpUnit {
     // Downloads the page at `address`. On success `page` is the body of the final reply and
     // `address` the final location. A reply that is not HTML returns with both untouched.
     // Every failure raises FetchError with its log line. Only time-outs are tried again.
+    // This is a PageFetch waited for, with the shared cookie list.
     void FetchPage(std::string& address, const std::string& checkText, const std::string& referrer,
-                   std::string& page);
+                   std::string& page, const FetchOptions& options = {});
+
+    bool Stopped() const { return isStopped_ && isStopped_(); }
+    ChallengedHosts& Challenged() { return challenged_; }
 
   private:
-    struct FetchAttempt;
-    void PrepareAttempt(FetchAttempt& attempt, const ConnectionSettings& settings,
-                        const std::string& address, const std::string& referrer);
-    bool Stopped() const { return isStopped_ && isStopped_(); }
 
     std::string folder_;
     ConnectionSettings settings_;

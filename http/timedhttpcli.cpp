@@ -11,30 +11,12 @@
 
 #include "http/cookmanager.h"
 #include "http/domainsiplist.h"
+#include "http/httperror.h"
 #include "http/httpstrings.h"
 #include "http/proxyoverridelist.h"
 #include "http/socketerror.h"
 
 namespace kv::http {
-
-struct TTimedHttpCli::Wait {
-    explicit Wait(std::initializer_list<THttpState> waitFor) : states(waitFor) {}
-
-    std::vector<THttpState> states;
-    QEventLoop loop;
-    bool ended = false;
-    TWaitResult result = TWaitResult::Done;
-
-    bool Reached(THttpState state) const {
-        return std::find(states.begin(), states.end(), state) != states.end();
-    }
-    void End(TWaitResult how) {
-        if (ended) return;
-        ended = true;
-        result = how;
-        loop.exit();
-    }
-};
 
 namespace {
 
@@ -42,7 +24,7 @@ bool ApplicationClosing() {
     return QCoreApplication::instance() == nullptr || QCoreApplication::closingDown();
 }
 
-// The wait result of a wait whose states were reached, after the end reason.
+// The wait result of an exchange that has ended, after its end reason.
 TWaitResult ResultOfEndReason(int endReason) {
     if (endReason == kEndReasonCanceled) return TWaitResult::Canceled;
     if (endReason == kEndReasonTimedOut) return TWaitResult::TimedOut;
@@ -51,13 +33,17 @@ TWaitResult ResultOfEndReason(int endReason) {
 
 }  // namespace
 
-TTimedHttpCli::TTimedHttpCli() = default;
+TTimedHttpCli::TTimedHttpCli() : turn_(std::make_unique<QTimer>()) {
+    QObject::connect(turn_.get(), &QTimer::timeout, [this] { CheckTurn(); });
+}
 
 TTimedHttpCli::~TTimedHttpCli() {
     CancelLookup();
 }
 
-TWaitResult TTimedHttpCli::GetWithTimeout(std::chrono::milliseconds timeout) {
+void TTimedHttpCli::StartGet(std::chrono::milliseconds timeout,
+                             std::chrono::milliseconds pageTimeout, DoneHandler done) {
+    if (State() != THttpState::Ready || done_) throw HttpError(kHttpComponentBusy);
     timeout_ = timeout;
     endReason_ = kEndReasonNone;
     answerPending_ = false;
@@ -65,9 +51,40 @@ TWaitResult TTimedHttpCli::GetWithTimeout(std::chrono::milliseconds timeout) {
     forceSettingsPair_ = false;
     settingsPairAnswered_ = false;
     callerCookie_.reset();
+    pageDeadlinePassed_ = false;
+    completionPosted_ = false;
+    completionDeferred_ = false;
+    pageDeadline_.reset();
+    if (pageTimeout.count() > 0) pageDeadline_ = std::chrono::steady_clock::now() + pageTimeout;
+    done_ = std::move(done);
     MoveDeadline();
+    turn_->start(kWaitTurn);
+    if (ApplicationClosing()) {
+        PostCompletion();
+        endReason_ = kEndReasonTimedOut;
+        return;
+    }
     GetASync();
-    return WaitFor({THttpState::Ready});
+    if (State() == THttpState::Ready) PostCompletion();
+}
+
+TWaitResult TTimedHttpCli::GetWithTimeout(std::chrono::milliseconds timeout,
+                                          std::chrono::milliseconds pageTimeout) {
+    QEventLoop loop;
+    std::optional<TWaitResult> result;
+    StartGet(timeout, pageTimeout, [&](TWaitResult how) {
+        result = how;
+        loop.exit();
+    });
+    if (!result) loop.exec();
+    if (!result) {
+        // The loop ended without us: the application is quitting.
+        done_ = nullptr;
+        AbortWith(kEndReasonTimedOut);
+        turn_->stop();
+        return TWaitResult::TimedOut;
+    }
+    return *result;
 }
 
 void TTimedHttpCli::MoveDeadline() {
@@ -78,57 +95,44 @@ void TTimedHttpCli::ClearDeadline() {
     deadline_.reset();
 }
 
-TWaitResult TTimedHttpCli::WaitFor(std::initializer_list<THttpState> states) {
-    MoveDeadline();
-    if (std::find(states.begin(), states.end(), State()) != states.end())
-        return ResultOfEndReason(endReason_);
-    if (ApplicationClosing()) {
+// One turn of a running exchange: the application, the deadlines, OnWait.
+void TTimedHttpCli::CheckTurn() {
+    if (!done_ || promptOpen_ || completionPosted_) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (pageDeadline_ && now >= *pageDeadline_) pageDeadlinePassed_ = true;
+    if (ApplicationClosing() || pageDeadlinePassed_ || (deadline_ && now >= *deadline_)) {
         AbortWith(kEndReasonTimedOut);
-        return TWaitResult::TimedOut;
-    }
-    Wait wait(states);
-    waits_.push_back(&wait);
-    QTimer turn;
-    QObject::connect(&turn, &QTimer::timeout, [this] { CheckWait(); });
-    turn.start(kWaitTurn);
-    wait.loop.exec();
-    waits_.pop_back();
-    if (!wait.ended) {
-        // The loop ended without us: the application is quitting.
-        AbortWith(kEndReasonTimedOut);
-        return TWaitResult::TimedOut;
-    }
-    return wait.result;
-}
-
-// One turn of the innermost wait: its states, the application, the deadline, OnWait.
-void TTimedHttpCli::CheckWait() {
-    if (waits_.empty() || promptOpen_) return;
-    Wait& wait = *waits_.back();
-    if (wait.ended) return;
-    if (wait.Reached(State())) {
-        wait.End(ResultOfEndReason(endReason_));
-        return;
-    }
-    if (ApplicationClosing() || (deadline_ && std::chrono::steady_clock::now() >= *deadline_)) {
-        AbortWith(kEndReasonTimedOut);
-        wait.End(TWaitResult::TimedOut);
         return;
     }
     if (!OnWait) return;
     bool canAbort = false;
     OnWait(*this, canAbort);
-    if (canAbort && !wait.ended) {
-        AbortWith(kEndReasonCanceled);
-        wait.End(TWaitResult::Canceled);
-    }
+    if (canAbort && !completionPosted_) AbortWith(kEndReasonCanceled);
+}
+
+// The end is reported on a fresh stack, never inside a socket signal or a handler.
+void TTimedHttpCli::PostCompletion() {
+    if (!done_ || completionPosted_) return;
+    completionPosted_ = true;
+    QTimer::singleShot(0, turn_.get(), [this] {
+        if (promptOpen_) {
+            completionDeferred_ = true;  // the prompt's caller is still on the stack
+            return;
+        }
+        Complete();
+    });
+}
+
+void TTimedHttpCli::Complete() {
+    turn_->stop();
+    DoneHandler done = std::move(done_);
+    done_ = nullptr;
+    if (done) done(ResultOfEndReason(endReason_));
 }
 
 void TTimedHttpCli::TriggerStateChange() {
     THttpCli::TriggerStateChange();
-    if (waits_.empty()) return;
-    Wait& wait = *waits_.back();
-    if (wait.Reached(State())) wait.End(ResultOfEndReason(endReason_));
+    if (State() == THttpState::Ready) PostCompletion();
 }
 
 void TTimedHttpCli::Abort() {
@@ -155,17 +159,12 @@ void TTimedHttpCli::SetProxyOverride(const std::string& text) {
 void TTimedHttpCli::CancelLookup() {
     if (lookupId_ >= 0) QHostInfo::abortHostLookup(lookupId_);
     lookupId_ = -1;
-    if (!lookupContext_) return;
-    // Inside the lookup's own callback (a handler aborted), its context must outlive the call.
-    if (inLookupCallback_) {
-        lookupContext_.release()->deleteLater();
-    } else {
-        lookupContext_.reset();
-    }
+    lookupThen_ = nullptr;
+    // Inside the lookup's own callback the context must outlive the call.
+    if (lookupContext_) lookupContext_.release()->deleteLater();
 }
 
-std::optional<TTimedHttpCli::Resolved> TTimedHttpCli::ResolveHost(const std::string& host,
-                                                                  bool fatal) {
+void TTimedHttpCli::ResolveHost(const std::string& host, bool fatal, ResolvedHandler then) {
     const bool isName = !IsDottedAddress(host);
     Resolved resolved;
     (isName ? resolved.name : resolved.address) = host;
@@ -173,11 +172,13 @@ std::optional<TTimedHttpCli::Resolved> TTimedHttpCli::ResolveHost(const std::str
         if (isName) {
             if (auto address = hostCache_->AddressOf(host)) {
                 resolved.address = *address;
-                return resolved;
+                then(resolved);
+                return;
             }
         } else if (auto name = hostCache_->NameOf(host)) {
             resolved.name = *name;
-            return resolved;
+            then(resolved);
+            return;
         }
     }
 
@@ -186,29 +187,36 @@ std::optional<TTimedHttpCli::Resolved> TTimedHttpCli::ResolveHost(const std::str
     lookupFatal_ = fatal;
     lookupFailed_ = false;
     lookupResults_.clear();
+    lookupResolved_ = resolved;
+    lookupThen_ = std::move(then);
+    MoveDeadline();
     SetState(THttpState::DnsLookup);
     lookupContext_ = std::make_unique<QObject>();
     lookupId_ = QHostInfo::lookupHost(QString::fromStdString(host), lookupContext_.get(),
                                       [this](const QHostInfo& info) { LookupDone(info); });
-    const TWaitResult waited = WaitFor({THttpState::Ready, THttpState::DnsLookupDone});
-    CancelLookup();
-    if (waited != TWaitResult::Done || State() == THttpState::Ready) return std::nullopt;
-    if (lookupFailed_) return resolved;  // a failed reverse lookup: the address still serves
-    if (hostCache_ != nullptr) {
-        auto other = isName ? hostCache_->AddressOf(host) : hostCache_->NameOf(host);
-        if (other) (isName ? resolved.address : resolved.name) = *other;
-    } else if (!lookupResults_.empty()) {
-        (isName ? resolved.address : resolved.name) = lookupResults_.front();
-    }
-    return resolved;
 }
 
 void TTimedHttpCli::LookupDone(const QHostInfo& info) {
     if (State() != THttpState::DnsLookup || info.lookupId() != lookupId_) return;
     lookupId_ = -1;
-    inLookupCallback_ = true;
+    if (lookupContext_) lookupContext_.release()->deleteLater();
+    ResolvedHandler then = std::move(lookupThen_);
+    lookupThen_ = nullptr;
     LookupResult(info);
-    inLookupCallback_ = false;
+    // A fatal failure ended the exchange; a handler of the state change may have aborted it.
+    if (State() != THttpState::DnsLookupDone || !then) return;
+    Resolved resolved = lookupResolved_;
+    if (!lookupFailed_) {  // a failed reverse lookup: the address still serves
+        const bool isName = lookupDirection_ == LookupDirection::Forward;
+        if (hostCache_ != nullptr) {
+            auto other =
+                isName ? hostCache_->AddressOf(lookupSubject_) : hostCache_->NameOf(lookupSubject_);
+            if (other) (isName ? resolved.address : resolved.name) = *other;
+        } else if (!lookupResults_.empty()) {
+            (isName ? resolved.address : resolved.name) = lookupResults_.front();
+        }
+    }
+    then(resolved);
 }
 
 void TTimedHttpCli::LookupResult(const QHostInfo& info) {
@@ -264,25 +272,34 @@ bool TTimedHttpCli::Bypassed(const UrlParts& location, const Resolved& target) c
 void TTimedHttpCli::ConnectStep() {
     const UrlParts location = SplitAddress(Location());
     const bool useProxy = !Proxy().empty();
-    UrlParts proxy;
-    std::optional<Resolved> proxyHost;
-    if (useProxy) {
-        proxy = SplitAddress(Proxy());
-        proxyHost = ResolveHost(proxy.host, !IsDottedAddress(proxy.host));
-        if (State() == THttpState::Ready) return;
-        if (!proxyHost || proxyHost->address.empty()) {
-            FinishExchange();
-            return;
-        }
-    }
     // With a proxy the target is still resolved, so that the bypass test sees both forms.
-    const std::optional<Resolved> target =
-        ResolveHost(location.host, !useProxy && !IsDottedAddress(location.host));
-    if (State() == THttpState::Ready) return;
+    const bool targetFatal = !useProxy && !IsDottedAddress(location.host);
+    if (!useProxy) {
+        ResolveHost(location.host, targetFatal, [this, location](const Resolved& target) {
+            ConnectTo(location, UrlParts{}, std::nullopt, target);
+        });
+        return;
+    }
+    const UrlParts proxy = SplitAddress(Proxy());
+    ResolveHost(proxy.host, !IsDottedAddress(proxy.host),
+                [this, location, proxy, targetFatal](const Resolved& proxyHost) {
+                    if (proxyHost.address.empty()) {
+                        FinishExchange();
+                        return;
+                    }
+                    ResolveHost(location.host, targetFatal,
+                                [this, location, proxy, proxyHost](const Resolved& target) {
+                                    ConnectTo(location, proxy, proxyHost, target);
+                                });
+                });
+}
 
-    const bool direct = !useProxy || (target && Bypassed(location, *target));
+void TTimedHttpCli::ConnectTo(const UrlParts& location, const UrlParts& proxy,
+                              const std::optional<Resolved>& proxyHost, const Resolved& target) {
+    if (State() == THttpState::Ready || State() == THttpState::Aborting) return;
+    const bool direct = !proxyHost || Bypassed(location, target);
     Route route = direct ? DirectRoute(location) : ProxyRoute(location, proxy);
-    route.connectHost = direct ? (target ? target->address : std::string()) : proxyHost->address;
+    route.connectHost = direct ? target.address : proxyHost->address;
     if (location.hasUser) {
         SetUsername(location.user);
         SetPassword(location.password);

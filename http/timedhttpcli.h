@@ -1,5 +1,6 @@
-// TTimedHttpCli: the client every page fetch creates. It runs one GET synchronously with an
-// inactivity time-out while the event loop keeps turning (the window stays live), resolves
+// TTimedHttpCli: the client every page fetch creates. It runs one GET on the event loop with
+// an inactivity time-out and a whole-page deadline, reporting its end through a callback (or
+// synchronously, while the event loop keeps turning, so the window stays live); it resolves
 // host names through the process-wide host cache, chooses direct or proxy per request,
 // answers 401/407 with stored or prompted credentials and repeats the request, and carries
 // cookies through its cookie manager.
@@ -18,6 +19,7 @@
 #include "http/httpcli.h"
 
 class QHostInfo;
+class QTimer;
 
 namespace kv::http {
 
@@ -43,8 +45,18 @@ class TTimedHttpCli : public THttpCli {
     TTimedHttpCli();
     ~TTimedHttpCli() override;
 
-    // Runs the GET to its end. The time-out limits silence, not the whole exchange.
-    TWaitResult GetWithTimeout(std::chrono::milliseconds timeout);
+    using DoneHandler = std::function<void(TWaitResult)>;
+    // Starts the GET and returns; `done` runs once, on a fresh stack, when the exchange has
+    // ended. The time-out limits silence; `pageTimeout` (0: none) limits the whole exchange
+    // apart from time spent in a credential prompt, so a trickling server cannot hold a page.
+    void StartGet(std::chrono::milliseconds timeout, std::chrono::milliseconds pageTimeout,
+                  DoneHandler done);
+    // Runs the GET to its end, turning the event loop meanwhile.
+    TWaitResult GetWithTimeout(std::chrono::milliseconds timeout,
+                               std::chrono::milliseconds pageTimeout = {});
+    // True when the last exchange ended because its whole-page deadline passed.
+    bool PageDeadlinePassed() const { return pageDeadlinePassed_; }
+    bool Running() const { return static_cast<bool>(done_); }
 
     // Aborts with the end reason canceled; AbortWith records another one.
     void Abort() override;
@@ -93,23 +105,27 @@ class TTimedHttpCli : public THttpCli {
     void TriggerDataSent(std::int64_t bytes) override;
 
   private:
-    struct Wait;
     struct Resolved {
         std::string name;
         std::string address;
     };
+    using ResolvedHandler = std::function<void(const Resolved&)>;
     enum class LookupDirection { Forward, Reverse };
 
-    TWaitResult WaitFor(std::initializer_list<THttpState> states);
-    void CheckWait();
+    void CheckTurn();
     void MoveDeadline();
     void ClearDeadline();
+    void PostCompletion();
+    void Complete();
 
-    // The name and address of a host; nullopt when the exchange cannot go on.
-    std::optional<Resolved> ResolveHost(const std::string& host, bool fatal);
+    // Finds the name and address of a host and goes on with `then`, at once when the host
+    // cache knows it; a fatal failure ends the exchange instead.
+    void ResolveHost(const std::string& host, bool fatal, ResolvedHandler then);
     void LookupDone(const QHostInfo& info);
     void LookupResult(const QHostInfo& info);
     void CancelLookup();
+    void ConnectTo(const UrlParts& location, const UrlParts& proxy,
+                   const std::optional<Resolved>& proxyHost, const Resolved& target);
     bool Bypassed(const UrlParts& location, const Resolved& target) const;
 
     // Authentication (timedhttpcli_auth.cpp).
@@ -119,8 +135,13 @@ class TTimedHttpCli : public THttpCli {
     std::string HostKey() const;
 
     std::chrono::milliseconds timeout_{0};
-    std::optional<std::chrono::steady_clock::time_point> deadline_;  // none: never
-    std::vector<Wait*> waits_;  // innermost last; only the innermost acts
+    std::optional<std::chrono::steady_clock::time_point> deadline_;      // none: never
+    std::optional<std::chrono::steady_clock::time_point> pageDeadline_;  // none: never
+    bool pageDeadlinePassed_ = false;
+    std::unique_ptr<QTimer> turn_;  // runs while an exchange does
+    DoneHandler done_;
+    bool completionPosted_ = false;
+    bool completionDeferred_ = false;  // the exchange ended while a prompt was open
     int endReason_ = kEndReasonNone;
 
     bool autoAuthenticate_ = true;
@@ -136,7 +157,8 @@ class TTimedHttpCli : public THttpCli {
     std::string lookupSubject_;
     bool lookupFatal_ = false;
     bool lookupFailed_ = false;
-    bool inLookupCallback_ = false;
+    Resolved lookupResolved_;
+    ResolvedHandler lookupThen_;
     std::vector<std::string> lookupResults_;  // addresses (IPv4 first) or names
 
     std::vector<std::pair<std::string, std::string>> receivedFields_;

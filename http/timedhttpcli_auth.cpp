@@ -150,8 +150,16 @@ bool TTimedHttpCli::AnswerChallenge() {
         data.password = ProxyPassword();
     }
     promptOpen_ = true;
+    const auto promptStart = std::chrono::steady_clock::now();
     const int result = authStore_->Prompt(code, data);
     promptOpen_ = false;
+    // The user's time at the prompt does not count against the page.
+    if (pageDeadline_) *pageDeadline_ += std::chrono::steady_clock::now() - promptStart;
+    if (completionDeferred_) {
+        completionDeferred_ = false;
+        completionPosted_ = false;
+        PostCompletion();
+    }
     if (OnAfterRequestAuth) OnAfterRequestAuth(*this, code, result);
     if (State() == THttpState::Ready || State() == THttpState::Aborting) return true;
     if (result != kAuthOk) return false;

@@ -1,4 +1,4 @@
-// kelvane-demo-engine [--port N] [--latency MS] [--slow MS]
+// kelvane-demo-engine [--port N] [--latency MS] [--slow MS] [--site-hosts N]
 // Serves the five demo search engines and their result sites on 127.0.0.1 until SIGINT or
 // SIGTERM. The first line on stdout is the port it listens on (useful with --port 0).
 #include <sys/signalfd.h>
@@ -18,10 +18,12 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: kelvane-demo-engine [--port N] [--latency MS] [--slow MS]\n"
+    "usage: kelvane-demo-engine [--port N] [--latency MS] [--slow MS] [--site-hosts N]\n"
     "  --port N      port on 127.0.0.1 (default 8765; 0 picks a free one)\n"
     "  --latency MS  delay every answer by MS milliseconds (default 0)\n"
     "  --slow MS     how long the slow result site takes (default 2000)\n"
+    "  --site-hosts N  serve the result sites from 127.0.0.2 upwards, N addresses (0-8,\n"
+    "                default 8; 0: every site on 127.0.0.1)\n"
     "The port is printed as the first line on stdout. SIGINT or SIGTERM ends the server.\n";
 
 // An hour: more is surely a typing error, and timers need an int.
@@ -52,7 +54,9 @@ Parsed ParseOptions(int argc, char** argv, kv::demo::ServerOptions& options) {
             value = argv[++i];
         }
         if (name == "--help" || name == "-h") return Parsed::Help;
-        const long max = name == "--port" ? 65535 : kMaxDelayMs;
+        const long max = name == "--port"         ? 65535
+                         : name == "--site-hosts" ? kv::demo::kMaxSiteHosts
+                                                  : kMaxDelayMs;
         const std::optional<long> number = ParseNumber(value, max);
         if (!number) return Parsed::Bad;
         if (name == "--port") {
@@ -61,6 +65,8 @@ Parsed ParseOptions(int argc, char** argv, kv::demo::ServerOptions& options) {
             options.latencyMs = static_cast<int>(*number);
         } else if (name == "--slow") {
             options.slowDelayMs = static_cast<int>(*number);
+        } else if (name == "--site-hosts") {
+            options.siteHosts = static_cast<int>(*number);
         } else {
             return Parsed::Bad;
         }

@@ -390,5 +390,50 @@ TEST(CliTest, AnElementFloodFailsOnePageAndTheRunSavesUnderAMemoryLimit) {
     EXPECT_EQ(RunCli(Args({"keywords"}, dir)).out, "red shoes\n");
 }
 
+TEST(CliTest, AKeywordListRunsInOrderAndAnInterruptedListResumesWithSkipCached) {
+    TempDir dir;
+    DemoEngine engine({"--latency", "100"});
+    PrepareFolder(dir, engine.Port());
+    WriteFileBytes(dir.File("list.txt"),
+                   "# my keywords\nred shoes\n\n  blue hats  \nbad\x01line\ngreen socks\n");
+    QProcess p;
+    p.start(QString::fromStdString(CliPath()),
+            Args({"detect", "--keywords-file", dir.File("list.txt").c_str(), "--engines", "Google,MSN"},
+                 dir));
+    ASSERT_TRUE(p.waitForStarted());
+    QThread::msleep(1500);
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitCode(), 130);
+    const std::string err = p.readAllStandardError().toStdString();
+    EXPECT_NE(err.find("list.txt: line 5: a control character"), std::string::npos) << err;
+
+    const Outcome resumed = RunCli(
+        Args({"detect", "--keywords-file", dir.File("list.txt").c_str(), "--engines", "Google,MSN",
+              "--skip-cached"},
+             dir));
+    ASSERT_EQ(resumed.exitCode, 0) << resumed.err;
+    EXPECT_EQ(resumed.out.rfind("Keyword\tStored\tFailed\tTheme\nred shoes\tcached\t", 0), 0u)
+        << resumed.out;
+    EXPECT_NE(resumed.out.find("\nblue hats\t"), std::string::npos) << resumed.out;
+    EXPECT_NE(resumed.out.find("\ngreen socks\t"), std::string::npos) << resumed.out;
+    EXPECT_NE(resumed.out.find("\nTotal:\t"), std::string::npos) << resumed.out;
+    // Each run ends with its summary line.
+    EXPECT_NE(resumed.err.find(" keywords in the theme, "), std::string::npos) << resumed.err;
+    const Outcome keywords = RunCli(Args({"keywords"}, dir));
+    EXPECT_EQ(keywords.out, "blue hats\ngreen socks\nred shoes\n");
+}
+
+TEST(CliTest, AnUnreadableKeywordListIsAUsageError) {
+    TempDir dir;
+    for (const std::string& path : {dir.File("missing.txt"), dir.path().string()}) {
+        const Outcome o = RunCli(Args({"detect", "--keywords-file", path.c_str()}, dir));
+        EXPECT_EQ(o.exitCode, 2);
+        EXPECT_NE(o.err.find("cannot read the keyword list '" + path + "'"), std::string::npos) << o.err;
+    }
+    EXPECT_EQ(RunCli(Args({"detect", "x", "--keywords-file", "-"}, dir)).exitCode, 2);
+    EXPECT_EQ(RunCli(Args({"detect", "x", "--skip-cached"}, dir)).exitCode, 2);
+}
+
 }  // namespace
 }  // namespace kv::testing

@@ -1,5 +1,5 @@
 // Detection runs against a scripted server standing in for the engines and the result sites.
-#include "detect/detectionrun.h"
+#include "detect/session.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +25,6 @@ public:
     void SetCountFooter(const std::string& text) override { footer = text; }
     void LogError(const std::string& message) override { log.push_back(message); }
     void SetWaitCursor(bool) override {}
-    int ScanDepth() const override { return depth; }
-    std::string KeywordText() const override { return keyword; }
     void ShowNoEngineMessage() override { ++noEngineMessages; }
     void StartClips() override {}
     void PutPictureBack() override {}
@@ -81,13 +79,15 @@ std::vector<std::string> Paths(int from, int count) {
 }
 
 class DetectionRunTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         text::SetCollationLocale("en_US");
         data::IniFile ini(dir.File("set.ini"));
         ini.WriteString("inet", "ConnectType", "1");
         ini.WriteString("inet", "timeout", "2");
         ini.WriteString("inet", "RetryConnect", "0");
+        // The scripted servers serve their scripts in the order connections arrive.
+        ini.WriteString("inet", "ParallelFetches", parallel);
         ini.Save();
         tables.WordClientDataSet.Append();
         tables.WordClientDataSet.SetString("word", "red shoes");
@@ -128,19 +128,19 @@ protected:
             if (cache.CellText(i, 1) == engine) out.push_back(cache.CellText(i, 3));
         return out;
     }
-    DetectionRun& Run() {
-        http = std::make_unique<http::HttpUnit>(dir.path().string());
-        run = std::make_unique<DetectionRun>(tables, aggregator, window, *http);
-        http->SetStopFlag([this] { return run->StopFlag(); });
-        return *run;
+    DetectionRunTest& Run() {
+        session.OpenHttp(nullptr);
+        run = &session;
+        return *this;
     }
+    void FindActionExecute() { session.Detect({window.keyword, window.ticked, window.depth}); }
 
+    std::string parallel = "1";
     TempDir dir;
-    data::DataTables tables;
     RecordingWindow window;
-    KeywordAggregator aggregator{tables, window};
-    std::unique_ptr<http::HttpUnit> http;
-    std::unique_ptr<DetectionRun> run;
+    Session session{dir.path().string(), window};
+    data::DataTables& tables = session.Tables();
+    Session* run = nullptr;
 };
 
 TEST_F(DetectionRunTest, NoEngineTickedShowsTheMessageAndChangesNothing) {
@@ -197,9 +197,8 @@ TEST_F(DetectionRunTest, FifteenEntriesAtDepthTenNeedOneRequest) {
     EXPECT_EQ(sites.ConnectionsAccepted(), 10u);
 }
 
-TEST_F(DetectionRunTest, EmptyAddressesTakeRanksAndDuplicatesCountOnce) {
-    ScriptedServer sites({Script::Reply(KeywordPage("red shoes, first")), Script::Reply(KeywordPage("red shoes, again")),
-                          Script::Reply(KeywordPage("red shoes, second"))});
+TEST_F(DetectionRunTest, EmptyAddressesTakeRanksAndDuplicatesAreFetchedOnce) {
+    ScriptedServer sites({Script::Reply(KeywordPage("red shoes, first")), Script::Reply(KeywordPage("red shoes, second"))});
     ScriptedServer engine({Script::Reply(ResultPage(sites, {"/site/1", "", "/site/1", "/site/2"}))});
     AddEngine("Google", engine.Url("/search?q=@@@"));
     Run().FindActionExecute();
@@ -207,14 +206,14 @@ TEST_F(DetectionRunTest, EmptyAddressesTakeRanksAndDuplicatesCountOnce) {
     EXPECT_EQ(run->RunList()[1].address, "");
     EXPECT_EQ(run->RunList()[1].rank, 2);
     EXPECT_EQ(run->RunList()[3].rank, 4);
-    // The empty address is not fetched and logs nothing; the duplicate is fetched and stored
-    // again.
+    // The empty address is not fetched and logs nothing; the duplicate is fetched once and its
+    // page stored for both ranks.
     EXPECT_TRUE(window.log.empty());
-    EXPECT_EQ(sites.ConnectionsAccepted(), 3u);
+    EXPECT_EQ(sites.ConnectionsAccepted(), 2u);
     EXPECT_EQ(CachedUrls("Google").size(), 3u);
     EXPECT_EQ(Theme()["red shoes"], 2);
     EXPECT_EQ(Theme()["first"], 1);
-    EXPECT_EQ(Theme().count("again"), 0u);
+    EXPECT_EQ(Theme()["second"], 1);
 }
 
 TEST_F(DetectionRunTest, AFailureOnPageTwoKeepsTheFirstTen) {
@@ -274,7 +273,7 @@ TEST_F(DetectionRunTest, StopDuringThePagePhaseLogsNothingAndSkipsTheRest) {
     ScriptedServer engine({Script::Reply(ResultPage(sites, Paths(1, 3)))});
     AddEngine("Google", engine.Url("/search?q=@@@"));
     window.onStatus = [&](const std::string& status) {
-        if (status == "Querying '" + sites.Url("/site/2") + "'...") run->StopActionExecute();
+        if (status == "Querying '" + sites.Url("/site/2") + "'...") run->Stop();
     };
     Run().FindActionExecute();
     EXPECT_TRUE(window.log.empty());
@@ -293,7 +292,7 @@ TEST_F(DetectionRunTest, StopDuringTheQueryPhaseAsksNoFurtherEngineAndFetchesNoP
     AddEngine("Teoma", engine.Url("/t?q=@@@"));
     window.ticked = {"Google", "MSN", "Teoma"};
     window.onStatus = [&](const std::string& status) {
-        if (status == "Querying 'MSN' with keyword 'red shoes'...") run->StopActionExecute();
+        if (status == "Querying 'MSN' with keyword 'red shoes'...") run->Stop();
     };
     Run().FindActionExecute();
     EXPECT_TRUE(window.log.empty());

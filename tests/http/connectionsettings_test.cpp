@@ -75,7 +75,7 @@ TEST_F(ConnectionSettingsTest, EnvironmentProxyInUrlFormBecomesHostAndPort) {
     EXPECT_EQ(SystemProxyServer(), std::nullopt);
 }
 
-TEST_F(ConnectionSettingsTest, SaveWritesTheNineKeysInOrder) {
+TEST_F(ConnectionSettingsTest, SaveWritesTheKeysInOrder) {
     data::IniFile ini(SettingsFilePath(dir.path()));
     ConnectionSettings s;
     s.Password = "pw";
@@ -84,7 +84,8 @@ TEST_F(ConnectionSettingsTest, SaveWritesTheNineKeysInOrder) {
     EXPECT_EQ(
         kv::testing::ReadFileBytes(SettingsFilePath(dir.path())),
         "[inet]\ntimeout=30\nRetryConnect=2\nUserAgent=Mozilla/4.0 (compatible; MSIE 5.5; "
-        "Windows 98)\nProxy=\nProxyPort=0\nUsername=\nPassword=pw\nUseAuth=0\nConnectType=3\n");
+        "Windows 98)\nProxy=\nProxyPort=0\nUsername=\nPassword=pw\nUseAuth=0\nConnectType=3\n"
+        "ParallelFetches=8\nPageTimeout=120\n");
 }
 
 TEST_F(ConnectionSettingsTest, DialogModelFillsEnablesAndReadsBack) {
@@ -120,6 +121,25 @@ TEST_F(ConnectionSettingsTest, DialogModelFillsEnablesAndReadsBack) {
     empty.Fill(ConnectionSettings{}, dir.File("missing.lst"), std::nullopt);
     EXPECT_TRUE(empty.userAgents.empty());
     EXPECT_EQ(empty.portText, "");
+}
+
+TEST_F(ConnectionSettingsTest, PagesSideBySideAreAtLeastOneAndThePageDeadlineIsKept) {
+    SettingsDialogModel m;
+    ConnectionSettings s;
+    s.ParallelFetches = 3;
+    s.PageTimeout = 45;
+    m.Fill(s, dir.File("missing.lst"), std::nullopt);
+    EXPECT_EQ(m.parallelText, "3");
+    for (const auto& [text, expected] : std::vector<std::pair<std::string, int>>{
+             {"12", 12}, {"0", 1}, {"-4", 1}, {"many", 8}, {"", 8}}) {
+        m.parallelText = text;
+        EXPECT_EQ(m.Result().ParallelFetches, expected) << text;
+        EXPECT_EQ(m.Result().PageTimeout, 45);
+    }
+    data::IniFile ini(SettingsFilePath(dir.path()));
+    ini.WriteString(kSettingsSection, "ParallelFetches", "0");
+    EXPECT_EQ(LoadConnectionSettings(ini, std::nullopt).ParallelFetches, 1);
+    EXPECT_EQ(LoadConnectionSettings(ini, std::nullopt).PageTimeout, 120);
 }
 
 }  // namespace

@@ -113,9 +113,14 @@ RawReply Get(quint16 port, const std::string& target) {
 }
 
 RawReply GetAddress(quint16 port, const std::string& address) {
-    const std::string prefix = "http://127.0.0.1:" + std::to_string(port);
-    if (address.rfind(prefix, 0) != 0) throw std::runtime_error("not this server: " + address);
-    std::string target = address.substr(prefix.size());
+    // Any loopback host on this port: the server's own or one of its sites' addresses.
+    const std::string scheme = "http://127.0.0.";
+    const std::string portText = ":" + std::to_string(port);
+    const std::size_t portAt = address.find(portText, scheme.size());
+    if (address.rfind(scheme, 0) != 0 || portAt == std::string::npos ||
+        address.find('/', scheme.size()) < portAt)
+        throw std::runtime_error("not this server: " + address);
+    std::string target = address.substr(portAt + portText.size());
     return Get(port, target.empty() ? "/" : target);
 }
 

@@ -6,6 +6,7 @@
 
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 #include <string>
@@ -125,6 +126,18 @@ class Exchange : public QObject {
     bool sent_ = false;
 };
 
+// A listener on one of the result sites' addresses; the server serves what it accepts.
+class SiteListener : public QTcpServer {
+  public:
+    explicit SiteListener(DemoServer& server) : server_(server) {}
+
+  protected:
+    void incomingConnection(qintptr descriptor) override { server_.Accept(descriptor); }
+
+  private:
+    DemoServer& server_;
+};
+
 }  // namespace
 
 DemoServer::DemoServer(const ServerOptions& options, QObject* parent)
@@ -138,6 +151,18 @@ void DemoServer::Start() {
                                  ": " + errorString().toStdString());
     }
     site_.host = "127.0.0.1:" + std::to_string(serverPort());
+    // The sites' own addresses on the same port; where the system refuses one, every site
+    // stays on 127.0.0.1, so the demo works on any loopback setup.
+    for (int i = 0; i < std::min(options_.siteHosts, kMaxSiteHosts); ++i) {
+        auto listener = std::make_unique<SiteListener>(*this);
+        const QString address = QString("127.0.0.%1").arg(2 + i);
+        if (!listener->listen(QHostAddress(address), serverPort())) {
+            siteListeners_.clear();
+            return;
+        }
+        siteListeners_.push_back(std::move(listener));
+    }
+    site_.siteHosts = static_cast<int>(siteListeners_.size());
 }
 
 void DemoServer::incomingConnection(qintptr descriptor) {

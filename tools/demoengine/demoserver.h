@@ -9,7 +9,11 @@
 #include <QObject>
 #include <QTcpServer>
 
+#include <memory>
+#include <vector>
+
 #include "tools/demoengine/router.h"
+#include "tools/demoengine/sites.h"
 
 namespace kv::demo {
 
@@ -25,6 +29,7 @@ struct ServerOptions {
     quint16 port = 8765;  // 0: any free port
     int latencyMs = 0;    // added before every answer
     int slowDelayMs = 2000;
+    int siteHosts = kMaxSiteHosts;  // result sites on 127.0.0.2 upwards (0: all on 127.0.0.1)
 };
 
 class DemoServer : public QTcpServer {
@@ -34,6 +39,10 @@ class DemoServer : public QTcpServer {
     // Starts listening; raises std::runtime_error with the reason when the port is taken.
     void Start();
     quint16 Port() const { return serverPort(); }
+    // How many loopback addresses of their own the result sites got (0: none).
+    int SiteHosts() const { return site_.siteHosts; }
+    // Serves a connection accepted on one of the sites' addresses.
+    void Accept(qintptr descriptor) { incomingConnection(descriptor); }
 
   protected:
     void incomingConnection(qintptr descriptor) override;
@@ -42,6 +51,7 @@ class DemoServer : public QTcpServer {
     ServerOptions options_;
     SiteOptions site_;
     int openConnections_ = 0;
+    std::vector<std::unique_ptr<QTcpServer>> siteListeners_;
 };
 
 }  // namespace kv::demo

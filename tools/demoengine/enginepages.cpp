@@ -35,13 +35,14 @@ Response ClickThrough(const QueryMap& query, const std::string& name) {
     return Redirect(302, target);
 }
 
-Response ResultsPage(Engine engine, const QueryMap& query, int offset, const std::string& host) {
+Response ResultsPage(Engine engine, const QueryMap& query, int offset, const std::string& host,
+                     int siteHosts) {
     const EngineLayout& layout = LayoutOf(engine);
     ResultPage page;
     page.keyword = query.at("q");
     page.host = host;
     const Scenario scenario = ScenarioOf(page.keyword);
-    std::vector<ResultEntry> all = ResultsFor(engine, page.keyword, host);
+    std::vector<ResultEntry> all = ResultsFor(engine, page.keyword, host, siteHosts);
     page.total = static_cast<int>(all.size());
     page.pageCount = (page.total + layout.pageSize - 1) / layout.pageSize;
     page.pageIndex = std::max(0, offset) / layout.pageSize;
@@ -122,7 +123,8 @@ std::string ShownAddress(const SiteAddress& address) {
     return HtmlEscape(full);
 }
 
-std::optional<Response> ServeEngine(const Request& request, const std::string& host) {
+std::optional<Response> ServeEngine(const Request& request, const std::string& host,
+                                   int siteHosts) {
     const QueryMap query = ParseQuery(request.query);
     const bool asked = query.contains("q") && !query.at("q").empty();
     for (const Route& route : kResultRoutes) {
@@ -131,7 +133,8 @@ std::optional<Response> ServeEngine(const Request& request, const std::string& h
         long long offset = ParseCount(query, route.offsetName, route.offsetBase) - route.offsetBase;
         if (route.byPage) offset *= LayoutOf(route.engine).pageSize;
         return ResultsPage(route.engine, query,
-                           static_cast<int>(std::clamp(offset, 0LL, kMaxOffset)), host);
+                           static_cast<int>(std::clamp(offset, 0LL, kMaxOffset)), host,
+                           siteHosts);
     }
     if (request.path == "/altavista/r") return ClickThrough(query, "ru");
     if (request.path == "/msn/v2/click.aspx") return ClickThrough(query, "u");

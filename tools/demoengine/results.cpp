@@ -54,7 +54,7 @@ Scenario ScenarioOf(std::string_view keyword) {
 }
 
 std::vector<ResultEntry> ResultsFor(Engine engine, std::string_view keyword,
-                                    const std::string& host) {
+                                    const std::string& host, int siteHosts) {
     const Scenario scenario = ScenarioOf(keyword);
     if (scenario.noResults) return {};
     const EngineLayout& layout = LayoutOf(engine);
@@ -75,7 +75,7 @@ std::vector<ResultEntry> ResultsFor(Engine engine, std::string_view keyword,
     for (int rank = 1; rank <= count; ++rank) {
         const auto special = awkward.find(rank);
         const int site = special != awkward.end() ? special->second : ordinary[nextOrdinary++];
-        results.push_back({rank, site, AddressOfSite(host, site, slug), true});
+        results.push_back({rank, site, AddressOfSite(SiteHost(host, site, siteHosts), site, slug), true});
     }
     if (scenario.repeat && results.size() >= 5) {
         results[4].site = results[1].site;

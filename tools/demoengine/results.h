@@ -49,7 +49,8 @@ struct ResultEntry {
 };
 
 // Every result of the engine for the keyword, all pages together.
+// `siteHosts`: the sites' own loopback addresses (SiteHost), 0 for all on `host`.
 std::vector<ResultEntry> ResultsFor(Engine engine, std::string_view keyword,
-                                    const std::string& host);
+                                    const std::string& host, int siteHosts = 0);
 
 }  // namespace kv::demo

@@ -25,8 +25,9 @@ std::string IndexPage() {
 Response Route(const Request& request, const SiteOptions& options) {
     if (request.method != "GET") return ErrorPage(501, "Not Implemented");
     if (request.path == "/") return HtmlPage(IndexPage());
-    if (auto answer = ServeEngine(request, options.host)) return *answer;
-    if (auto answer = ServeSite(request, options.host, options.slowDelayMs)) return *answer;
+    if (auto answer = ServeEngine(request, options.host, options.siteHosts)) return *answer;
+    if (auto answer = ServeSite(request, options.host, options.slowDelayMs, options.siteHosts))
+        return *answer;
     return ErrorPage(404, "Not Found");
 }
 

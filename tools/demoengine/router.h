@@ -12,6 +12,7 @@ namespace kv::demo {
 struct SiteOptions {
     std::string host;  // "127.0.0.1:PORT": result addresses point back to this server
     int slowDelayMs = 2000;
+    int siteHosts = 0;  // the result sites' own loopback addresses (0: all on `host`)
 };
 
 Response Route(const Request& request, const SiteOptions& options);

@@ -125,7 +125,7 @@ std::string KeywordContent(const Topic& topic, int site) {
 }
 
 std::optional<Response> ServeSite(const Request& request, const std::string& host,
-                                  int slowDelayMs) {
+                                  int slowDelayMs, int siteHosts) {
     if (!request.path.starts_with("/site/")) return std::nullopt;
     int site = 0;
     std::string_view rest;
@@ -159,7 +159,7 @@ std::optional<Response> ServeSite(const Request& request, const std::string& hos
             return r;
         }
         case SiteKind::Moved301:
-            if (!moved) return Redirect(301, "http://" + host + newPath);
+            if (!moved) return Redirect(301, "http://" + SiteHost(host, site, siteHosts) + newPath);
             break;
         case SiteKind::Moved302:
             if (!moved) return Redirect(302, newPath);

@@ -37,4 +37,11 @@ SiteAddress AddressOfSite(const std::string& host, int site, const std::string& 
     return {folder, slug, ".html"};
 }
 
+std::string SiteHost(const std::string& host, int site, int siteHosts) {
+    if (siteHosts <= 0) return host;
+    const std::size_t colon = host.rfind(':');
+    const std::string port = colon == std::string::npos ? "" : host.substr(colon);
+    return "127.0.0." + std::to_string(2 + site % siteHosts) + port;
+}
+
 }  // namespace kv::demo

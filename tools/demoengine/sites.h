@@ -49,4 +49,12 @@ struct SiteAddress {
 // `host` is "127.0.0.1:PORT", the server's own address.
 SiteAddress AddressOfSite(const std::string& host, int site, const std::string& slug);
 
+// As the web spreads sites over many hosts, the server may serve its result sites from
+// loopback addresses of their own, 127.0.0.2 upwards, on its port: at most this many.
+inline constexpr int kMaxSiteHosts = 8;
+
+// The host a site is served from when the sites are spread over `siteHosts` addresses
+// ("127.0.0.N:PORT", with the port of `host`); `host` itself when `siteHosts` is 0.
+std::string SiteHost(const std::string& host, int site, int siteHosts);
+
 }  // namespace kv::demo

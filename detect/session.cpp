@@ -1,0 +1,71 @@
+// Session: building the run's parts in one order and taking them down in the other.
+#include "detect/session.h"
+
+#include <filesystem>
+
+namespace kv::detect {
+
+Session::Session(ProgramFolders folders, RunWindow& window)
+    : folders_(std::move(folders)), window_(window), aggregator_(tables_, window) {}
+
+Session::Session(const std::string& programFolder, RunWindow& window)
+    : Session(PortableFolders(programFolder, std::filesystem::temp_directory_path().string()),
+              window) {}
+
+Session::~Session() = default;
+
+void Session::LoadFiles() {
+    tables_.LoadFiles(folders_.data, folders_.EngineFile());
+}
+
+void Session::SaveFiles() {
+    tables_.SaveFiles(folders_.data);
+}
+
+void Session::OpenHttp(http::AuthDialog* dialog) {
+    run_.reset();
+    http_ = std::make_unique<http::HttpUnit>(folders_.settings, folders_.data);
+    http_->SetAuthDialog(dialog);
+    run_ = std::make_unique<DetectionRun>(tables_, aggregator_, window_, *http_);
+    // Every request of the program can be cancelled by Stop.
+    http_->SetStopFlag([this] { return run_->StopFlag(); });
+}
+
+bool Session::SelectKeyword(const std::string& keyword, bool add) {
+    auto& history = tables_.WordClientDataSet;
+    const std::string word(history.FitText(history.FieldIndex("word"), keyword));
+    if (history.Locate("word", word)) return true;
+    if (!add) return false;
+    history.Append();
+    history.SetString("word", word);
+    history.Post();
+    return history.Locate("word", word);
+}
+
+bool Session::HasCachedRows(const std::string& keyword, const std::vector<std::string>& engines) {
+    if (!SelectKeyword(keyword, false)) return false;
+    auto& cache = tables_.SECacheClientDataSet;
+    const int engineField = cache.FieldIndex("SENAME");
+    for (const std::string& engine : engines) {
+        bool found = false;
+        for (int i = 0; i < cache.RecordCount() && !found; ++i)
+            found = cache.CellText(i, engineField) == engine;
+        if (!found) return false;
+    }
+    return true;
+}
+
+RunSummary Session::Detect(const RunRequest& request) {
+    return run_->Execute(request);
+}
+
+void Session::Stop() {
+    if (run_) run_->StopActionExecute();
+}
+
+const std::vector<RunEntry>& Session::RunList() const {
+    static const std::vector<RunEntry> kNone;
+    return run_ ? run_->RunList() : kNone;
+}
+
+}  // namespace kv::detect
