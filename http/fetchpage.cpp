@@ -6,6 +6,7 @@
 #include "http/cookmanager.h"
 #include "http/httpstrings.h"
 #include "http/httpunit.h"
+#include "http/pagecharset.h"
 #include "http/requesthead.h"
 #include "http/timedhttpcli.h"
 #include "text/textcompare.h"
@@ -107,7 +108,7 @@ void HttpUnit::FetchPage(std::string& address, const std::string& checkText,
                     if (Stopped()) throw FetchError(std::string(kFetchCanceled));
                     Fail(ConnectionErrorText(cli), settings, address, referrer);
                 }
-                page = attempt->body;
+                page = PageToUtf8(attempt->body, cli.ContentType());
                 if (cli.Location() != address) address = cli.Location();
                 if (checkText.empty() ||
                     text::AsciiLowerCase(page).find(checkText) != std::string::npos)
