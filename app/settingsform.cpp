@@ -78,6 +78,12 @@ TSettingsForm::TSettingsForm(http::SettingsDialogModel& model, QWidget* parent)
     userAgent_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     form->addWidget(new QLabel(texts::kUserAgent), 2, 0);
     form->addWidget(userAgent_, 2, 1, 1, 3);
+    caFile_ = Field("CaFileEdit");
+    form->addWidget(new QLabel(texts::kCaFile), 3, 0);
+    form->addWidget(caFile_, 3, 1, 1, 3);
+    acceptLanguage_ = Field("AcceptLanguageEdit");
+    form->addWidget(new QLabel(texts::kAcceptLanguage), 4, 0);
+    form->addWidget(acceptLanguage_, 4, 1, 1, 3);
     outer->addLayout(form);
 
     useAuth_ = new QCheckBox(texts::kUseAuthentication);
@@ -132,6 +138,8 @@ void TSettingsForm::ShowModel() {
     userAgent_->clear();
     for (const auto& agent : model_.userAgents) userAgent_->addItem(Q(agent));
     userAgent_->setEditText(Q(model_.userAgentText));
+    caFile_->setText(Q(model_.caFileText));
+    acceptLanguage_->setText(Q(model_.acceptLanguageText));
     useAuth_->setChecked(model_.useAuth);
     name_->setText(Q(model_.nameText));
     password_->setText(Q(model_.passwordText));
@@ -171,6 +179,8 @@ void TSettingsForm::ReadControls() {
     model_.timeoutText = timeout_->text().toStdString();
     model_.retryText = retry_->text().toStdString();
     model_.userAgentText = userAgent_->currentText().toStdString();
+    model_.caFileText = caFile_->text().toStdString();
+    model_.acceptLanguageText = acceptLanguage_->text().toStdString();
     model_.nameText = name_->text().toStdString();
     model_.passwordText = password_->text().toStdString();
     model_.SetUseAuth(useAuth_->isChecked());
@@ -180,8 +190,10 @@ bool ExecuteSettingsForm(QWidget* parent, const std::string& folder) {
     const std::string path = http::SettingsFilePath(folder);
     const auto systemProxy = http::SystemProxyServer();
     http::SettingsDialogModel model;
-    model.Fill(http::LoadConnectionSettings(data::IniFile(path), systemProxy),
-               folder + "/" + config::kUserAgentList, systemProxy);
+    const std::string agents = folder + "/" + config::kUserAgentList;
+    model.Fill(http::LoadConnectionSettings(data::IniFile(path), systemProxy,
+                                            http::DefaultUserAgent(agents)),
+               agents, systemProxy);
     TSettingsForm form(model, parent);
     if (form.exec() != QDialog::Accepted) return false;
     data::IniFile ini(path);

@@ -120,6 +120,18 @@ TEST_F(ConnectionSettingsTest, DialogModelFillsEnablesAndReadsBack) {
     empty.Fill(ConnectionSettings{}, dir.File("missing.lst"), std::nullopt);
     EXPECT_TRUE(empty.userAgents.empty());
     EXPECT_EQ(empty.portText, "");
+
+    // A new set.ini takes the list's first agent; an existing value is kept.
+    EXPECT_EQ(DefaultUserAgent(dir.File("ua.lst")), "UA one");
+    EXPECT_EQ(DefaultUserAgent(dir.File("missing.lst")), kDefaultUserAgent);
+    data::IniFile ini(SettingsFilePath(dir.path()));
+    EXPECT_EQ(LoadConnectionSettings(ini, std::nullopt, "UA one").UserAgent, "UA one");
+    ini.WriteString(kSettingsSection, "UserAgent", "Kept/1.0");
+    ini.WriteString(kSettingsSection, "CAFile", "/ca.pem");
+    const ConnectionSettings kept = LoadConnectionSettings(ini, std::nullopt, "UA one");
+    EXPECT_EQ(kept.UserAgent, "Kept/1.0");
+    EXPECT_EQ(kept.CAFile, "/ca.pem");
+    EXPECT_EQ(kept.AcceptLanguage, kDefaultAcceptLanguage);
 }
 
 }  // namespace
