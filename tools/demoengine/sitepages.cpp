@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "tools/demoengine/charsetsites.h"
 #include "tools/demoengine/sites.h"
 #include "tools/demoengine/textcodec.h"
 
@@ -166,6 +167,7 @@ std::optional<Response> ServeSite(const Request& request, const std::string& hos
     }
     Response page = HtmlPage(SitePage(kind, topic, site));
     if (kind == SiteKind::Slow) page.extraDelayMs = slowDelayMs;
+    if (const CharsetSite* charset = CharsetSiteOf(site)) ApplySiteCharset(*charset, page);
     return page;
 }
 
