@@ -10,6 +10,7 @@
 #include "http/requesthead.h"
 #include "http/socketerror.h"
 #include "http/tlsfailure.h"
+#include "http/tlssession.h"
 
 namespace kv::http {
 
@@ -130,6 +131,11 @@ void THttpCli::OpenConnection(const std::string& host, const std::string& portTe
     QObject::connect(socket, &QSslSocket::encrypted, &context_, [this] { OnEncrypted(); });
     QObject::connect(socket, &QSslSocket::sslErrors, &context_,
                      [this](const QList<QSslError>& errors) { tlsErrors_ = errors; });
+    QObject::connect(socket, &QSslSocket::newSessionTicketReceived, &context_, [this] {
+        if (socket_) {
+            RememberTlsSession(caFile_, TlsPeer(), socket_->sslConfiguration().sessionTicket());
+        }
+    });
     QObject::connect(socket, &QSslSocket::readyRead, &context_, [this] { OnSocketReadyRead(); });
     QObject::connect(socket, &QSslSocket::disconnected, &context_, [this] { ServerClosed(); });
     QObject::connect(socket, &QSslSocket::errorOccurred, &context_,
@@ -170,7 +176,7 @@ void THttpCli::StartTls() {
         FailExchange(FormatText(kTlsUnavailable, targetHost_));
         return;
     }
-    const std::optional<QSslConfiguration> config = TlsConfiguration(caFile_);
+    const std::optional<QSslConfiguration> config = TlsConfiguration(caFile_, TlsPeer());
     if (!config) {
         FailExchange(FormatText(kTlsBadCaFile, caFile_));
         return;
@@ -180,6 +186,10 @@ void THttpCli::StartTls() {
     // The name is verified and sent as SNI, though the connection went to an address.
     socket_->setPeerVerifyName(QString::fromStdString(targetHost_));
     socket_->startClientEncryption();
+}
+
+std::string THttpCli::TlsPeer() const {
+    return targetHost_ + ":" + SplitAddress(location_).PortOrDefault();
 }
 
 void THttpCli::OnEncrypted() {

@@ -205,6 +205,8 @@ class THttpCli {
     void OnSocketConnected();
     void StartTls();
     void OnEncrypted();
+    // The origin a TLS session belongs to: "host:port".
+    std::string TlsPeer() const;
     void SendRequest();
     void FailTls(const QString& socketError);
     bool IsInterimReply() const { return statusCode_ >= 100 && statusCode_ < 200; }

@@ -1,6 +1,5 @@
 #include "http/tlsfailure.h"
 
-#include <QSslCertificate>
 #include <algorithm>
 
 #include "http/httpstrings.h"
@@ -13,12 +12,6 @@ bool Has(const QList<QSslError>& errors, std::initializer_list<QSslError::SslErr
     return std::any_of(errors.begin(), errors.end(), [&kinds](const QSslError& error) {
         return std::find(kinds.begin(), kinds.end(), error.error()) != kinds.end();
     });
-}
-
-// Read once: the system store does not change while the program runs.
-const QList<QSslCertificate>& SystemCaCertificates() {
-    static const QList<QSslCertificate> certificates = QSslConfiguration::systemCaCertificates();
-    return certificates;
 }
 
 }  // namespace
@@ -41,18 +34,6 @@ std::string TlsFailureReason(const QList<QSslError>& errors, const std::string& 
         return FormatText(kTlsUnknownIssuer, host);
     }
     return FormatText(kTlsUntrusted, {host, errors.front().errorString().toStdString()});
-}
-
-std::optional<QSslConfiguration> TlsConfiguration(const std::string& caFile) {
-    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
-    config.setPeerVerifyMode(QSslSocket::VerifyPeer);
-    if (caFile.empty()) return config;
-    const QList<QSslCertificate> extra =
-        QSslCertificate::fromPath(QString::fromStdString(caFile), QSsl::Pem);
-    if (extra.isEmpty()) return std::nullopt;
-    // Setting any CA list replaces the system's, so both go in.
-    config.setCaCertificates(SystemCaCertificates() + extra);
-    return config;
 }
 
 }  // namespace kv::http
