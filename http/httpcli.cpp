@@ -131,11 +131,6 @@ void THttpCli::OpenConnection(const std::string& host, const std::string& portTe
     QObject::connect(socket, &QSslSocket::encrypted, &context_, [this] { OnEncrypted(); });
     QObject::connect(socket, &QSslSocket::sslErrors, &context_,
                      [this](const QList<QSslError>& errors) { tlsErrors_ = errors; });
-    QObject::connect(socket, &QSslSocket::newSessionTicketReceived, &context_, [this] {
-        if (socket_) {
-            RememberTlsSession(caFile_, TlsPeer(), socket_->sslConfiguration().sessionTicket());
-        }
-    });
     QObject::connect(socket, &QSslSocket::readyRead, &context_, [this] { OnSocketReadyRead(); });
     QObject::connect(socket, &QSslSocket::disconnected, &context_, [this] { ServerClosed(); });
     QObject::connect(socket, &QSslSocket::errorOccurred, &context_,

@@ -6,6 +6,7 @@
 #include "http/httplimits.h"
 #include "http/httpstrings.h"
 #include "http/replyhead.h"
+#include "http/tlssession.h"
 #include "text/textcompare.h"
 
 namespace kv::http {
@@ -140,6 +141,10 @@ bool THttpCli::RedirectChangesRequest() const {
 }
 
 void THttpCli::EndOfHead(std::string_view rest) {
+    // By the first reply head the server's session ticket has arrived: kept for the next visit.
+    if (route_.tls && !tunnelPending_ && socket_) {
+        RememberTlsSession(caFile_, TlsPeer(), socket_->sslConfiguration().sessionTicket());
+    }
     if (tunnelPending_) {
         tunnelPending_ = false;
         if (statusCode_ >= 200 && statusCode_ < 300) {
@@ -194,7 +199,6 @@ void THttpCli::ReceiveBody(std::string_view raw) {
     // The body is whole: the reply ends as if the server had closed (a 401 is answered then).
     if (complete && state_ == THttpState::WaitingBody && socket_) CloseConnection();
 }
-
 
 void THttpCli::DeliverBody(std::string_view chunk) {
     if (chunk.empty() || state_ != THttpState::WaitingBody) return;
