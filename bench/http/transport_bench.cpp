@@ -5,7 +5,6 @@
 // Run: build/bench/transport_bench
 #include <benchmark/benchmark.h>
 #include <time.h>
-#include <zlib.h>
 
 #include <QCoreApplication>
 #include <chrono>
@@ -13,6 +12,7 @@
 
 #include "http/bodydecoder.h"
 #include "http/httpunit.h"
+#include "tests/http/compress.h"
 #include "tests/support/nginx_fixture.h"
 #include "tests/support/scripted_server.h"
 #include "tests/support/tempdir.h"
@@ -84,17 +84,7 @@ BENCHMARK(BM_HttpsAgainstHttp)->Iterations(1)->UseRealTime()->Unit(benchmark::kS
 
 void BM_GzipDecoding(benchmark::State& state) {
     const std::string page = Page(5 * 1024 * 1024);
-    uLongf size = compressBound(static_cast<uLong>(page.size())) + 64;
-    std::string gzip(size, '\0');
-    z_stream z{};
-    deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(page.data()));
-    z.avail_in = static_cast<uInt>(page.size());
-    z.next_out = reinterpret_cast<Bytef*>(gzip.data());
-    z.avail_out = static_cast<uInt>(gzip.size());
-    deflate(&z, Z_FINISH);
-    gzip.resize(z.total_out);
-    deflateEnd(&z);
+    const std::string gzip = kv::http::testing::Compress(page, kv::http::testing::Wrap::Gzip);
     for (auto _ : state) {
         kv::http::BodyDecoder decoder(false, std::nullopt, kv::http::ContentCoding::Gzip);
         std::string out;
