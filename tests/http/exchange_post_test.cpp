@@ -101,5 +101,26 @@ TEST_F(ExchangeTest, BadBodiesEndAsFailuresWithTheirReason) {
     }
 }
 
+TEST_F(ExchangeTest, HttpsThroughAProxyAsksForATunnelFirst) {
+    ScriptedServer proxy(
+        {Script::Reply("HTTP/1.1 403 Forbidden\r\nContent-Type: text/html\r\nContent-Length: "
+                       "0\r\n\r\n")});
+    cli.SetAgent("Agent/2");
+    cli.SetProxy(proxy.HostPort());
+    cli.SetProxyUsername("pu");
+    cli.SetProxyPassword("pp");
+    cli.SetUsername("never-to-the-proxy");
+    Fetch("https://secure.example.test/x?y");
+    EXPECT_EQ(proxy.Request(0),
+              "CONNECT secure.example.test:443 HTTP/1.1\r\n"
+              "Host: secure.example.test:443\r\n"
+              "User-Agent: Agent/2\r\n"
+              "Proxy-Authorization: Basic cHU6cHA=\r\n"
+              "\r\n");
+    // The refusal is the reply.
+    EXPECT_EQ(cli.StatusCode(), 403);
+    EXPECT_FALSE(cli.FailedLocally());
+}
+
 }  // namespace
 }  // namespace kv::http::testing
