@@ -50,8 +50,8 @@ ConnectionSettings LoadConnectionSettings(const data::IniFile& ini,
                                           const std::optional<std::string>& systemProxy,
                                           const std::string& defaultAgent = kDefaultUserAgent);
 
-// Writes the keys in order (the nine of old, then CAFile and AcceptLanguage); the caller saves the file (readable by the user only: it
-// holds the password).
+// Writes the keys in order (the nine of old, then CAFile and AcceptLanguage); the caller saves the
+// file (readable by the user only: it holds the password).
 void StoreConnectionSettings(data::IniFile& ini, const ConnectionSettings& settings);
 
 // The settings file's path in a program folder.

@@ -153,10 +153,10 @@ class THttpCli {
         std::string connectPort;
         std::string requestTarget;
         std::string targetHost;
-        bool viaProxy = false;   // the proxy reads the request (plain http through it)
-        std::string hostField;   // the Host line's value
-        bool tls = false;        // https: TLS to targetHost, verified against that name
-        std::string tunnelTo;    // "host:port" a proxy is asked to CONNECT to; "" for none
+        bool viaProxy = false;  // the proxy reads the request (plain http through it)
+        std::string hostField;  // the Host line's value
+        bool tls = false;       // https: TLS to targetHost, verified against that name
+        std::string tunnelTo;   // "host:port" a proxy is asked to CONNECT to; "" for none
     };
     Route DirectRoute(const UrlParts& location) const;
     Route ProxyRoute(const UrlParts& location, const UrlParts& proxy) const;

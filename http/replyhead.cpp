@@ -5,7 +5,6 @@
 
 namespace kv::http {
 
-
 bool IsHtmlStartLine(std::string_view line) {
     return line.size() >= 6 && text::SameAsciiNoCase(line.substr(0, 6), "<HTML>");
 }

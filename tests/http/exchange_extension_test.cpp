@@ -71,7 +71,8 @@ TEST(ExchangeExtensionTest, DerivedConnectStepAndCloseHandlingRepeatTheRequest) 
               "GET /private HTTP/1.1\r\nHost: name.invalid\r\n" + std::string(kHeadTail) + "\r\n");
     EXPECT_EQ(server.Request(1),
               "GET /private HTTP/1.1\r\nHost: name.invalid\r\n"
-              "Authorization: Basic dXNlcjpzZWNyZXQ=\r\n" + std::string(kHeadTail) + "\r\n");
+              "Authorization: Basic dXNlcjpzZWNyZXQ=\r\n" +
+                  std::string(kHeadTail) + "\r\n");
     EXPECT_EQ(cli.hooks,
               (std::vector<std::string>{
                   "ConnectStep http://name.invalid/private", "sent", "HeaderEnd 401", "answer 401",

@@ -59,9 +59,8 @@ TEST_F(RedirectTest, AbsoluteLocationGoesToItsOwnHostWithCredentials) {
     cli.SetAccept("");
     cli.SetAgent("");
     Fetch(first.Url("/a"));
-    EXPECT_EQ(second.Request(0),
-              "GET /c?d HTTP/1.1\r\nHost: " + second.HostPort() +
-                  "\r\nAuthorization: Basic bWU6cHc=\r\n" + kHeadTail + "\r\n");
+    EXPECT_EQ(second.Request(0), "GET /c?d HTTP/1.1\r\nHost: " + second.HostPort() +
+                                     "\r\nAuthorization: Basic bWU6cHc=\r\n" + kHeadTail + "\r\n");
     EXPECT_EQ(body, "second");
 }
 

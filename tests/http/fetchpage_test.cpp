@@ -6,8 +6,8 @@
 #include <chrono>
 #include <string>
 
-#include "tests/http/headtail.h"
 #include "tests/http/fetch_fixture.h"
+#include "tests/http/headtail.h"
 #include "tests/support/scripted_server.h"
 
 namespace kv::http::testing {
@@ -33,9 +33,10 @@ TEST_F(FetchTest, PageArrivesWithTheProgramsRequestHead) {
               "Accept: */*\r\n"
               "Referer: http://ref.test/\r\n"
               "User-Agent: KelvaneTest/1.0\r\n"
-              "Host: " + server.HostPort() + "\r\n" + kHeadTail +
-              "Accept-Language: en-US,en;q=0.9\r\n"
-              "Cookie: pref=en\r\n\r\n");
+              "Host: " +
+                  server.HostPort() + "\r\n" + kHeadTail +
+                  "Accept-Language: en-US,en;q=0.9\r\n"
+                  "Cookie: pref=en\r\n\r\n");
     EXPECT_EQ(unit->Cookies().Text(), "pref=en; sid=7");
 }
 

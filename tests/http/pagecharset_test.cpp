@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/http/fetch_fixture.h"
-#include "text/textcompare.h"
 #include "tests/support/scripted_server.h"
+#include "text/textcompare.h"
 
 namespace kv::http::testing {
 namespace {
@@ -59,7 +59,8 @@ TEST(PageCharsetTest, SourcesInOrderAndTheConverters) {
         const std::string utf8 = PageToUtf8(c.body, c.contentType);
         EXPECT_EQ(utf8, c.utf8) << c.charset;
         EXPECT_TRUE(IsValidUtf8(utf8)) << c.charset;
-        EXPECT_TRUE(kv::text::SameAsciiNoCase(DetectPageCharset(c.body, c.contentType).name, c.charset))
+        EXPECT_TRUE(
+            kv::text::SameAsciiNoCase(DetectPageCharset(c.body, c.contentType).name, c.charset))
             << DetectPageCharset(c.body, c.contentType).name;
     }
 }

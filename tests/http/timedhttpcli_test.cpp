@@ -18,8 +18,8 @@
 #include "http/authstore.h"
 #include "http/cookmanager.h"
 #include "http/domainsiplist.h"
-#include "tests/http/headtail.h"
 #include "tests/http/fetch_fixture.h"
+#include "tests/http/headtail.h"
 #include "tests/support/scripted_server.h"
 
 namespace kv::http::testing {
@@ -215,9 +215,8 @@ TEST_F(TimedCliTest, ProxyGetsTheAbsoluteAddressUnlessTheBypassListMatches) {
     cli.SetURL(origin.Url("/p?q=1"));
     ASSERT_EQ(cli.GetWithTimeout(2s), TWaitResult::Done);
     EXPECT_EQ(body, "via proxy");
-    EXPECT_EQ(proxy.Request(0),
-              "GET " + origin.Url("/p?q=1") + " HTTP/1.1\r\nHost: " + origin.HostPort() + "\r\n" +
-                  kHeadTail + "\r\n");
+    EXPECT_EQ(proxy.Request(0), "GET " + origin.Url("/p?q=1") + " HTTP/1.1\r\nHost: " +
+                                    origin.HostPort() + "\r\n" + kHeadTail + "\r\n");
 
     body.clear();
     cli.SetProxyOverride("<local>; 127.0.0.*");
