@@ -85,6 +85,12 @@ TSettingsForm::TSettingsForm(http::SettingsDialogModel& model, QWidget* parent,
     form->addWidget(new QLabel(texts::kParallelFetches), 3, 0);
     form->addWidget(parallel_, 3, 1);
     form->addWidget(new QLabel(texts::kPagesAtOnce), 3, 2);
+    caFile_ = Field("CaFileEdit");
+    form->addWidget(new QLabel(texts::kCaFile), 4, 0);
+    form->addWidget(caFile_, 4, 1, 1, 3);
+    acceptLanguage_ = Field("AcceptLanguageEdit");
+    form->addWidget(new QLabel(texts::kAcceptLanguage), 5, 0);
+    form->addWidget(acceptLanguage_, 5, 1, 1, 3);
     outer->addLayout(form);
 
     useAuth_ = new QCheckBox(texts::kUseAuthentication);
@@ -151,6 +157,8 @@ void TSettingsForm::ShowModel() {
     userAgent_->clear();
     for (const auto& agent : model_.userAgents) userAgent_->addItem(Q(agent));
     userAgent_->setEditText(Q(model_.userAgentText));
+    caFile_->setText(Q(model_.caFileText));
+    acceptLanguage_->setText(Q(model_.acceptLanguageText));
     useAuth_->setChecked(model_.useAuth);
     name_->setText(Q(model_.nameText));
     password_->setText(Q(model_.passwordText));
@@ -214,6 +222,8 @@ void TSettingsForm::ReadControls() {
     model_.retryText = retry_->text().toStdString();
     model_.parallelText = parallel_->text().toStdString();
     model_.userAgentText = userAgent_->currentText().toStdString();
+    model_.caFileText = caFile_->text().toStdString();
+    model_.acceptLanguageText = acceptLanguage_->text().toStdString();
     model_.nameText = name_->text().toStdString();
     model_.passwordText = password_->text().toStdString();
     model_.SetUseAuth(useAuth_->isChecked());
@@ -232,8 +242,9 @@ bool ExecuteSettingsForm(QWidget* parent, const std::string& settingsFolder,
     const std::string path = http::SettingsFilePath(settingsFolder);
     const auto systemProxy = http::SystemProxyServer();
     http::SettingsDialogModel model;
-    model.Fill(http::LoadConnectionSettings(data::IniFile(path), systemProxy), userAgentList,
-               systemProxy);
+    model.Fill(http::LoadConnectionSettings(data::IniFile(path), systemProxy,
+                                            http::DefaultUserAgent(userAgentList)),
+               userAgentList, systemProxy);
     detect::KeywordSources sources = detect::LoadKeywordSources(data::IniFile(path));
     TSettingsForm form(model, parent, &sources);
     if (form.exec() != QDialog::Accepted) return false;

@@ -1,5 +1,6 @@
 // The settings dialog TSettingsForm over the settings dialog model: the connection choice, the
-// proxy, time-out, repeats, User-Agent and authentication fields.
+// proxy, time-out, repeats, User-Agent, extra CA file, Accept-Language and authentication
+// fields.
 // Tests: tests/app/dialogs_test.cpp.
 #pragma once
 
@@ -51,6 +52,8 @@ class TSettingsForm : public QDialog {
     QLineEdit* retry_;
     QLineEdit* parallel_;
     QComboBox* userAgent_;
+    QLineEdit* caFile_;
+    QLineEdit* acceptLanguage_;
     QCheckBox* useAuth_;
     QLabel* nameLabel_;
     QLineEdit* name_;

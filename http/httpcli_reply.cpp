@@ -7,6 +7,7 @@
 #include "http/httpstrings.h"
 #include "http/replyhead.h"
 #include "http/requestsafety.h"
+#include "http/tlssession.h"
 #include "text/textcompare.h"
 
 namespace kv::http {
@@ -20,6 +21,9 @@ void THttpCli::ResetReplyState() {
     authChallenges_.clear();
     contentRange_.clear();
     acceptRanges_.clear();
+    http11_ = false;
+    chunked_ = false;
+    contentEncoding_.clear();
     locationSeen_ = false;
     newLocation_ = {};
     redirectPending_ = false;
@@ -67,6 +71,7 @@ void THttpCli::ProcessHeadBuffer() {
                 // A page without any head: the line itself is the start of the body.
                 std::string rest = rcvBuf_.substr(pos);
                 rcvBuf_.clear();
+                bodyDecoder_.reset();
                 if (contentType_.empty()) contentType_ = "text/html";
                 SetState(THttpState::WaitingBody);
                 TriggerHeaderEnd();
@@ -78,6 +83,16 @@ void THttpCli::ProcessHeadBuffer() {
         }
         if (line.empty()) {
             std::string rest = rcvBuf_.substr(pos);
+            if (IsInterimReply() && !tunnelPending_) {
+                // "100 Continue" and the like: the real head follows. The head byte count
+                // goes on, so endless interim replies still end at the head limit.
+                const std::size_t counted = headBytes_;
+                ResetReplyState();
+                headBytes_ = counted;
+                rcvBuf_ = std::move(rest);
+                pos = 0;
+                continue;
+            }
             rcvBuf_.clear();
             EndOfHead(rest);
             return;
@@ -92,9 +107,11 @@ void THttpCli::HandleHeadLine(const std::string& line) {
     if (auto status = ParseStatusLine(line)) {
         statusCode_ = status->code;
         reasonPhrase_ = std::move(status->reason);
+        http11_ = line.starts_with("HTTP/1.1");
     } else if (auto field = ParseHeaderField(line)) {
         const std::string& name = field->name;
         if (name == "location") {
+            if (tunnelPending_) return TriggerHeaderData(line);  // a proxy's, not the page's
             locationSeen_ = true;
             newLocation_ = ResolveLocation(location_, field->value);
         } else if (name == "content-length") {
@@ -107,6 +124,10 @@ void THttpCli::HandleHeadLine(const std::string& line) {
             bool accept = true;
             TriggerCookie(field->value, accept);
             if (state_ != THttpState::WaitingHeader) return;
+        } else if (name == "transfer-encoding") {
+            chunked_ = IsChunkedTransfer(field->value);
+        } else if (name == "content-encoding") {
+            contentEncoding_ = field->value;
         } else if (name == "content-range") {
             contentRange_ = field->value;
         } else if (name == "accept-ranges") {
@@ -116,8 +137,27 @@ void THttpCli::HandleHeadLine(const std::string& line) {
     TriggerHeaderData(line);
 }
 
+bool THttpCli::RedirectChangesRequest() const {
+    return newLocation_.address != url_ || (posting_ && !RedirectKeepsPost());
+}
+
 void THttpCli::EndOfHead(std::string_view rest) {
-    if (locationSeen_ && newLocation_.address != url_) {
+    // By the first reply head the server's session ticket has arrived: kept for the next visit.
+    if (route_.tls && !tunnelPending_ && socket_) {
+        RememberTlsSession(caFile_, TlsPeer(), socket_->sslConfiguration().sessionTicket());
+    }
+    if (tunnelPending_) {
+        tunnelPending_ = false;
+        if (statusCode_ >= 200 && statusCode_ < 300) {
+            // The tunnel stands: TLS with the origin inside it, then the request.
+            ResetReplyState();
+            SetState(THttpState::Connected);
+            StartTls();
+            return;
+        }
+        // The proxy's refusal (a 407 among them) is the reply.
+    }
+    if (locationSeen_ && RedirectChangesRequest()) {
         TriggerHeaderEnd();
         if (state_ != THttpState::WaitingHeader) return;
         rcvdCount_ = 0;
@@ -126,14 +166,24 @@ void THttpCli::EndOfHead(std::string_view rest) {
         return;
     }
     // An error reply without a body ends as one with a body does, so that a 401 or 407 is
-    // still answered with credentials.
-    if (contentLength_ != 0 || statusCode_ >= 400) {
+    // still answered with credentials; 204 and 304 replies have no body.
+    if ((contentLength_ != 0 || statusCode_ >= 400) && statusCode_ != 204 && statusCode_ != 304) {
         SetState(THttpState::WaitingBody);
         TriggerHeaderEnd();
         if (state_ != THttpState::WaitingBody) return;
+        std::optional<ContentCoding> coding = ContentCodingOf(contentEncoding_);
+        if (!coding && statusCode_ < 400) {
+            FailExchange(FormatText(kHttpUnsupportedEncoding, contentEncoding_));
+            return;
+        }
+        // HTTP/1.0 bodies end at the close whatever their Content-Length says.
+        std::optional<std::uint64_t> length;
+        if (http11_ && contentLength_ > 0) length = static_cast<std::uint64_t>(contentLength_);
+        bodyDecoder_ = std::make_unique<BodyDecoder>(chunked_, length,
+                                                     coding.value_or(ContentCoding::Identity));
         ReceiveBody(rest);
         // An error page is not read: its head is the whole result.
-        if (state_ == THttpState::WaitingBody && statusCode_ >= 400) CloseConnection();
+        if (state_ == THttpState::WaitingBody && statusCode_ >= 400 && socket_) CloseConnection();
         return;
     }
     TriggerHeaderEnd();
@@ -141,8 +191,20 @@ void THttpCli::EndOfHead(std::string_view rest) {
     FinishExchange();
 }
 
-void THttpCli::ReceiveBody(std::string_view chunk) {
-    if (chunk.empty()) return;
+void THttpCli::ReceiveBody(std::string_view raw) {
+    if (raw.empty()) return;
+    if (!bodyDecoder_) {
+        DeliverBody(raw);
+        return;
+    }
+    const bool complete =
+        bodyDecoder_->Feed(raw, [this](std::string_view data) { DeliverBody(data); });
+    // The body is whole: the reply ends as if the server had closed (a 401 is answered then).
+    if (complete && state_ == THttpState::WaitingBody && socket_) CloseConnection();
+}
+
+void THttpCli::DeliverBody(std::string_view chunk) {
+    if (chunk.empty() || state_ != THttpState::WaitingBody) return;
     if (rcvdCount_ + chunk.size() > kMaxBodyBytes) {
         throw HttpError(FormatText(kHttpBodyTooLarge, std::to_string(kMaxBodyMiB)));
     }
@@ -192,6 +254,7 @@ void THttpCli::FollowRedirect() {
         username_.clear();
         password_.clear();
     }
+    if (!RedirectKeepsPost()) posting_ = false;  // as browsers do: the next request is a GET
     location_ = newLocation_.address;
     ResetReplyState();
     TriggerLocationChange();

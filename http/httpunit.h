@@ -29,6 +29,12 @@ class FetchError : public std::runtime_error {
     using runtime_error::runtime_error;
 };
 
+// What a caller adds to one fetch.
+struct FetchOptions {
+    std::string postBody;                  // non-empty: POST as application/x-www-form-urlencoded
+    std::vector<std::string> headerLines;  // extra request header lines "Name: value", no CR LF
+};
+
 class HttpUnit {
   public:
     // Loads the connection settings from <folder>/set.ini (with the system proxy for
@@ -56,10 +62,12 @@ class HttpUnit {
     // Read by every wait of a fetch and before "Canceled by user. " is raised.
     void SetStopFlag(std::function<bool()> isStopped) { isStopped_ = std::move(isStopped); }
 
-    // Downloads the page at `address`. On success `page` is the body of the final reply and
-    // `address` the final location. A reply that is not HTML returns with both untouched.
-    // Every failure raises FetchError with its log line. Only time-outs are tried again.
-    // This is a PageFetch waited for, with the shared cookie list.
+    // Downloads the page at `address`. On success `page` is the body of the final reply,
+    // decoded and turned into UTF-8, and `address` the final location. A reply that is not
+    // HTML returns with both untouched. Every failure raises FetchError with its log line.
+    // Only time-outs are tried again. The option's header lines replace the default lines of
+    // the same name (Accept-Language, say). This is a PageFetch waited for, with the shared
+    // cookie list.
     void FetchPage(std::string& address, const std::string& checkText, const std::string& referrer,
                    std::string& page, const FetchOptions& options = {});
 

@@ -7,6 +7,8 @@
 #include "http/cookmanager.h"
 #include "http/httpaddress.h"
 #include "http/httpstrings.h"
+#include "http/pagecharset.h"
+#include "http/requesthead.h"
 #include "http/requestsafety.h"
 #include "http/timedhttpcli.h"
 #include "text/textcompare.h"
@@ -64,10 +66,13 @@ void PageFetch::StartAttempt() {
     cli.SetCookManager(&attempt_->cookies);
     cli.SetHostCache(&unit_.HostCache());
     cli.SetAuthStore(&unit_.Credentials());
-    cli.OnRequestHeaderEnd = [&jar](THttpCli& client, std::string& head) {
-        head += "Accept-Language: en\r\n";
+    cli.OnRequestHeaderEnd = [&jar, language = settings_.AcceptLanguage,
+                              lines = request_.options.headerLines](THttpCli& client,
+                                                                    std::string& head) {
+        if (!language.empty()) AppendHeaderLine(head, "Accept-Language", language);
         const std::string cookies = jar.Text(client.TargetHost());
         if (!cookies.empty()) AppendHeaderLine(head, "Cookie", cookies);
+        ReplaceHeaderLines(head, lines);
     };
     // The stream keeps only the last document of a redirect chain.
     cli.OnDocBegin = [body = &attempt_->body](THttpCli&) { body->clear(); };
@@ -96,6 +101,8 @@ void PageFetch::StartAttempt() {
         if (!settings_.ProxyBypass.empty()) cli.SetProxyOverride(settings_.ProxyBypass);
     }
     cli.SetAgent(settings_.UserAgent);
+    cli.SetPostBody(request_.options.postBody);
+    cli.SetCaFile(settings_.CAFile);
     if (settings_.UseAuth == 1)
         cli.SetSettingsCredentials(settings_.Username, settings_.Password, &unit_.Challenged());
     cli.StartGet(Seconds(settings_.timeout), Seconds(settings_.PageTimeout),
@@ -118,13 +125,14 @@ void PageFetch::AttemptEnded(TWaitResult result) {
                 return;
             }
             if (cli.Location() != request_.address) request_.address = cli.Location();
+            std::string page = PageToUtf8(attempt_->body, cli.ContentType());
             const std::string& checkText = request_.checkText;
             if (!checkText.empty() &&
-                text::AsciiLowerCase(attempt_->body).find(checkText) == std::string::npos) {
+                text::AsciiLowerCase(page).find(checkText) == std::string::npos) {
                 Fail(kFetchNotRetrieved);
                 return;
             }
-            Finish({PageResult::Outcome::Page, request_.address, std::move(attempt_->body), {}});
+            Finish({PageResult::Outcome::Page, request_.address, std::move(page), {}});
             return;
         }
         case TWaitResult::TimedOut:

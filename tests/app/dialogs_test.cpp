@@ -48,7 +48,10 @@ TEST_F(SettingsDialog, OkStoresTheFieldsInSectionInet) {
         EXPECT_EQ(Child<QLineEdit>(modal, "TimeoutEdit")->text(), "30");
         auto* agents = Child<QComboBox>(modal, "UserAgentComboBox");
         EXPECT_GT(agents->count(), 5);  // ua.lst
-        EXPECT_EQ(agents->currentText(), "Mozilla/4.0 (compatible; MSIE 5.5; Windows 98)");
+        // A new set.ini offers the first browser of the list.
+        EXPECT_EQ(agents->currentText(), agents->itemText(0));
+        EXPECT_EQ(Child<QLineEdit>(modal, "AcceptLanguageEdit")->text(), "en-US,en;q=0.9");
+        Child<QLineEdit>(modal, "CaFileEdit")->setText("/etc/company-ca.pem");
         EXPECT_EQ(Child<QRadioButton>(modal, "SystemRadioButton")->text(),
                   "Use the system proxy settings");
         QPushButton* ok = modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
@@ -78,6 +81,7 @@ TEST_F(SettingsDialog, OkStoresTheFieldsInSectionInet) {
     EXPECT_EQ(ini.ReadString("inet", "UseAuth", ""), "1");
     EXPECT_EQ(ini.ReadString("inet", "Username", ""), "ann");
     EXPECT_EQ(ini.ReadString("inet", "Password", ""), "secret");
+    EXPECT_EQ(ini.ReadString("inet", "CAFile", ""), "/etc/company-ca.pem");
 }
 
 TEST_F(SettingsDialog, CancelWritesNothing) {

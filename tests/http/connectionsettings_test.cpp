@@ -85,7 +85,7 @@ TEST_F(ConnectionSettingsTest, SaveWritesTheKeysInOrder) {
         kv::testing::ReadFileBytes(SettingsFilePath(dir.path())),
         "[inet]\ntimeout=30\nRetryConnect=2\nUserAgent=Mozilla/4.0 (compatible; MSIE 5.5; "
         "Windows 98)\nProxy=\nProxyPort=0\nUsername=\nPassword=pw\nUseAuth=0\nConnectType=3\n"
-        "ParallelFetches=8\nPageTimeout=120\n");
+        "ParallelFetches=8\nPageTimeout=120\nCAFile=\nAcceptLanguage=en-US,en;q=0.9\n");
 }
 
 TEST_F(ConnectionSettingsTest, DialogModelFillsEnablesAndReadsBack) {
@@ -121,6 +121,18 @@ TEST_F(ConnectionSettingsTest, DialogModelFillsEnablesAndReadsBack) {
     empty.Fill(ConnectionSettings{}, dir.File("missing.lst"), std::nullopt);
     EXPECT_TRUE(empty.userAgents.empty());
     EXPECT_EQ(empty.portText, "");
+
+    // A new set.ini takes the list's first agent; an existing value is kept.
+    EXPECT_EQ(DefaultUserAgent(dir.File("ua.lst")), "UA one");
+    EXPECT_EQ(DefaultUserAgent(dir.File("missing.lst")), kDefaultUserAgent);
+    data::IniFile ini(SettingsFilePath(dir.path()));
+    EXPECT_EQ(LoadConnectionSettings(ini, std::nullopt, "UA one").UserAgent, "UA one");
+    ini.WriteString(kSettingsSection, "UserAgent", "Kept/1.0");
+    ini.WriteString(kSettingsSection, "CAFile", "/ca.pem");
+    const ConnectionSettings kept = LoadConnectionSettings(ini, std::nullopt, "UA one");
+    EXPECT_EQ(kept.UserAgent, "Kept/1.0");
+    EXPECT_EQ(kept.CAFile, "/ca.pem");
+    EXPECT_EQ(kept.AcceptLanguage, kDefaultAcceptLanguage);
 }
 
 TEST_F(ConnectionSettingsTest, PagesSideBySideAreAtLeastOneAndThePageDeadlineIsKept) {

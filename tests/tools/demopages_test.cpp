@@ -199,7 +199,7 @@ TEST(Route, AnswersEveryKindOfSite) {
           "/site/23/show.php", "/nowhere", "/msn/next.aspx?q=red+shoes"}) {
         EXPECT_EQ(Answer(missing).status, 404) << missing;
     }
-    EXPECT_EQ(Answer("/", "POST").status, 501);
+    EXPECT_EQ(Answer("/", "DELETE").status, 501);
     EXPECT_EQ(Answer("/altavista/r").status, 400);
     EXPECT_EQ(Answer("/teoma/go?u=http://x/%0D%0ASet-Cookie:+a").status, 400);
     EXPECT_EQ(Header(Answer("/teoma/go?u=http://x/%3Cb%3Ea%3C/b%3E%26amp%3Bb"), "Location"),

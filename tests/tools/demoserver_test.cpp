@@ -99,7 +99,7 @@ TEST(DemoServer, BadRequestsGet400AndTheServerCarriesOn) {
         EXPECT_EQ(Exchange(engine.Port(), bytes).statusLine, "HTTP/1.0 400 Bad Request")
             << bytes.substr(0, 40);
     }
-    EXPECT_EQ(Exchange(engine.Port(), "POST / HTTP/1.0\r\nContent-Length: 3\r\n\r\nabc").status,
+    EXPECT_EQ(Exchange(engine.Port(), "PUT / HTTP/1.0\r\nContent-Length: 3\r\n\r\nabc").status,
               501);
     {
         // Clients that go away early, before or in the middle of their head.

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "tools/demoengine/request.h"
+#include "tools/demoengine/transport.h"
 
 namespace kv::demo {
 namespace {
@@ -69,10 +70,15 @@ class Exchange : public QObject {
 
     void Received(std::string_view bytes) {
         received_.append(bytes);
-        const HeadResult head = ParseRequestHead(received_);
+        HeadResult head = ParseRequestHead(received_);
         if (head.status == HeadStatus::Incomplete) return;
-        Answer(head.status == HeadStatus::Bad ? ErrorPage(400, "Bad Request")
-                                              : Route(head.request, site_));
+        if (head.status == HeadStatus::Bad) return Answer(ErrorPage(400, "Bad Request"));
+        // A POST's form follows its head.
+        const std::size_t length = head.request.contentLength;
+        if (length > kMaxRequestBodyBytes) return Answer(ErrorPage(413, "Payload Too Large"));
+        if (received_.size() < head.headBytes + length) return;
+        head.request.body = received_.substr(head.headBytes, length);
+        Answer(Route(head.request, site_));
     }
 
     void Answer(const Response& response) {

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "tools/demoengine/transport.h"
+
 namespace kv::demo {
 namespace {
 
@@ -95,6 +97,8 @@ HeadResult ParseRequestHead(std::string_view received) {
     const std::string_view firstLine = received.substr(0, received.find('\n'));
     result.status =
         ParseRequestLine(firstLine, result.request) ? HeadStatus::Complete : HeadStatus::Bad;
+    result.headBytes = end + 1;
+    ReadTransportFields(received.substr(0, end + 1), result.request);
     return result;
 }
 

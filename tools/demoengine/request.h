@@ -16,6 +16,10 @@ struct Request {
     std::string method;
     std::string path;   // without the query; an absolute target ("http://h/p") is cut to "/p"
     std::string query;  // the text after "?", without the fragment
+    bool http11 = false;
+    std::string acceptEncoding;     // lower-cased
+    std::size_t contentLength = 0;  // of a POST body
+    std::string body;
 };
 
 enum class HeadStatus {
@@ -27,6 +31,7 @@ enum class HeadStatus {
 struct HeadResult {
     HeadStatus status = HeadStatus::Incomplete;
     Request request;
+    std::size_t headBytes = 0;  // the head's length, empty line included
 };
 
 // Reads the head from the bytes received so far. Lines end in LF, with or without CR.

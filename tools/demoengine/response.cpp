@@ -1,6 +1,7 @@
 #include "tools/demoengine/response.h"
 
 #include "tools/demoengine/textcodec.h"
+#include "tools/demoengine/transport.h"
 
 namespace kv::demo {
 
@@ -31,10 +32,17 @@ Response Redirect(int status, const std::string& location) {
 }
 
 std::string Serialize(const Response& response) {
-    std::string out = "HTTP/1.0 " + std::to_string(response.status) + " " + response.reason +
+    std::string out = std::string(response.chunked ? "HTTP/1.1 " : "HTTP/1.0 ") +
+                      std::to_string(response.status) + " " + response.reason +
                       "\r\nServer: kelvane-demo-engine\r\n";
     if (!response.contentType.empty()) out += "Content-Type: " + response.contentType + "\r\n";
     for (const auto& [name, value] : response.headers) out += name + ": " + value + "\r\n";
+    if (!response.contentEncoding.empty())
+        out += "Content-Encoding: " + response.contentEncoding + "\r\n";
+    if (response.chunked) {
+        return out + "Transfer-Encoding: chunked\r\nConnection: close\r\n\r\n" +
+               ChunkedBody(response.body);
+    }
     out +=
         "Content-Length: " + std::to_string(response.body.size()) + "\r\nConnection: close\r\n\r\n";
     out += response.body;

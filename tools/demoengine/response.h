@@ -17,6 +17,8 @@ struct Response {
     std::vector<std::pair<std::string, std::string>> headers;  // besides the standard ones
     std::string body;
     int extraDelayMs = 0;  // on top of the server's latency (the slow site)
+    std::string contentEncoding;  // the body is already coded so ("" for none)
+    bool chunked = false;         // sent chunked, as HTTP/1.1
 };
 
 Response HtmlPage(std::string body);

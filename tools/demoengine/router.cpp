@@ -4,6 +4,7 @@
 #include "tools/demoengine/results.h"
 #include "tools/demoengine/sitepages.h"
 #include "tools/demoengine/textcodec.h"
+#include "tools/demoengine/transport.h"
 
 namespace kv::demo {
 namespace {
@@ -22,12 +23,21 @@ std::string IndexPage() {
 
 }  // namespace
 
-Response Route(const Request& request, const SiteOptions& options) {
+Response Route(const Request& received, const SiteOptions& options) {
+    if (received.method == "POST") {
+        // A search form posted: the same answer as its GET.
+        Request asGet = received;
+        asGet.method = "GET";
+        asGet.query = received.body;
+        return Route(asGet, options);
+    }
+    const Request& request = received;
     if (request.method != "GET") return ErrorPage(501, "Not Implemented");
     if (request.path == "/") return HtmlPage(IndexPage());
-    if (auto answer = ServeEngine(request, options.host, options.siteHosts)) return *answer;
+    if (auto answer = ServeEngine(request, options.host, options.siteHosts))
+        return ApplyTransport(*answer, request);
     if (auto answer = ServeSite(request, options.host, options.slowDelayMs, options.siteHosts))
-        return *answer;
+        return ApplyTransport(*answer, request);
     return ErrorPage(404, "Not Found");
 }
 

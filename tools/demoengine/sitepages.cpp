@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "tools/demoengine/declarations.h"
+#include "tools/demoengine/charsetsites.h"
 #include "tools/demoengine/sites.h"
 #include "tools/demoengine/textcodec.h"
 
@@ -171,6 +172,7 @@ std::optional<Response> ServeSite(const Request& request, const std::string& hos
     }
     Response page = HtmlPage(SitePage(kind, topic, site));
     if (kind == SiteKind::Slow) page.extraDelayMs = slowDelayMs;
+    if (const CharsetSite* charset = CharsetSiteOf(site)) ApplySiteCharset(*charset, page);
     return page;
 }
 
