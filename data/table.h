@@ -29,6 +29,8 @@ struct FieldDef {
     std::string name;
     FieldType type = FieldType::String;
     std::size_t size = 0;  // characters, for String fields only
+    // A column that older files lack: they load, and the field reads as null.
+    bool optional = false;
 };
 
 // Texts are immutable and shared, so rows that repeat a long value (a page's keyword text on

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "data/table.h"
 
@@ -12,6 +13,9 @@ namespace kv::data {
 inline constexpr const char* kEngineFile = "SE.cds";
 inline constexpr const char* kCacheFile = "SECache.cds";
 inline constexpr const char* kHistoryFile = "Word.cds";
+
+// The schema of the engine definition table (field names in data/enginefields.h).
+std::vector<FieldDef> EngineTableFields();
 
 class DataTables {
   public:

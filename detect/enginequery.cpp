@@ -1,10 +1,14 @@
 // One engine's query: result pages one after another until the scan depth is reached or the
-// engine offers no next page.
+// engine offers no next page. What is done to each page lives in resultpage.h; an engine that
+// yields nothing logs its verdict instead of staying silent.
+#include <thread>
+
+#include "data/enginefields.h"
 #include "detect/detectionrun.h"
 #include "detect/detectstrings.h"
-#include "parseutils/htmltext.h"
-#include "parseutils/templatefuncs.h"
-#include "parseutils/urlfuncs.h"
+#include "detect/enginedefinition.h"
+#include "detect/enginefetch.h"
+#include "detect/resultpage.h"
 #include "text/format.h"
 
 namespace kv::detect {
@@ -14,60 +18,55 @@ namespace {
 // An engine whose pages keep linking to a next page without giving results would otherwise
 // be asked forever; no honest engine needs this many pages for a depth of 30.
 constexpr int kMaxResultPagesPerQuery = 100;
+// How often the window is served while a paced request waits.
+constexpr auto kPacingTick = std::chrono::milliseconds(20);
 
 }  // namespace
 
 void DetectionRun::QueryEngine(const std::string& engineName, const std::string& keyword,
                                int depth) {
     auto& se = tables_.SE_ClientDataSet;
-    if (!se.Locate("SEName", engineName)) {
+    if (!se.Locate(data::se_fields::SEName, engineName)) {
         LogUnlessStopped(text::FormatText(strings::kNoEngineDefinition, {engineName}));
         return;
     }
-    const std::string startUrl = se.AsString("StartSearchURL");
-    const std::string checkText = se.AsString("CheckHtmlCheckText");
-    const std::string blockPattern = se.AsString("GetTextTotalTextRegExpr");
-    const std::string itemPattern = se.AsString("GetTextRegExpr");
-    const std::string fieldPattern = se.AsString("GetUrlRegExpr");
-    const bool decodePercent = se.AsBoolean("GetUrlDecodeUrlPercent");
-    const bool decodeCode = se.AsBoolean("GetUrlDecodeUrlCode");
-    const bool removeHtml = se.AsBoolean("GetUrlRemoveHtml");
-    const std::string nextPattern = se.AsString("NextSearchRegExpr");
-    const int combineType = se.AsInteger("NextSearchCombineUrlType");
-    const std::string firstPartUrl = se.AsString("NextSearchFirstPartUrl");
-
-    std::string referrer = se.AsString("PrepareSearchURL");
+    const EngineDefinition engine = ReadEngineDefinition(se);
+    RequestPacer pacer(engine.minSecondsBetweenRequests);
     int rank = 0;
-    std::string page;
+    std::optional<ResultPageReading> unproductive;  // the last page's reading while rank is 0
     try {
-        std::string address = parseutils::PrepareUrlOrBody(keyword, startUrl);
-        for (int pass = 1;; ++pass) {
+        if (engine.startUrl.empty()) {
+            unproductive = ResultPageReading{Verdict::Unreachable, strings::kNoQueryAddress};
+        }
+        EngineRequest request = FirstRequest(engine, keyword);
+        for (int pass = 1; !unproductive || unproductive->verdict == Verdict::NoResults; ++pass) {
             window_.SetStatusText(
                 text::FormatText(strings::kQueryingEngine, {engineName, keyword}));
-            page.clear();
-            http_.FetchPage(address, checkText, referrer, page);
-            referrer = address;
-            std::vector<std::string> items, items2, fields, fields2;
-            parseutils::GetResultForPage(page, blockPattern, "", itemPattern, "", fieldPattern, "",
-                                         items, items2, fields, fields2);
-            for (std::size_t f = 0; f < fields.size() && rank < depth; ++f) {
-                std::string result = fields[f];
-                if (decodePercent) result = parseutils::MyDecodeUrl(result);
-                if (decodeCode) result = parseutils::MyHtmlDecode(result);
-                if (removeHtml) result = parseutils::RemoveHtmlFmt(result, true);
-                runList_.push_back({engineName, std::move(result), ++rank});
+            while (!stopFlag_ && pacer.Remaining(RequestPacer::Clock::now()).count() > 0) {
+                window_.ProcessEvents();
+                std::this_thread::sleep_for(kPacingTick);
             }
-            if (rank >= depth) break;
-            const std::string next =
-                parseutils::GetUrlNext(nextPattern, combineType, firstPartUrl, address, page);
-            if (next.empty()) break;
+            pacer.RequestSent(RequestPacer::Clock::now());
+            const ResultPageReading reading =
+                ReadResultPage(engine, request, FetchEnginePage(http_, engine, request));
+            for (std::size_t i = 0; i < reading.addresses.size() && rank < depth; ++i)
+                runList_.push_back({engineName, reading.addresses[i], ++rank});
+            unproductive.reset();
+            if (reading.verdict != Verdict::Works && reading.verdict != Verdict::NoResults) {
+                LogUnlessStopped(VerdictLine(engineName, reading));
+                break;
+            }
+            if (rank == 0) unproductive = reading;
+            if (rank >= depth || !reading.next) break;
             if (pass >= kMaxResultPagesPerQuery) {
                 LogUnlessStopped(text::FormatText(strings::kTooManyResultPages,
                                                   {engineName, std::to_string(pass)}));
+                unproductive.reset();
                 break;
             }
-            address = next;
+            request = *reading.next;
         }
+        if (unproductive) LogUnlessStopped(VerdictLine(engineName, *unproductive));
     } catch (const std::exception& e) {
         LogUnlessStopped(e.what());
     }
