@@ -133,8 +133,8 @@ void LoadTableFile(Table& table, const std::string& path) {
         loaded.push_back(i);
         selected += (selected.empty() ? "" : ", ") + Quoted(f.name);
     }
-    StmtPtr select = Prepare(
-        db.get(), "SELECT " + selected + " FROM " + Quoted(name) + " ORDER BY rowid");
+    StmtPtr select =
+        Prepare(db.get(), "SELECT " + selected + " FROM " + Quoted(name) + " ORDER BY rowid");
     if (!select) throw invalid(sqlite3_errmsg(db.get()));
 
     std::vector<RowPtr> rows;

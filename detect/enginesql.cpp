@@ -147,8 +147,8 @@ std::string PatternProblem(const std::string& patterns) {
 }
 
 bool IsHeaderNameChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '_';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_';
 }
 
 std::string HeaderProblem(const std::string& lines) {
@@ -189,7 +189,8 @@ std::string ValueProblem(data::Table& table, int field, const data::Cell& cell) 
         return "'" + value + "' does not begin with http:// or https://";
     if (text::SameAsciiNoCase(def.name, f::RequestHeaderLines)) return HeaderProblem(value);
     if (text::SameAsciiNoCase(def.name, f::BlockedStatusCodes)) return StatusProblem(value);
-    if (text::SameAsciiNoCase(def.name, f::GetUrlUnwrapDecode) && cell.number >= kUnwrapDecodingCount)
+    if (text::SameAsciiNoCase(def.name, f::GetUrlUnwrapDecode) &&
+        cell.number >= kUnwrapDecodingCount)
         return "not 0 (none), 1 (percent) or 2 (base64url)";
     if (text::SameAsciiNoCase(def.name, f::MinSecondsBetweenRequests) &&
         (cell.number < 0 || cell.number > kMaxPacingSeconds))
@@ -240,9 +241,12 @@ std::string WriteEngineSql(data::Table& se) {
         out += "\nINSERT INTO SE (" + columns + ")\nVALUES (";
         for (std::size_t i = 0; i < fields.size(); ++i) {
             const data::Cell& c = row->cells[i];
-            const bool text = fields[i].type == FieldType::String || fields[i].type == FieldType::Memo;
+            const bool text =
+                fields[i].type == FieldType::String || fields[i].type == FieldType::Memo;
             out += i ? ",\n        " : "";
-            out += c.null ? "NULL" : text ? Literal(c.text ? *c.text : "") : std::to_string(c.number);
+            out += c.null ? "NULL"
+                   : text ? Literal(c.text ? *c.text : "")
+                          : std::to_string(c.number);
         }
         out += ");\n";
     }
@@ -339,8 +343,9 @@ std::vector<std::string> MergeEngineRows(data::Table& target, data::Table& impor
     std::vector<bool> used(imported.StoredRows().size(), false);
     for (const auto& old : target.StoredRows()) {
         const auto& news = imported.StoredRows();
-        const auto match = std::find_if(news.begin(), news.end(),
-                                        [&](const data::RowPtr& n) { return nameOf(n) == nameOf(old); });
+        const auto match = std::find_if(news.begin(), news.end(), [&](const data::RowPtr& n) {
+            return nameOf(n) == nameOf(old);
+        });
         if (match == news.end()) {
             rows.push_back(copy(old));
         } else {

@@ -39,7 +39,8 @@ Attributes ReadAttributes(std::string_view tag) {
                 value = tag.substr(start, i - start);
             }
         }
-        if (!name.empty()) attributes.emplace_back(std::move(name), parseutils::MyHtmlDecode(value));
+        if (!name.empty())
+            attributes.emplace_back(std::move(name), parseutils::MyHtmlDecode(value));
         if (i == nameStart) ++i;  // a stray byte: never loop in place
     }
     return attributes;
@@ -126,9 +127,8 @@ EngineRequest FormRequest(const HtmlForm& form, const EngineRequest& current,
                           const std::string& pageAddress) {
     EngineRequest next;
     next.referrer = pageAddress;
-    std::string target = form.action.empty()
-                             ? pageAddress
-                             : parseutils::MyCombineURL(pageAddress, form.action);
+    std::string target =
+        form.action.empty() ? pageAddress : parseutils::MyCombineURL(pageAddress, form.action);
     next.post = form.hasFormTag ? form.post : current.post;
     const std::string data = FormEncode(form.fields);
     if (next.post) {

@@ -34,9 +34,10 @@ std::vector<std::string> ReadResultAddresses(const EngineDefinition& engine,
         if (engine.decodeCode) address = parseutils::MyHtmlDecode(address);
         if (engine.removeHtml) address = parseutils::RemoveHtmlFmt(address, true);
         address = UnwrapAddress(address, engine.unwrapPattern, engine.unwrapDecoding);
-        // Ads and the engine's own links; an unwrapped destination elsewhere stays.
-        if (engine.dropOwnHost && HasScheme(address) &&
-            parseutils::SitesInOneDomain(address, pageAddress))
+        // Ads and the engine's own links (a relative one is on its host by definition); an
+        // unwrapped destination elsewhere stays, and so does an entry without an address.
+        if (engine.dropOwnHost && !address.empty() &&
+            (!HasScheme(address) || parseutils::SitesInOneDomain(address, pageAddress)))
             continue;
         addresses.push_back(std::move(address));
     }
@@ -73,7 +74,8 @@ ResultPageReading ReadResultPage(const EngineDefinition& engine, const EngineReq
         const auto& blocked = engine.blockedStatuses;
         if (std::find(blocked.begin(), blocked.end(), fetched.status) != blocked.end()) {
             reading.verdict = Verdict::Blocked;
-            reading.reason = text::FormatText(strings::kBlockedStatus, std::to_string(fetched.status));
+            reading.reason =
+                text::FormatText(strings::kBlockedStatus, std::to_string(fetched.status));
         } else {
             reading.verdict = Verdict::Unreachable;
             reading.reason = fetched.failure;

@@ -39,7 +39,7 @@ Outcome RunCli(const QStringList& args, int timeoutMs = 60000) {
 
 // A program folder whose engine definitions point at the demo engine on its port.
 void PrepareFolder(const TempDir& dir, quint16 port) {
-    std::filesystem::copy_file(std::string(KELVANE_TEST_BIN_DIR) + "/SE.cds", dir.File("SE.cds"));
+    std::filesystem::copy_file(std::string(KELVANE_TEST_BIN_DIR) + "/demo-engines/SE.cds", dir.File("SE.cds"));
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(dir.File("SE.cds").c_str(), &db), SQLITE_OK);
     const std::string hostPort = "'127.0.0.1:" + std::to_string(port) + "'";

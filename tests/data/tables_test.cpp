@@ -131,7 +131,7 @@ namespace {
 // The engine definitions shipped in the program folder load as a table file.
 TEST(ShippedEngineFileTest, LoadsWithTheFiveEngines) {
     DataTables t;
-    LoadTableFile(t.SE_ClientDataSet, std::string(KELVANE_TEST_BIN_DIR) + "/SE.cds");
+    LoadTableFile(t.SE_ClientDataSet, std::string(KELVANE_TEST_BIN_DIR) + "/demo-engines/SE.cds");
     std::vector<std::string> names;
     auto& se = t.SE_ClientDataSet;
     for (se.First(); !se.Eof(); se.Next()) names.push_back(se.AsString("SEName"));

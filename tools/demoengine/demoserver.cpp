@@ -68,10 +68,13 @@ class Exchange : public QObject {
 
     void Received(std::string_view bytes) {
         received_.append(bytes);
-        const HeadResult head = ParseRequestHead(received_);
+        HeadResult head = ParseRequestHead(received_);
         if (head.status == HeadStatus::Incomplete) return;
-        Answer(head.status == HeadStatus::Bad ? ErrorPage(400, "Bad Request")
-                                              : Route(head.request, site_));
+        if (head.status == HeadStatus::Bad) return Answer(ErrorPage(400, "Bad Request"));
+        // A POST's form data follows the head.
+        if (received_.size() < head.headBytes + head.contentLength) return;
+        head.request.body = received_.substr(head.headBytes, head.contentLength);
+        Answer(Route(head.request, site_));
     }
 
     void Answer(const Response& response) {

@@ -64,6 +64,37 @@ bool ParseRequestLine(std::string_view line, Request& request) {
     return true;
 }
 
+// The Content-Length field's value; false when it is malformed or too large.
+bool ReadContentLength(std::string_view head, std::size_t& length) {
+    length = 0;
+    std::size_t lineStart = head.find('\n');
+    while (lineStart != std::string_view::npos && lineStart + 1 < head.size()) {
+        const std::size_t start = lineStart + 1;
+        const std::size_t end = std::min(head.find('\n', start), head.size());
+        std::string_view line = head.substr(start, end - start);
+        constexpr std::string_view kName = "content-length:";
+        if (line.size() >= kName.size()) {
+            std::string name(line.substr(0, kName.size()));
+            for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+            if (name == kName) {
+                std::size_t value = 0;
+                bool digits = false;
+                for (char c : line.substr(kName.size())) {
+                    if (c == ' ' || c == '\r' || c == '\t') continue;
+                    if (c < '0' || c > '9') return false;
+                    value = value * 10 + static_cast<std::size_t>(c - '0');
+                    if (value > kMaxRequestBodyBytes) return false;
+                    digits = true;
+                }
+                if (!digits) return false;
+                length = value;
+            }
+        }
+        lineStart = end < head.size() ? end : std::string_view::npos;
+    }
+    return true;
+}
+
 }  // namespace
 
 HeadResult ParseRequestHead(std::string_view received) {
@@ -93,8 +124,10 @@ HeadResult ParseRequestHead(std::string_view received) {
         return result;
     }
     const std::string_view firstLine = received.substr(0, received.find('\n'));
-    result.status =
-        ParseRequestLine(firstLine, result.request) ? HeadStatus::Complete : HeadStatus::Bad;
+    result.headBytes = end + 1;
+    const bool good = ParseRequestLine(firstLine, result.request) &&
+                      ReadContentLength(received.substr(0, end), result.contentLength);
+    result.status = good ? HeadStatus::Complete : HeadStatus::Bad;
     return result;
 }
 

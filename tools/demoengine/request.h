@@ -16,7 +16,11 @@ struct Request {
     std::string method;
     std::string path;   // without the query; an absolute target ("http://h/p") is cut to "/p"
     std::string query;  // the text after "?", without the fragment
+    std::string body;   // a POST's form data
 };
+
+// A POST body longer than this is refused: the demo engines take a keyword and a few fields.
+inline constexpr std::size_t kMaxRequestBodyBytes = 64 * 1024;
 
 enum class HeadStatus {
     Incomplete,  // the empty line has not arrived yet
@@ -27,6 +31,8 @@ enum class HeadStatus {
 struct HeadResult {
     HeadStatus status = HeadStatus::Incomplete;
     Request request;
+    std::size_t headBytes = 0;      // up to and including the empty line
+    std::size_t contentLength = 0;  // announced body bytes (Content-Length)
 };
 
 // Reads the head from the bytes received so far. Lines end in LF, with or without CR.

@@ -1,6 +1,7 @@
 #include "tools/demoengine/router.h"
 
 #include "tools/demoengine/enginepages.h"
+#include "tools/demoengine/modernengine.h"
 #include "tools/demoengine/results.h"
 #include "tools/demoengine/sitepages.h"
 #include "tools/demoengine/textcodec.h"
@@ -23,6 +24,8 @@ std::string IndexPage() {
 }  // namespace
 
 Response Route(const Request& request, const SiteOptions& options) {
+    // The engine of today also takes POSTs; everything else is GET only.
+    if (auto answer = ServeModernEngine(request, options.host)) return *answer;
     if (request.method != "GET") return ErrorPage(501, "Not Implemented");
     if (request.path == "/") return HtmlPage(IndexPage());
     if (auto answer = ServeEngine(request, options.host)) return *answer;
