@@ -13,37 +13,32 @@ const char* const kUsage =
     "  kelvane-cli theme KEYWORD [--engines LIST] [--folder DIR]\n"
     "                            [--pages WORD] [--format txt|csv|htm|rtf|xls] [--output FILE]\n"
     "  kelvane-cli keywords [--folder DIR]\n"
+    "  kelvane-cli engines list|check|export|import ... (see below)\n"
     "\n"
-    "LIST is a comma-separated list of engine names (default: all five):\n"
-    "  AltaVista, All The Web, Google, MSN, Teoma\n";
-
-const std::vector<std::string>& AllEngines() {
-    static const std::vector<std::string> engines{"AltaVista", "All The Web", "Google", "MSN",
-                                                  "Teoma"};
-    return engines;
-}
+    "LIST is a comma-separated list of engine names (default: every engine whose definition\n"
+    "has a query address; `kelvane-cli engines list` shows them).\n"
+    "\n"
+    "Engine definitions:\n"
+    "  kelvane-cli engines list [--folder DIR]\n"
+    "  kelvane-cli engines check [NAME...] [--keyword K] [--show] [--folder DIR]\n"
+    "  kelvane-cli engines export [FILE] [--folder DIR]\n"
+    "  kelvane-cli engines import FILE [--folder DIR]\n";
 
 namespace {
 
+// The names as given; the commands check them against the engine definitions.
 std::vector<std::string> ParseEngines(const std::string& list) {
-    std::vector<bool> chosen(AllEngines().size(), false);
+    std::vector<std::string> engines;
     std::size_t start = 0;
     while (start <= list.size()) {
         const std::size_t end = std::min(list.find(',', start), list.size());
         std::string name = list.substr(start, end - start);
         name.erase(0, name.find_first_not_of(' '));
         name.erase(name.find_last_not_of(' ') + 1);
-        const auto& all = AllEngines();
-        const auto it = std::find_if(all.begin(), all.end(), [&](const std::string& engine) {
-            return text::SameAsciiNoCase(engine, name);
-        });
-        if (it == all.end()) throw UsageError("unknown engine '" + name + "'");
-        chosen[static_cast<std::size_t>(it - all.begin())] = true;
+        if (name.empty()) throw UsageError("no engine given");
+        engines.push_back(name);
         start = end + 1;
     }
-    std::vector<std::string> engines;
-    for (std::size_t i = 0; i < chosen.size(); ++i)
-        if (chosen[i]) engines.push_back(AllEngines()[i]);
     return engines;
 }
 
@@ -52,7 +47,6 @@ std::vector<std::string> ParseEngines(const std::string& list) {
 CliArguments ParseArguments(const std::vector<std::string>& args) {
     if (args.empty()) throw UsageError("no command given");
     CliArguments a;
-    a.engines = AllEngines();
     const std::string& command = args[0];
     if (command == "detect") {
         a.command = Command::Detect;
@@ -103,7 +97,6 @@ CliArguments ParseArguments(const std::vector<std::string>& args) {
         if (!a.format)
             throw UsageError("--output needs --format (or a .txt, .csv, .htm, .rtf or .xls name)");
     }
-    if (a.engines.empty()) throw UsageError("no engine given");
     return a;
 }
 

@@ -21,16 +21,13 @@ enum class Command { Detect, Theme, Keywords };
 struct CliArguments {
     Command command = Command::Theme;
     std::string keyword;
-    std::vector<std::string> engines;  // captions, in the fixed order
+    std::vector<std::string> engines;  // as given; empty: the engines with a query address
     int depth = 10;
     std::string folder;
     std::optional<std::string> pagesOf;  // --pages WORD
     std::optional<data::ExportFormat> format;
     std::string output;
 };
-
-// The five engine captions in the order a run visits them.
-const std::vector<std::string>& AllEngines();
 
 CliArguments ParseArguments(const std::vector<std::string>& args);
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "cli/enginescommand.h"
 #include "cli/terminalwindow.h"
 #include "data/export_tablerows.h"
 #include "data/tables.h"
@@ -110,9 +111,10 @@ int RunDetect(const CliArguments& args) {
     const std::string folder = detect::ResolveProgramFolder(args.folder);
     data::DataTables tables;
     tables.LoadFiles(folder);
+    const auto engines = ResolveEngines(tables.SE_ClientDataSet, args.engines);
     SelectKeyword(tables, args.keyword, true);
 
-    TerminalWindow window(args.engines, args.keyword, args.depth);
+    TerminalWindow window(engines, args.keyword, args.depth);
     detect::KeywordAggregator aggregator(tables, window);
     http::HttpUnit http(folder);
     http::TerminalAuthDialog dialog;
@@ -141,12 +143,13 @@ int RunTheme(const CliArguments& args) {
     const std::string folder = detect::ResolveProgramFolder(args.folder);
     data::DataTables tables;
     tables.LoadFiles(folder);
+    const auto engines = ResolveEngines(tables.SE_ClientDataSet, args.engines);
     if (!SelectKeyword(tables, args.keyword, false)) {
         std::fprintf(stderr, "The keyword '%s' is not in the keyword history\n",
                      args.keyword.c_str());
         return kExitFailure;
     }
-    TerminalWindow window(args.engines, args.keyword, 10);
+    TerminalWindow window(engines, args.keyword, 10);
     detect::KeywordAggregator aggregator(tables, window);
     window.SetReady(true);
     aggregator.RefreshKeywordTables();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/clicommands.h"
+#include "cli/enginescommand.h"
 
 int main(int argc, char** argv) {
     // First of all, so that Ctrl-C is the Stop command from the very start.
@@ -14,6 +15,16 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     kv::cli::CliArguments parsed;
     try {
+        if (!args.empty() && args[0] == "engines") {
+            try {
+                return kv::cli::RunEngines({args.begin() + 1, args.end()});
+            } catch (const kv::cli::UsageError&) {
+                throw;
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "kelvane-cli: %s\n", e.what());
+                return kv::cli::kExitFailure;
+            }
+        }
         parsed = kv::cli::ParseArguments(args);
     } catch (const kv::cli::UsageError& e) {
         std::fprintf(stderr, "kelvane-cli: %s\n\n%s", e.what(), kv::cli::kUsage);
@@ -28,6 +39,9 @@ int main(int argc, char** argv) {
             case kv::cli::Command::Keywords:
                 return kv::cli::RunKeywords(parsed);
         }
+    } catch (const kv::cli::UsageError& e) {  // an engine name the definitions do not know
+        std::fprintf(stderr, "kelvane-cli: %s\n\n%s", e.what(), kv::cli::kUsage);
+        return kv::cli::kExitUsage;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kelvane-cli: %s\n", e.what());
         return kv::cli::kExitFailure;
