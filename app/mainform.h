@@ -30,6 +30,7 @@ namespace kv::app {
 
 class ClipFiles;
 class ClipSequence;
+class EngineBoxes;
 class ResultGrid;
 class TableModel;
 
@@ -98,6 +99,7 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     void ReloadConnectionSettings();
     void RestoreWindowValues(const data::IniFile& ini);
     void LocateRememberedWord();
+    void BuildEngineBoxes(const data::IniFile& ini);
 
     // Shutdown steps.
     void StoreWindowValues();
@@ -115,6 +117,7 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     void ImageClick();
     void GetUpdatesClick();
     void SettingsClick();
+    void CheckEnginesClick();
     void GetSupportClick();
     void HelpTopicsClick();
     void ProgramDistributionClick();
@@ -158,9 +161,8 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     QComboBox* MainKeywordRxDBLookupCombo = nullptr;
     QPushButton* EditTBXButton = nullptr;
     QPushButton* FindTBXButton = nullptr;
-    // In the order of the window's components: AltaVista, All The Web, Google, MSN, Teoma.
-    std::array<QCheckBox*, 5> engineBoxes_{};
-    QCheckBox* TBXCheckBox1 = nullptr;  // "All The Web"
+    // One per engine definition row, built once SE.cds is loaded.
+    EngineBoxes* engineBoxes_ = nullptr;
     std::array<QRadioButton*, 3> depthButtons_{};
     QWidget* Panel3 = nullptr;
     QSplitter* SanSplitter = nullptr;

@@ -19,6 +19,7 @@
 
 #include "app/apptexts.h"
 #include "app/artwork.h"
+#include "app/engineboxes.h"
 #include "app/gridlook.h"
 #include "app/mainform.h"
 #include "app/resultgrid.h"
@@ -157,22 +158,8 @@ void TMainForm::BuildInputStrip(QWidget* panel) {
     connect(EditTBXButton, &QPushButton::clicked, this, &TMainForm::EditTBXButtonClick);
 
     auto* Label4 = Named(new QLabel(texts::kSearchEngine), "Label4");
-    auto* engines = new QHBoxLayout;
-    engines->setSpacing(12);
-    const std::array<std::pair<const char*, const char*>, 5> engineBoxes{{
-        {"TBXCheckBox2", "AltaVista"},
-        {"TBXCheckBox1", "All The Web"},
-        {"TBXCheckBox3", "Google"},
-        {"TBXCheckBox4", "MSN"},
-        {"TBXCheckBox5", "Teoma"},
-    }};
-    for (std::size_t i = 0; i < engineBoxes.size(); ++i) {
-        engineBoxes_[i] = Named(new QCheckBox(engineBoxes[i].second), engineBoxes[i].first);
-        engineBoxes_[i]->setChecked(true);
-        connect(engineBoxes_[i], &QCheckBox::toggled, this, &TMainForm::TBXCheckBox1Change);
-        engines->addWidget(engineBoxes_[i]);
-    }
-    TBXCheckBox1 = engineBoxes_[1];
+    engineBoxes_ = new EngineBoxes;
+    connect(engineBoxes_, &EngineBoxes::TicksChanged, this, &TMainForm::TBXCheckBox1Change);
 
     auto* Label5 = Named(new QLabel(texts::kResultsToScan), "Label5");
     const std::array<const char*, 3> depthNames{"TBXRadioButton1", "TBXRadioButton2",
@@ -207,8 +194,7 @@ void TMainForm::BuildInputStrip(QWidget* panel) {
     grid->addWidget(Label5, 0, 3, Qt::AlignRight);
     grid->addLayout(depths, 0, 4);
     grid->addWidget(Label4, 1, 0);
-    engines->addStretch();
-    grid->addLayout(engines, 1, 1, 1, 4);
+    grid->addWidget(engineBoxes_, 1, 1, 1, 4);
     grid->setColumnStretch(2, 1);
     grid->setColumnStretch(5, 0);
     grid->addWidget(FindTBXButton, 0, 6, 2, 1, Qt::AlignVCenter);

@@ -5,6 +5,7 @@
 #include "app/aboutform.h"
 #include "app/appconfig.h"
 #include "app/apptexts.h"
+#include "app/enginecheckform.h"
 #include "app/mainform.h"
 #include "app/settingsform.h"
 
@@ -15,6 +16,7 @@ void TMainForm::BuildMenus() {
     file->setObjectName("FileMenu");
     file->addAction(texts::kGetUpdates, this, &TMainForm::GetUpdatesClick);
     file->addAction(texts::kSettings, this, &TMainForm::SettingsClick);
+    file->addAction(texts::kCheckEngines, this, &TMainForm::CheckEnginesClick);
     file->addSeparator();
     file->addAction(texts::kExit, this, &QWidget::close);
     QMenu* help = menuBar()->addMenu(texts::kHelpMenu);
@@ -49,6 +51,11 @@ void TMainForm::ProgramDistributionClick() {
 void TMainForm::AboutClick() {
     TAboutForm about(desktop_, this);
     about.exec();
+}
+
+void TMainForm::CheckEnginesClick() {
+    EngineCheckForm form(detect::ReadEngineDefinitions(tables_.SE_ClientDataSet), folder_, this);
+    form.exec();
 }
 
 void TMainForm::SettingsClick() {

@@ -53,7 +53,9 @@ void DetectionRun::QueryEngine(const std::string& engineName, const std::string&
                 runList_.push_back({engineName, reading.addresses[i], ++rank});
             unproductive.reset();
             if (reading.verdict != Verdict::Works && reading.verdict != Verdict::NoResults) {
-                LogUnlessStopped(VerdictLine(engineName, reading));
+                // After results, a failed page is logged as it always was: its failure line.
+                const bool plainFailure = rank > 0 && reading.verdict == Verdict::Unreachable;
+                LogUnlessStopped(plainFailure ? reading.reason : VerdictLine(engineName, reading));
                 break;
             }
             if (rank == 0) unproductive = reading;
