@@ -27,5 +27,7 @@ inline constexpr const char* kCheckTextMissing = "check text missing";
 inline constexpr const char* kNoAddressExtracted = "blocks found but no address extracted";
 inline constexpr const char* kVerdictUnreachable = "%s: unreachable (%s)";
 inline constexpr const char* kNoQueryAddress = "no query address in its definition";
+// A result entry without an address, in the self-test's list of findings.
+inline constexpr const char* kNoAddress = "(no address)";
 
 }  // namespace kv::detect::strings

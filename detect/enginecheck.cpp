@@ -22,7 +22,8 @@ EngineCheck CheckEngine(http::HttpUnit& http, const EngineDefinition& engine,
 
 std::string ShowFindings(const ResultPageReading& reading) {
     std::string out;
-    for (const std::string& address : reading.addresses) out += address + "\n";
+    for (const std::string& address : reading.addresses)
+        out += (address.empty() ? std::string(strings::kNoAddress) : address) + "\n";
     out += "next: ";
     if (!reading.next) return out + "none\n";
     const EngineRequest& next = *reading.next;
