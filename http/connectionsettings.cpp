@@ -79,18 +79,41 @@ void DeriveSystemProxy(const std::string& proxyServer, std::string& proxy, int& 
     port = ParseInt(Trim(chosen.substr(colon + 1))).value_or(0);
 }
 
+namespace {
+
+// The lines of the User-Agent list, without line ends.
+std::vector<std::string> ReadUserAgentList(const std::string& path) {
+    std::vector<std::string> agents;
+    std::ifstream list(path);
+    for (std::string line; std::getline(list, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        agents.push_back(line);
+    }
+    return agents;
+}
+
+}  // namespace
+
+std::string DefaultUserAgent(const std::string& uaListPath) {
+    const std::vector<std::string> agents = ReadUserAgentList(uaListPath);
+    return agents.empty() || Trim(agents.front()).empty() ? kDefaultUserAgent : agents.front();
+}
+
 ConnectionSettings LoadConnectionSettings(const data::IniFile& ini,
-                                          const std::optional<std::string>& systemProxy) {
+                                          const std::optional<std::string>& systemProxy,
+                                          const std::string& defaultAgent) {
     ConnectionSettings s;
     s.timeout = ReadInt(ini, "timeout", 30);
     s.RetryConnect = ReadInt(ini, "RetryConnect", 2);
-    s.UserAgent = ini.ReadString(kSettingsSection, "UserAgent", kDefaultUserAgent);
+    s.UserAgent = ini.ReadString(kSettingsSection, "UserAgent", defaultAgent);
     s.Proxy = ini.ReadString(kSettingsSection, "Proxy", "");
     s.ProxyPort = ReadInt(ini, "ProxyPort", 0);
     s.Username = ini.ReadString(kSettingsSection, "Username", "");
     s.Password = ini.ReadString(kSettingsSection, "Password", "");
     s.UseAuth = ReadInt(ini, "UseAuth", 0);
     s.ConnectType = ReadInt(ini, "ConnectType", kConnectSystem);
+    s.CAFile = ini.ReadString(kSettingsSection, "CAFile", "");
+    s.AcceptLanguage = ini.ReadString(kSettingsSection, "AcceptLanguage", kDefaultAcceptLanguage);
     if (s.ConnectType == kConnectSystem && systemProxy)
         DeriveSystemProxy(*systemProxy, s.Proxy, s.ProxyPort);
     return s;
@@ -106,6 +129,8 @@ void StoreConnectionSettings(data::IniFile& ini, const ConnectionSettings& s) {
     ini.WriteString(kSettingsSection, "Password", s.Password);
     ini.WriteInteger(kSettingsSection, "UseAuth", s.UseAuth);
     ini.WriteInteger(kSettingsSection, "ConnectType", s.ConnectType);
+    ini.WriteString(kSettingsSection, "CAFile", s.CAFile);
+    ini.WriteString(kSettingsSection, "AcceptLanguage", s.AcceptLanguage);
 }
 
 std::string SettingsFilePath(const std::string& folder) {
@@ -119,13 +144,10 @@ void SettingsDialogModel::Fill(const ConnectionSettings& s, const std::string& u
     portText = s.ProxyPort != 0 ? std::to_string(s.ProxyPort) : "";
     timeoutText = std::to_string(s.timeout);
     retryText = std::to_string(s.RetryConnect);
-    userAgents.clear();
-    std::ifstream list(uaListPath);
-    for (std::string line; std::getline(list, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        userAgents.push_back(line);
-    }
+    userAgents = ReadUserAgentList(uaListPath);
     userAgentText = s.UserAgent;
+    caFileText = s.CAFile;
+    acceptLanguageText = s.AcceptLanguage;
     nameText = s.Username;
     passwordText = s.Password;
     SetUseAuth(s.UseAuth == 1);
@@ -160,6 +182,8 @@ ConnectionSettings SettingsDialogModel::Result() const {
     s.Password = passwordText;
     s.UseAuth = useAuth ? 1 : 0;
     s.ConnectType = connectType;
+    s.CAFile = caFileText;
+    s.AcceptLanguage = acceptLanguageText;
     return s;
 }
 

@@ -12,6 +12,8 @@ namespace kv::http {
 
 inline constexpr const char* kSettingsSection = "inet";
 inline constexpr const char* kDefaultUserAgent = "Mozilla/4.0 (compatible; MSIE 5.5; Windows 98)";
+inline constexpr const char* kDefaultAcceptLanguage = "en-US,en;q=0.9";
+inline constexpr const char* kUserAgentListFile = "ua.lst";
 
 enum ConnectType { kConnectDirect = 1, kConnectProxy = 2, kConnectSystem = 3 };
 
@@ -25,7 +27,13 @@ struct ConnectionSettings {
     std::string Password;
     int UseAuth = 0;
     int ConnectType = kConnectSystem;
+    std::string CAFile;  // a PEM file of CA certificates trusted besides the system's
+    std::string AcceptLanguage = kDefaultAcceptLanguage;
 };
+
+// The User-Agent of a new set.ini: the first line of the list (a current desktop browser),
+// kDefaultUserAgent when the list is missing or empty.
+std::string DefaultUserAgent(const std::string& uaListPath);
 
 // The system's proxy setting in the registry value's form ("host:port", or a list such as
 // "ftp=h:21;http=h:8080"); nullopt when the system has none. Here it is the environment's
@@ -36,12 +44,13 @@ std::optional<std::string> SystemProxyServer();
 // Proxy host and port from a system proxy value, for ConnectType 3.
 void DeriveSystemProxy(const std::string& proxyServer, std::string& proxy, int& port);
 
-// Reads the nine keys with their defaults, then derives the proxy for ConnectType 3 when a
-// system proxy value exists (in memory only).
+// Reads the keys with their defaults (`defaultAgent` for a missing UserAgent), then derives
+// the proxy for ConnectType 3 when a system proxy value exists (in memory only).
 ConnectionSettings LoadConnectionSettings(const data::IniFile& ini,
-                                          const std::optional<std::string>& systemProxy);
+                                          const std::optional<std::string>& systemProxy,
+                                          const std::string& defaultAgent = kDefaultUserAgent);
 
-// Writes the nine keys in order; the caller saves the file (readable by the user only: it
+// Writes the keys in order (the nine of old, then CAFile and AcceptLanguage); the caller saves the file (readable by the user only: it
 // holds the password).
 void StoreConnectionSettings(data::IniFile& ini, const ConnectionSettings& settings);
 
@@ -60,6 +69,7 @@ class SettingsDialogModel {
     ConnectionSettings Result() const;
 
     std::string proxyText, portText, timeoutText, retryText, userAgentText, nameText, passwordText;
+    std::string caFileText, acceptLanguageText;
     std::vector<std::string> userAgents;
     bool useAuth = false;
     int connectType = kConnectSystem;

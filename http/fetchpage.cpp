@@ -6,6 +6,8 @@
 #include "http/cookmanager.h"
 #include "http/httpstrings.h"
 #include "http/httpunit.h"
+#include "http/pagecharset.h"
+#include "http/requesthead.h"
 #include "http/timedhttpcli.h"
 #include "text/textcompare.h"
 
@@ -49,14 +51,17 @@ std::string ConnectionErrorText(const TTimedHttpCli& cli) {
 }  // namespace
 
 void HttpUnit::PrepareAttempt(FetchAttempt& attempt, const ConnectionSettings& settings,
-                              const std::string& address, const std::string& referrer) {
+                              const std::string& address, const std::string& referrer,
+                              const FetchOptions& options) {
     TTimedHttpCli& cli = attempt.client;
     cli.SetCookManager(&attempt.cookies);
     cli.SetHostCache(&hostCache_);
     cli.SetAuthStore(&credentials_);
-    cli.OnRequestHeaderEnd = [this](THttpCli&, std::string& head) {
-        head += "Accept-Language: en\r\n";
+    cli.OnRequestHeaderEnd = [this, language = settings.AcceptLanguage,
+                              lines = options.headerLines](THttpCli&, std::string& head) {
+        if (!language.empty()) head += "Accept-Language: " + language + "\r\n";
         if (!cookies_.Empty()) head += "Cookie: " + cookies_.Text() + "\r\n";
+        ReplaceHeaderLines(head, lines);
     };
     // The stream keeps only the last document of a redirect chain.
     cli.OnDocBegin = [body = &attempt.body](THttpCli&) { body->clear(); };
@@ -81,18 +86,21 @@ void HttpUnit::PrepareAttempt(FetchAttempt& attempt, const ConnectionSettings& s
         cli.SetProxyPort(std::to_string(settings.ProxyPort));
     }
     cli.SetAgent(settings.UserAgent);
+    cli.SetPostBody(options.postBody);
+    cli.SetCaFile(settings.CAFile);
     if (settings.UseAuth == 1)
         cli.SetSettingsCredentials(settings.Username, settings.Password, &challenged_);
 }
 
 void HttpUnit::FetchPage(std::string& address, const std::string& checkText,
-                         const std::string& referrer, std::string& page) {
+                         const std::string& referrer, std::string& page,
+                         const FetchOptions& options) {
     const ConnectionSettings settings = settings_;  // a handler must not change them midway
     const auto timeout = std::chrono::milliseconds(std::max(0LL, settings.timeout * 1000LL));
     int retriesLeft = settings.RetryConnect;
     for (;;) {
         auto attempt = std::make_unique<FetchAttempt>();
-        PrepareAttempt(*attempt, settings, address, referrer);
+        PrepareAttempt(*attempt, settings, address, referrer, options);
         TTimedHttpCli& cli = attempt->client;
         switch (cli.GetWithTimeout(timeout)) {
             case TWaitResult::Done:
@@ -100,7 +108,7 @@ void HttpUnit::FetchPage(std::string& address, const std::string& checkText,
                     if (Stopped()) throw FetchError(std::string(kFetchCanceled));
                     Fail(ConnectionErrorText(cli), settings, address, referrer);
                 }
-                page = attempt->body;
+                page = PageToUtf8(attempt->body, cli.ContentType());
                 if (cli.Location() != address) address = cli.Location();
                 if (checkText.empty() ||
                     text::AsciiLowerCase(page).find(checkText) != std::string::npos)

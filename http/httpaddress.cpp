@@ -49,7 +49,15 @@ std::string PathOrRoot(std::string_view path) {
     return std::string(path);
 }
 
+bool IsFetchableScheme(std::string_view scheme) {
+    return text::SameAsciiNoCase(scheme, "http") || text::SameAsciiNoCase(scheme, "https");
+}
+
 }  // namespace
+
+bool UrlParts::Secure() const {
+    return text::SameAsciiNoCase(scheme, "https");
+}
 
 UrlParts SplitAddress(std::string_view address) {
     UrlParts parts;
@@ -86,11 +94,13 @@ std::string WithHttpPrefix(std::string_view address) {
 }
 
 RedirectTarget ResolveLocation(std::string_view current, std::string_view location) {
-    // Any "scheme://" value is absolute; only http is fetched, whatever the case of its name.
+    // Any "scheme://" value is absolute; http and https are fetched, whatever the case.
     if (std::size_t end = SchemeEnd(location, false); end != std::string_view::npos) {
-        return {std::string(location), text::SameAsciiNoCase(location.substr(0, end), "http")};
+        return {std::string(location), IsFetchableScheme(location.substr(0, end))};
     }
     UrlParts base = SplitAddress(current);
+    // "//host/path" keeps only the scheme.
+    if (location.starts_with("//")) return {base.SchemeOrHttp() + ":" + std::string(location)};
     // The port stays: a server on another port than 80 redirects within itself.
     if (location.starts_with("/")) {
         return {base.SchemeOrHttp() + "://" + base.HostAndPort() + std::string(location)};
@@ -102,7 +112,7 @@ RedirectTarget ResolveLocation(std::string_view current, std::string_view locati
         dirEnd == std::string_view::npos ? std::string() : std::string(path.substr(0, dirEnd + 1));
     newPath += location;
     std::string slash = newPath.starts_with("/") ? "" : "/";
-    return {"http://" + base.HostAndPort() + slash + newPath};
+    return {base.SchemeOrHttp() + "://" + base.HostAndPort() + slash + newPath};
 }
 
 }  // namespace kv::http

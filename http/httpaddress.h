@@ -18,7 +18,14 @@ struct UrlParts {
     std::string path;  // "/" when the address has none; keeps the query
 
     std::string SchemeOrHttp() const { return scheme.empty() ? "http" : scheme; }
-    std::string PortOrDefault() const { return port.empty() ? "80" : port; }
+    // An https address (the scheme's name in any case).
+    bool Secure() const;
+    std::string DefaultPort() const { return Secure() ? "443" : "80"; }
+    std::string PortOrDefault() const { return port.empty() ? DefaultPort() : port; }
+    // The Host line's value: the host, with ":" + port when the port is not the default.
+    std::string HostField() const {
+        return port.empty() || port == DefaultPort() ? host : host + ":" + port;
+    }
     // host, plus ":" + port when the address gave one
     std::string HostAndPort() const { return port.empty() ? host : host + ":" + port; }
 };
@@ -34,7 +41,7 @@ std::string WithHttpPrefix(std::string_view address);
 
 struct RedirectTarget {
     std::string address;
-    bool fetchable = true;  // false for a scheme this exchange cannot speak
+    bool fetchable = true;  // false for a scheme this exchange cannot speak (not http, https)
 };
 
 // The new address named by a Location value received on a reply to `current`.

@@ -9,6 +9,7 @@
 #include "http/httpstrings.h"
 #include "http/requesthead.h"
 #include "http/socketerror.h"
+#include "http/tlsfailure.h"
 
 namespace kv::http {
 
@@ -24,7 +25,7 @@ bool ReadPort(const std::string& text, quint16& port) {
 
 }  // namespace
 
-void THttpCli::SocketDeleter::operator()(QTcpSocket* socket) const {
+void THttpCli::SocketDeleter::operator()(QSslSocket* socket) const {
     // Never deleted at once: this may run inside one of the socket's own signals.
     socket->deleteLater();
 }
@@ -48,6 +49,7 @@ void THttpCli::GetASync() {
     failedLocally_ = false;
     lastSocketError_ = 0;
     redirectCount_ = 0;
+    posting_ = !postBody_.empty();
     location_ = url_;
     SetState(THttpState::NotConnected);
     ConnectStep();
@@ -66,12 +68,32 @@ void THttpCli::Abort() {
 }
 
 THttpCli::Route THttpCli::DirectRoute(const UrlParts& location) const {
-    return Route{location.host, location.PortOrDefault(), location.path, location.host, false};
+    Route route;
+    route.connectHost = location.host;
+    route.connectPort = location.PortOrDefault();
+    route.requestTarget = location.path;
+    route.targetHost = location.host;
+    route.hostField = location.HostField();
+    route.tls = location.Secure();
+    return route;
 }
 
 THttpCli::Route THttpCli::ProxyRoute(const UrlParts& location, const UrlParts& proxy) const {
     std::string port = proxy.port.empty() ? proxyPort_ : proxy.port;
-    return Route{proxy.host, port, AbsoluteTarget(location), location.host, true};
+    if (location.Secure()) {
+        // The proxy only relays the bytes of a tunnel; the request inside is the origin's.
+        Route route = DirectRoute(location);
+        route.connectHost = proxy.host;
+        route.connectPort = port;
+        route.tunnelTo = location.host + ":" + location.PortOrDefault();
+        return route;
+    }
+    Route route = DirectRoute(location);
+    route.connectHost = proxy.host;
+    route.connectPort = port;
+    route.requestTarget = AbsoluteTarget(location);
+    route.viaProxy = true;
+    return route;
 }
 
 void THttpCli::ConnectStep() {
@@ -87,6 +109,10 @@ void THttpCli::StartRoute(const Route& route) {
     requestTarget_ = route.requestTarget;
     targetHost_ = route.targetHost;
     viaProxy_ = route.viaProxy;
+    route_ = route;
+    tunnelPending_ = false;
+    tlsPending_ = false;
+    tlsErrors_.clear();
     OpenConnection(route.connectHost, route.connectPort);
 }
 
@@ -98,14 +124,17 @@ void THttpCli::OpenConnection(const std::string& host, const std::string& portTe
         FailExchange(std::string(kCantConnect) + SocketErrorWithNumber(kWsaInvalidArgument));
         return;
     }
-    socket_.reset(new QTcpSocket());
-    QTcpSocket* socket = socket_.get();
-    QObject::connect(socket, &QTcpSocket::connected, &context_, [this] { OnSocketConnected(); });
-    QObject::connect(socket, &QTcpSocket::readyRead, &context_, [this] { OnSocketReadyRead(); });
-    QObject::connect(socket, &QTcpSocket::disconnected, &context_, [this] { ServerClosed(); });
-    QObject::connect(socket, &QTcpSocket::errorOccurred, &context_,
+    socket_.reset(new QSslSocket());
+    QSslSocket* socket = socket_.get();
+    QObject::connect(socket, &QSslSocket::connected, &context_, [this] { OnSocketConnected(); });
+    QObject::connect(socket, &QSslSocket::encrypted, &context_, [this] { OnEncrypted(); });
+    QObject::connect(socket, &QSslSocket::sslErrors, &context_,
+                     [this](const QList<QSslError>& errors) { tlsErrors_ = errors; });
+    QObject::connect(socket, &QSslSocket::readyRead, &context_, [this] { OnSocketReadyRead(); });
+    QObject::connect(socket, &QSslSocket::disconnected, &context_, [this] { ServerClosed(); });
+    QObject::connect(socket, &QSslSocket::errorOccurred, &context_,
                      [this](QAbstractSocket::SocketError error) { OnSocketError(error); });
-    QObject::connect(socket, &QTcpSocket::bytesWritten, &context_,
+    QObject::connect(socket, &QSslSocket::bytesWritten, &context_,
                      [this](qint64 bytes) { TriggerDataSent(bytes); });
     if (!localAddr_.empty() && localAddr_ != "0.0.0.0") {
         socket->bind(QHostAddress(QString::fromStdString(localAddr_)));
@@ -117,15 +146,76 @@ void THttpCli::OnSocketConnected() {
     SetState(THttpState::Connected);
     TriggerSessionConnected();
     if (state_ != THttpState::Connected) return;
+    // Once per request, also when a tunnel and a handshake come first: the credentials
+    // (the proxy's too) and cookies are settled here.
     TriggerRequestHeaderBegin();
-    if (state_ != THttpState::Connected) return;
-    RequestHeadFields fields{requestTarget_, accept_,        reference_, agent_,
-                             targetHost_,    username_,      password_,  viaProxy_,
-                             proxyUsername_, proxyPassword_, cookie_};
+    if (state_ != THttpState::Connected || !socket_) return;
+    if (!route_.tunnelTo.empty()) {
+        const std::string head =
+            ComposeConnectHead(route_.tunnelTo, agent_, proxyUsername_, proxyPassword_);
+        tunnelPending_ = true;
+        SetState(THttpState::WaitingHeader);
+        socket_->write(head.data(), static_cast<qint64>(head.size()));
+        return;
+    }
+    if (route_.tls) {
+        StartTls();
+        return;
+    }
+    SendRequest();
+}
+
+void THttpCli::StartTls() {
+    if (!QSslSocket::supportsSsl()) {
+        FailExchange(FormatText(kTlsUnavailable, targetHost_));
+        return;
+    }
+    const std::optional<QSslConfiguration> config = TlsConfiguration(caFile_);
+    if (!config) {
+        FailExchange(FormatText(kTlsBadCaFile, caFile_));
+        return;
+    }
+    tlsPending_ = true;
+    socket_->setSslConfiguration(*config);
+    // The name is verified and sent as SNI, though the connection went to an address.
+    socket_->setPeerVerifyName(QString::fromStdString(targetHost_));
+    socket_->startClientEncryption();
+}
+
+void THttpCli::OnEncrypted() {
+    if (!tlsPending_) return;
+    tlsPending_ = false;
+    SendRequest();
+}
+
+void THttpCli::FailTls(const QString& socketError) {
+    const QList<QSslError> errors = tlsErrors_;
+    FailExchange(TlsFailureReason(errors, targetHost_, socketError));
+}
+
+void THttpCli::SendRequest() {
+    RequestHeadFields fields;
+    fields.method = Method();
+    fields.target = requestTarget_;
+    fields.accept = accept_;
+    fields.reference = reference_;
+    fields.agent = agent_;
+    fields.host = route_.hostField;
+    fields.username = username_;
+    fields.password = password_;
+    fields.viaProxy = viaProxy_;
+    fields.proxyUsername = proxyUsername_;
+    fields.proxyPassword = proxyPassword_;
+    fields.cookie = cookie_;
+    if (posting_) {
+        fields.contentType = contentTypePost_;
+        fields.contentLength = postBody_.size();
+    }
     std::string head = ComposeRequestHead(fields);
     TriggerRequestHeaderEnd(head);
     if (state_ != THttpState::Connected || !socket_) return;
     head += "\r\n";
+    if (posting_) head += postBody_;
     SetState(THttpState::WaitingHeader);
     socket_->write(head.data(), static_cast<qint64>(head.size()));
 }
@@ -138,6 +228,10 @@ void THttpCli::OnSocketReadyRead() {
 
 void THttpCli::OnSocketError(QAbstractSocket::SocketError error) {
     if (!socket_) return;
+    if (tlsPending_ || error == QAbstractSocket::SslHandshakeFailedError) {
+        FailTls(socket_->errorString());
+        return;
+    }
     if (error == QAbstractSocket::RemoteHostClosedError) {
         ServerClosed();
         return;
@@ -152,11 +246,23 @@ void THttpCli::OnSocketError(QAbstractSocket::SocketError error) {
 
 void THttpCli::ServerClosed() {
     if (!socket_) return;
+    if (tlsPending_) {
+        FailTls(socket_->errorString());
+        return;
+    }
     QByteArray rest = socket_->readAll();
     if (!rest.isEmpty()) {
         ProcessReceived(std::string_view(rest.constData(), static_cast<std::size_t>(rest.size())));
     }
     if (!socket_) return;  // reading the rest ended or closed the exchange
+    if (state_ == THttpState::WaitingBody && bodyDecoder_) {
+        try {
+            bodyDecoder_->Closed();
+        } catch (const HttpError& error) {
+            FailExchange(error.what());
+            return;
+        }
+    }
     CloseConnection();
 }
 

@@ -1,5 +1,8 @@
-// THttpCli: one HTTP/1.0 GET exchange on Qt's event loop, with redirects, over a new
-// QTcpSocket connection per request. The server ends each reply by closing the connection.
+// THttpCli: one HTTP/1.1 exchange (GET, or a form POST) on Qt's event loop, with redirects,
+// over a new connection per request ("Connection: close"): plain TCP for http, TLS with
+// verified certificates for https, through a CONNECT tunnel when an https address goes
+// through a proxy. Bodies may come chunked and gzip/deflate-coded; the caller sees them
+// decoded. A reply ends at its last chunk, at an HTTP/1.1 Content-Length, or at the close.
 //
 // Extending it (the timed client does):
 // - ConnectStep() runs at the start and after each redirect. Override it to resolve names
@@ -19,8 +22,10 @@
 // Tests: tests/http/exchange_*_test.cpp (against tests/support/scripted_server.h).
 #pragma once
 
+#include <QList>
 #include <QObject>
-#include <QTcpSocket>
+#include <QSslError>
+#include <QSslSocket>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -28,6 +33,7 @@
 #include <string_view>
 #include <vector>
 
+#include "http/bodydecoder.h"
 #include "http/httpaddress.h"
 
 namespace kv::http {
@@ -82,12 +88,23 @@ class THttpCli {
     void SetAutoRedirect(bool on) { autoRedirect_ = on; }
     const std::string& LocalAddr() const { return localAddr_; }
     void SetLocalAddr(std::string address) { localAddr_ = std::move(address); }
+    // A non-empty body makes the request a POST of that body with ContentTypePost's type.
+    // 301, 302 and 303 replies continue as GET; 307 and 308 repeat the POST.
+    const std::string& PostBody() const { return postBody_; }
+    void SetPostBody(std::string body) { postBody_ = std::move(body); }
+    const std::string& ContentTypePost() const { return contentTypePost_; }
+    void SetContentTypePost(std::string type) { contentTypePost_ = std::move(type); }
+    // A PEM file of CA certificates trusted besides the system's ("" for none).
+    const std::string& CaFile() const { return caFile_; }
+    void SetCaFile(std::string path) { caFile_ = std::move(path); }
     // The received-body stream, owned by the caller; may be null.
     void SetRcvdStream(std::string* stream) { rcvdStream_ = stream; }
 
     // Derived per request.
     const std::string& TargetHost() const { return targetHost_; }
     const std::string& RequestTarget() const { return requestTarget_; }
+    // The method of the request in flight: "POST" until a redirect turns it into a GET.
+    const char* Method() const { return posting_ ? "POST" : "GET"; }
 
     // Reply state.
     THttpState State() const { return state_; }
@@ -99,7 +116,7 @@ class THttpCli {
     const std::vector<std::string>& AuthChallenges() const { return authChallenges_; }
     const std::string& ContentRange() const { return contentRange_; }
     const std::string& AcceptRanges() const { return acceptRanges_; }
-    std::uint64_t RcvdCount() const { return rcvdCount_; }  // body bytes of this reply
+    std::uint64_t RcvdCount() const { return rcvdCount_; }  // decoded body bytes of this reply
     bool FailedLocally() const { return failedLocally_; }
     int RedirectCount() const { return redirectCount_; }
     // The WinSock number of the last socket error of this exchange, 0 for none.
@@ -136,7 +153,10 @@ class THttpCli {
         std::string connectPort;
         std::string requestTarget;
         std::string targetHost;
-        bool viaProxy = false;
+        bool viaProxy = false;   // the proxy reads the request (plain http through it)
+        std::string hostField;   // the Host line's value
+        bool tls = false;        // https: TLS to targetHost, verified against that name
+        std::string tunnelTo;    // "host:port" a proxy is asked to CONNECT to; "" for none
     };
     Route DirectRoute(const UrlParts& location) const;
     Route ProxyRoute(const UrlParts& location, const UrlParts& proxy) const;
@@ -178,11 +198,18 @@ class THttpCli {
 
   private:
     struct SocketDeleter {
-        void operator()(QTcpSocket* socket) const;
+        void operator()(QSslSocket* socket) const;
     };
 
     void OpenConnection(const std::string& host, const std::string& port);
     void OnSocketConnected();
+    void StartTls();
+    void OnEncrypted();
+    void SendRequest();
+    void FailTls(const QString& socketError);
+    bool IsInterimReply() const { return statusCode_ >= 100 && statusCode_ < 200; }
+    bool RedirectKeepsPost() const { return statusCode_ == 307 || statusCode_ == 308; }
+    bool RedirectChangesRequest() const;
     void OnSocketReadyRead();
     void OnSocketError(QAbstractSocket::SocketError error);
     void ServerClosed();
@@ -190,7 +217,8 @@ class THttpCli {
     void ProcessHeadBuffer();
     void HandleHeadLine(const std::string& line);
     void EndOfHead(std::string_view rest);
-    void ReceiveBody(std::string_view chunk);
+    void ReceiveBody(std::string_view raw);
+    void DeliverBody(std::string_view chunk);
     void FollowRedirect();
     void CloseConnection();
     void DropSocket();
@@ -198,7 +226,7 @@ class THttpCli {
 
     // Context of the socket connections and posted calls; they end with the client.
     QObject context_;
-    std::unique_ptr<QTcpSocket, SocketDeleter> socket_;
+    std::unique_ptr<QSslSocket, SocketDeleter> socket_;
 
     std::string url_;
     std::string location_;
@@ -215,10 +243,18 @@ class THttpCli {
     bool autoRedirect_ = true;
     std::string localAddr_ = "0.0.0.0";
     std::string* rcvdStream_ = nullptr;
+    std::string postBody_;
+    std::string contentTypePost_ = "application/x-www-form-urlencoded";
+    std::string caFile_;
+    bool posting_ = false;
 
     std::string targetHost_;
     std::string requestTarget_;
     bool viaProxy_ = false;
+    Route route_;
+    bool tunnelPending_ = false;  // the head being read answers our CONNECT
+    bool tlsPending_ = false;     // the TLS handshake runs
+    QList<QSslError> tlsErrors_;
 
     THttpState state_ = THttpState::Ready;
     int statusCode_ = 0;
@@ -229,6 +265,10 @@ class THttpCli {
     std::vector<std::string> authChallenges_;
     std::string contentRange_;
     std::string acceptRanges_;
+    bool http11_ = false;
+    bool chunked_ = false;
+    std::string contentEncoding_;
+    std::unique_ptr<BodyDecoder> bodyDecoder_;  // replaced only when a head ends
     bool locationSeen_ = false;
     RedirectTarget newLocation_;
     bool redirectPending_ = false;

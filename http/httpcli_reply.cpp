@@ -19,6 +19,9 @@ void THttpCli::ResetReplyState() {
     authChallenges_.clear();
     contentRange_.clear();
     acceptRanges_.clear();
+    http11_ = false;
+    chunked_ = false;
+    contentEncoding_.clear();
     locationSeen_ = false;
     newLocation_ = {};
     redirectPending_ = false;
@@ -66,6 +69,7 @@ void THttpCli::ProcessHeadBuffer() {
                 // A page without any head: the line itself is the start of the body.
                 std::string rest = rcvBuf_.substr(pos);
                 rcvBuf_.clear();
+                bodyDecoder_.reset();
                 if (contentType_.empty()) contentType_ = "text/html";
                 SetState(THttpState::WaitingBody);
                 TriggerHeaderEnd();
@@ -77,6 +81,16 @@ void THttpCli::ProcessHeadBuffer() {
         }
         if (line.empty()) {
             std::string rest = rcvBuf_.substr(pos);
+            if (IsInterimReply() && !tunnelPending_) {
+                // "100 Continue" and the like: the real head follows. The head byte count
+                // goes on, so endless interim replies still end at the head limit.
+                const std::size_t counted = headBytes_;
+                ResetReplyState();
+                headBytes_ = counted;
+                rcvBuf_ = std::move(rest);
+                pos = 0;
+                continue;
+            }
             rcvBuf_.clear();
             EndOfHead(rest);
             return;
@@ -91,9 +105,11 @@ void THttpCli::HandleHeadLine(const std::string& line) {
     if (auto status = ParseStatusLine(line)) {
         statusCode_ = status->code;
         reasonPhrase_ = std::move(status->reason);
+        http11_ = line.starts_with("HTTP/1.1");
     } else if (auto field = ParseHeaderField(line)) {
         const std::string& name = field->name;
         if (name == "location") {
+            if (tunnelPending_) return TriggerHeaderData(line);  // a proxy's, not the page's
             locationSeen_ = true;
             newLocation_ = ResolveLocation(location_, field->value);
         } else if (name == "content-length") {
@@ -106,6 +122,10 @@ void THttpCli::HandleHeadLine(const std::string& line) {
             bool accept = true;
             TriggerCookie(field->value, accept);
             if (state_ != THttpState::WaitingHeader) return;
+        } else if (name == "transfer-encoding") {
+            chunked_ = IsChunkedTransfer(field->value);
+        } else if (name == "content-encoding") {
+            contentEncoding_ = field->value;
         } else if (name == "content-range") {
             contentRange_ = field->value;
         } else if (name == "accept-ranges") {
@@ -115,8 +135,23 @@ void THttpCli::HandleHeadLine(const std::string& line) {
     TriggerHeaderData(line);
 }
 
+bool THttpCli::RedirectChangesRequest() const {
+    return newLocation_.address != url_ || (posting_ && !RedirectKeepsPost());
+}
+
 void THttpCli::EndOfHead(std::string_view rest) {
-    if (locationSeen_ && newLocation_.address != url_) {
+    if (tunnelPending_) {
+        tunnelPending_ = false;
+        if (statusCode_ >= 200 && statusCode_ < 300) {
+            // The tunnel stands: TLS with the origin inside it, then the request.
+            ResetReplyState();
+            SetState(THttpState::Connected);
+            StartTls();
+            return;
+        }
+        // The proxy's refusal (a 407 among them) is the reply.
+    }
+    if (locationSeen_ && RedirectChangesRequest()) {
         TriggerHeaderEnd();
         if (state_ != THttpState::WaitingHeader) return;
         rcvdCount_ = 0;
@@ -124,13 +159,23 @@ void THttpCli::EndOfHead(std::string_view rest) {
         CloseConnection();
         return;
     }
-    if (contentLength_ != 0) {
+    if (contentLength_ != 0 && statusCode_ != 204 && statusCode_ != 304) {
         SetState(THttpState::WaitingBody);
         TriggerHeaderEnd();
         if (state_ != THttpState::WaitingBody) return;
+        std::optional<ContentCoding> coding = ContentCodingOf(contentEncoding_);
+        if (!coding && statusCode_ < 400) {
+            FailExchange(FormatText(kHttpUnsupportedEncoding, contentEncoding_));
+            return;
+        }
+        // HTTP/1.0 bodies end at the close whatever their Content-Length says.
+        std::optional<std::uint64_t> length;
+        if (http11_ && contentLength_ > 0) length = static_cast<std::uint64_t>(contentLength_);
+        bodyDecoder_ = std::make_unique<BodyDecoder>(chunked_, length,
+                                                     coding.value_or(ContentCoding::Identity));
         ReceiveBody(rest);
         // An error page is not read: its head is the whole result.
-        if (state_ == THttpState::WaitingBody && statusCode_ >= 400) CloseConnection();
+        if (state_ == THttpState::WaitingBody && statusCode_ >= 400 && socket_) CloseConnection();
         return;
     }
     TriggerHeaderEnd();
@@ -138,8 +183,21 @@ void THttpCli::EndOfHead(std::string_view rest) {
     FinishExchange();
 }
 
-void THttpCli::ReceiveBody(std::string_view chunk) {
-    if (chunk.empty()) return;
+void THttpCli::ReceiveBody(std::string_view raw) {
+    if (raw.empty()) return;
+    if (!bodyDecoder_) {
+        DeliverBody(raw);
+        return;
+    }
+    const bool complete =
+        bodyDecoder_->Feed(raw, [this](std::string_view data) { DeliverBody(data); });
+    // The body is whole: the reply ends as if the server had closed (a 401 is answered then).
+    if (complete && state_ == THttpState::WaitingBody && socket_) CloseConnection();
+}
+
+
+void THttpCli::DeliverBody(std::string_view chunk) {
+    if (chunk.empty() || state_ != THttpState::WaitingBody) return;
     if (rcvdCount_ + chunk.size() > kMaxBodyBytes) {
         throw HttpError(FormatText(kHttpBodyTooLarge, std::to_string(kMaxBodyMiB)));
     }
@@ -181,6 +239,7 @@ void THttpCli::FollowRedirect() {
         return;
     }
     ++redirectCount_;
+    if (!RedirectKeepsPost()) posting_ = false;  // as browsers do: the next request is a GET
     location_ = newLocation_.address;
     ResetReplyState();
     TriggerLocationChange();

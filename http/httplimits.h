@@ -13,6 +13,8 @@ inline constexpr std::size_t kMaxReplyHeadBytes = 1024 * 1024;
 // A page larger than this is not a web page the program can use; it ends as a failure.
 inline constexpr std::uint64_t kMaxBodyMiB = 64;
 inline constexpr std::uint64_t kMaxBodyBytes = kMaxBodyMiB * 1024 * 1024;
+// Chunk framing and compression headers may add to the bytes on the wire beyond the cap.
+inline constexpr std::uint64_t kMaxBodyFramingBytes = 1024 * 1024;
 // Browsers give up after about 20 hops; a longer chain is a loop.
 inline constexpr int kMaxRedirects = 20;
 // A server must not fill the cookie stores without bound.

@@ -25,6 +25,35 @@ inline constexpr std::string_view kHttpTooManyRedirects = "Maximum (%s) redirect
 inline constexpr std::string_view kHttpUnsupportedRedirect =
     "can't follow redirect to unsupported address %s";
 
+// Reply bodies: chunked transfer coding ("%s" is one of the problems below), compressed
+// content, and a body that ended early.
+inline constexpr std::string_view kHttpBadChunked = "malformed chunked reply body: %s";
+inline constexpr std::string_view kChunkBadSizeLine = "bad chunk size line";
+inline constexpr std::string_view kChunkSizeLineTooLong = "chunk size line too long";
+inline constexpr std::string_view kChunkSizeTooLarge = "chunk size too large";
+inline constexpr std::string_view kChunkNoLineEnd = "no line end after a chunk";
+inline constexpr std::string_view kChunkTrailerTooLong = "trailer too long";
+inline constexpr std::string_view kHttpBadCompressedBody = "damaged gzip/deflate reply body";
+inline constexpr std::string_view kHttpBodyCutShort = "HTTP reply body cut short";
+// "%s" is the Content-Encoding value.
+inline constexpr std::string_view kHttpUnsupportedEncoding = "unsupported content encoding %s";
+
+// TLS failures; "%s" is the host name (and, where a second one stands, the TLS library's
+// own words).
+inline constexpr std::string_view kTlsExpired = "TLS: the certificate of %s has expired";
+inline constexpr std::string_view kTlsNotYetValid = "TLS: the certificate of %s is not yet valid";
+inline constexpr std::string_view kTlsWrongHost =
+    "TLS: the certificate presented is not valid for the host name %s";
+inline constexpr std::string_view kTlsSelfSigned =
+    "TLS: the certificate of %s is self-signed and not trusted";
+inline constexpr std::string_view kTlsUnknownIssuer =
+    "TLS: the certificate of %s is issued by an unknown authority";
+inline constexpr std::string_view kTlsUntrusted = "TLS: the certificate of %s is not trusted (%s)";
+inline constexpr std::string_view kTlsHandshakeFailed = "TLS: handshake with %s failed (%s)";
+inline constexpr std::string_view kTlsUnavailable = "TLS: no TLS library is available for %s";
+// "%s" is the CA file setting.
+inline constexpr std::string_view kTlsBadCaFile = "TLS: no CA certificate could be read from %s";
+
 // Connect step: "can't connect: " + description + " (Error #" + number + ")".
 inline constexpr std::string_view kCantConnect = "can't connect: ";
 inline constexpr std::string_view kErrorNumberOpen = " (Error #";

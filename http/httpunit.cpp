@@ -27,7 +27,8 @@ HttpUnit::~HttpUnit() {
 
 void HttpUnit::ReloadSettings() {
     const data::IniFile ini(SettingsFilePath(folder_));
-    settings_ = LoadConnectionSettings(ini, SystemProxyServer());
+    const auto agents = std::filesystem::path(folder_) / kUserAgentListFile;
+    settings_ = LoadConnectionSettings(ini, SystemProxyServer(), DefaultUserAgent(agents.string()));
 }
 
 void HttpUnit::SaveSettings(const ConnectionSettings& settings) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "http/authstore.h"
 #include "http/challengedhosts.h"
@@ -20,6 +21,12 @@ namespace kv::http {
 class FetchError : public std::runtime_error {
   public:
     using runtime_error::runtime_error;
+};
+
+// What a caller adds to one fetch.
+struct FetchOptions {
+    std::string postBody;                  // non-empty: POST as application/x-www-form-urlencoded
+    std::vector<std::string> headerLines;  // extra request header lines "Name: value", no CR LF
 };
 
 class HttpUnit {
@@ -47,16 +54,19 @@ class HttpUnit {
     // Read by every wait of a fetch and before "Canceled by user. " is raised.
     void SetStopFlag(std::function<bool()> isStopped) { isStopped_ = std::move(isStopped); }
 
-    // Downloads the page at `address`. On success `page` is the body of the final reply and
-    // `address` the final location. A reply that is not HTML returns with both untouched.
-    // Every failure raises FetchError with its log line. Only time-outs are tried again.
+    // Downloads the page at `address`. On success `page` is the body of the final reply,
+    // decoded and turned into UTF-8, and `address` the final location. A reply that is not
+    // HTML returns with both untouched. Every failure raises FetchError with its log line.
+    // Only time-outs are tried again. The option's header lines replace the default lines of
+    // the same name (Accept-Language, say).
     void FetchPage(std::string& address, const std::string& checkText, const std::string& referrer,
-                   std::string& page);
+                   std::string& page, const FetchOptions& options = {});
 
   private:
     struct FetchAttempt;
     void PrepareAttempt(FetchAttempt& attempt, const ConnectionSettings& settings,
-                        const std::string& address, const std::string& referrer);
+                        const std::string& address, const std::string& referrer,
+                        const FetchOptions& options);
     bool Stopped() const { return isStopped_ && isStopped_(); }
 
     std::string folder_;

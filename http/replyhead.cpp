@@ -5,7 +5,6 @@
 
 namespace kv::http {
 
-namespace {}  // namespace
 
 bool IsHtmlStartLine(std::string_view line) {
     return line.size() >= 6 && text::SameAsciiNoCase(line.substr(0, 6), "<HTML>");
@@ -28,6 +27,12 @@ std::optional<HeaderField> ParseHeaderField(std::string_view line) {
     std::string_view value = line.substr(colon + 1);
     while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
     return HeaderField{text::AsciiLowerCase(line.substr(0, colon)), std::string(value)};
+}
+
+bool IsChunkedTransfer(std::string_view value) {
+    const std::size_t comma = value.rfind(',');
+    if (comma != std::string_view::npos) value.remove_prefix(comma + 1);
+    return text::SameAsciiNoCase(TrimControls(value), "chunked");
 }
 
 std::int64_t ParseContentLength(std::string_view value) {

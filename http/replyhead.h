@@ -25,6 +25,9 @@ struct HeaderField {
 };
 std::optional<HeaderField> ParseHeaderField(std::string_view line);
 
+// A Transfer-Encoding value whose last coding is "chunked" (any case).
+bool IsChunkedTransfer(std::string_view value);
+
 // The trimmed value as a non-negative integer, or -1 (not given) when it is not one.
 std::int64_t ParseContentLength(std::string_view value);
 

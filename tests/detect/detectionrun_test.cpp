@@ -170,7 +170,7 @@ TEST_F(DetectionRunTest, DepthTwentyReadsTwoResultPagesAndStoresEveryPage) {
         EXPECT_EQ(run->RunList()[static_cast<std::size_t>(i)].rank, i + 1);
         EXPECT_EQ(run->RunList()[static_cast<std::size_t>(i)].address, sites.Url("/site/" + std::to_string(i + 1)));
     }
-    EXPECT_EQ(engine.Request(0).substr(0, 37), "GET /search?q=red+shoes HTTP/1.0\r\nAcc");
+    EXPECT_EQ(engine.Request(0).substr(0, 37), "GET /search?q=red+shoes HTTP/1.1\r\nAcc");
     EXPECT_NE(engine.Request(0).find("Referer: http://referrer.example/\r\n"), std::string::npos);
     // The second page is asked with the first page's address as its referrer.
     EXPECT_NE(engine.Request(1).find("Referer: " + engine.Url("/search?q=red+shoes") + "\r\n"), std::string::npos);

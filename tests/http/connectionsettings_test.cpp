@@ -75,7 +75,7 @@ TEST_F(ConnectionSettingsTest, EnvironmentProxyInUrlFormBecomesHostAndPort) {
     EXPECT_EQ(SystemProxyServer(), std::nullopt);
 }
 
-TEST_F(ConnectionSettingsTest, SaveWritesTheNineKeysInOrder) {
+TEST_F(ConnectionSettingsTest, SaveWritesTheKeysInOrder) {
     data::IniFile ini(SettingsFilePath(dir.path()));
     ConnectionSettings s;
     s.Password = "pw";
@@ -84,7 +84,7 @@ TEST_F(ConnectionSettingsTest, SaveWritesTheNineKeysInOrder) {
     EXPECT_EQ(
         kv::testing::ReadFileBytes(SettingsFilePath(dir.path())),
         "[inet]\ntimeout=30\nRetryConnect=2\nUserAgent=Mozilla/4.0 (compatible; MSIE 5.5; "
-        "Windows 98)\nProxy=\nProxyPort=0\nUsername=\nPassword=pw\nUseAuth=0\nConnectType=3\n");
+        "Windows 98)\nProxy=\nProxyPort=0\nUsername=\nPassword=pw\nUseAuth=0\nConnectType=3\nCAFile=\nAcceptLanguage=en-US,en;q=0.9\n");
 }
 
 TEST_F(ConnectionSettingsTest, DialogModelFillsEnablesAndReadsBack) {

@@ -67,10 +67,11 @@ TEST(ExchangeExtensionTest, DerivedConnectStepAndCloseHandlingRepeatTheRequest) 
     cli.GetASync();
     ASSERT_TRUE(RunEventsUntil([&] { return done > 0; }));
 
-    EXPECT_EQ(server.Request(0), "GET /private HTTP/1.0\r\nHost: name.invalid\r\n\r\n");
+    EXPECT_EQ(server.Request(0),
+              "GET /private HTTP/1.1\r\nHost: name.invalid\r\n" + std::string(kHeadTail) + "\r\n");
     EXPECT_EQ(server.Request(1),
-              "GET /private HTTP/1.0\r\nHost: name.invalid\r\n"
-              "Authorization: Basic dXNlcjpzZWNyZXQ=\r\n\r\n");
+              "GET /private HTTP/1.1\r\nHost: name.invalid\r\n"
+              "Authorization: Basic dXNlcjpzZWNyZXQ=\r\n" + std::string(kHeadTail) + "\r\n");
     EXPECT_EQ(cli.hooks,
               (std::vector<std::string>{
                   "ConnectStep http://name.invalid/private", "sent", "HeaderEnd 401", "answer 401",

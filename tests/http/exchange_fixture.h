@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "http/httpcli.h"
+#include "tests/http/headtail.h"
 #include "tests/support/scripted_server.h"
 
 namespace kv::http::testing {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <string>
+#include <thread>
 
 #include "tests/http/fetch_fixture.h"
 #include "tests/support/nginx_fixture.h"
@@ -43,8 +44,17 @@ class FetchNginxTest : public FetchTest {
         FetchTest::SetUp();
     }
 
-    // The access log lines that name this path.
-    static std::vector<std::string> LogOf(const std::string& path) {
+    // The access log lines that name this path, once there are `count` of them (nginx logs a
+    // request after its reply went out, so the client may have it first) or 2 s have passed.
+    static std::vector<std::string> LogOf(const std::string& path, std::size_t count) {
+        std::vector<std::string> lines;
+        for (int wait = 0; wait < 400 && lines.size() < count; ++wait) {
+            if (wait > 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            lines = LinesOf(path);
+        }
+        return lines;
+    }
+    static std::vector<std::string> LinesOf(const std::string& path) {
         std::vector<std::string> lines;
         std::string log = nginx_->AccessLog();
         for (std::size_t at = 0; at < log.size();) {
@@ -92,17 +102,17 @@ TEST_F(FetchNginxTest, BasicAuthIsPromptedThenSentAheadAndSavedPairsSurviveARest
     EXPECT_EQ(dialog.shown[0].realm, "\"Members area\"");
     EXPECT_EQ(dialog.shown[0].caption, "Server:");
     const std::string basic = "Basic YW5uOnMzY3JldA==";  // ann:s3cret
-    auto log = LogOf("/private/page.html");
+    auto log = LogOf("/private/page.html", 2);
     ASSERT_EQ(log.size(), 2u);
-    EXPECT_EQ(log[0], "GET /private/page.html HTTP/1.0|-|-|-");
-    EXPECT_EQ(log[1], "GET /private/page.html HTTP/1.0|" + basic + "|-|-");
+    EXPECT_EQ(log[0], "GET /private/page.html HTTP/1.1|-|-|-");
+    EXPECT_EQ(log[1], "GET /private/page.html HTTP/1.1|" + basic + "|-|-");
 
     // The next request of the run carries the pair ahead of time.
     url = nginx_->Url("/private/page.html");
     unit->FetchPage(url, "members only", "", page);
-    log = LogOf("/private/page.html");
+    log = LogOf("/private/page.html", 3);
     ASSERT_EQ(log.size(), 3u);
-    EXPECT_EQ(log[2], "GET /private/page.html HTTP/1.0|" + basic + "|-|-");
+    EXPECT_EQ(log[2], "GET /private/page.html HTTP/1.1|" + basic + "|-|-");
 
     // The credential file is the user's alone.
     struct stat st {};
@@ -114,9 +124,9 @@ TEST_F(FetchNginxTest, BasicAuthIsPromptedThenSentAheadAndSavedPairsSurviveARest
     url = nginx_->Url("/private/page.html");
     unit->FetchPage(url, "members only", "", page);
     EXPECT_EQ(dialog.shown.size(), 1u);
-    log = LogOf("/private/page.html");
+    log = LogOf("/private/page.html", 4);
     ASSERT_EQ(log.size(), 4u);
-    EXPECT_EQ(log[3], "GET /private/page.html HTTP/1.0|" + basic + "|-|-");
+    EXPECT_EQ(log[3], "GET /private/page.html HTTP/1.1|" + basic + "|-|-");
 }
 
 TEST_F(FetchNginxTest, SettingsCredentialsAnswerTheFirstChallengeThenGoAhead) {
@@ -132,14 +142,14 @@ TEST_F(FetchNginxTest, SettingsCredentialsAnswerTheFirstChallengeThenGoAhead) {
     unit->FetchPage(url, "", "", page);
     EXPECT_TRUE(dialog.shown.empty());
     const std::string basic = "Basic YW5uOnMzY3JldA==";
-    EXPECT_EQ(LogOf("/index.html?before"),
-              std::vector<std::string>{"GET /index.html?before HTTP/1.0|-|-|-"});
+    EXPECT_EQ(LogOf("/index.html?before", 1),
+              std::vector<std::string>{"GET /index.html?before HTTP/1.1|-|-|-"});
     EXPECT_EQ(
-        LogOf("/private/page.html?first"),
-        (std::vector<std::string>{"GET /private/page.html?first HTTP/1.0|-|-|-",
-                                  "GET /private/page.html?first HTTP/1.0|" + basic + "|-|-"}));
-    EXPECT_EQ(LogOf("/index.html?after"),
-              std::vector<std::string>{"GET /index.html?after HTTP/1.0|" + basic + "|-|-"});
+        LogOf("/private/page.html?first", 2),
+        (std::vector<std::string>{"GET /private/page.html?first HTTP/1.1|-|-|-",
+                                  "GET /private/page.html?first HTTP/1.1|" + basic + "|-|-"}));
+    EXPECT_EQ(LogOf("/index.html?after", 1),
+              std::vector<std::string>{"GET /index.html?after HTTP/1.1|" + basic + "|-|-"});
 }
 
 TEST_F(FetchNginxTest, CanceledPromptIsAConnectionError) {

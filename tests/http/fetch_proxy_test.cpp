@@ -41,7 +41,7 @@ TEST_F(FetchProxyTest, FetchGoesThroughTheProxyWithTheAbsoluteAddress) {
     std::string page;
     unit->FetchPage(url, "keywords", "", page);
     EXPECT_EQ(page, "<html><meta name=keywords content=\"a, b\"></html>");
-    EXPECT_NE(proxy.Log().find("GET " + url + " HTTP/1.0"), std::string::npos) << proxy.Log();
+    EXPECT_NE(proxy.Log().find("GET " + url + " HTTP/1.1"), std::string::npos) << proxy.Log();
     // nginx saw the request come from the proxy.
     EXPECT_TRUE(nginx.WaitForLog("tinyproxy")) << nginx.AccessLog();
 }

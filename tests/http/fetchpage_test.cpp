@@ -6,6 +6,7 @@
 #include <chrono>
 #include <string>
 
+#include "tests/http/headtail.h"
 #include "tests/http/fetch_fixture.h"
 #include "tests/support/scripted_server.h"
 
@@ -28,12 +29,12 @@ TEST_F(FetchTest, PageArrivesWithTheProgramsRequestHead) {
     EXPECT_EQ(page, "<HTML>Kelvane Keywords");
     EXPECT_EQ(url, server.Url("/a?b=c"));
     EXPECT_EQ(server.Request(0),
-              "GET /a?b=c HTTP/1.0\r\n"
+              "GET /a?b=c HTTP/1.1\r\n"
               "Accept: */*\r\n"
               "Referer: http://ref.test/\r\n"
               "User-Agent: KelvaneTest/1.0\r\n"
-              "Host: 127.0.0.1\r\n"
-              "Accept-Language: en\r\n"
+              "Host: " + server.HostPort() + "\r\n" + kHeadTail +
+              "Accept-Language: en-US,en;q=0.9\r\n"
               "Cookie: pref=en\r\n\r\n");
     EXPECT_EQ(unit->Cookies().Text(), "pref=en; sid=7");
 }

@@ -68,7 +68,8 @@ TEST(ResolveLocationTest, AbsoluteRootedAndRelative) {
     } cases[] = {
         {"http://other.test/z", "http://other.test/z", true},
         {"HTTP://other.test/z", "HTTP://other.test/z", true},
-        {"https://other.test/z", "https://other.test/z", false},
+        {"https://other.test/z", "https://other.test/z", true},
+        {"//other.test/z", "http://other.test/z", true},
         {"ftp://files.test/f", "ftp://files.test/f", false},
         {"/rooted?q", "http://h.test:81/rooted?q", true},
         {"next.html", "http://h.test:81/dir/sub/next.html", true},

@@ -18,6 +18,7 @@
 #include "http/authstore.h"
 #include "http/cookmanager.h"
 #include "http/domainsiplist.h"
+#include "tests/http/headtail.h"
 #include "tests/http/fetch_fixture.h"
 #include "tests/support/scripted_server.h"
 
@@ -215,14 +216,16 @@ TEST_F(TimedCliTest, ProxyGetsTheAbsoluteAddressUnlessTheBypassListMatches) {
     ASSERT_EQ(cli.GetWithTimeout(2s), TWaitResult::Done);
     EXPECT_EQ(body, "via proxy");
     EXPECT_EQ(proxy.Request(0),
-              "GET " + origin.Url("/p?q=1") + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
+              "GET " + origin.Url("/p?q=1") + " HTTP/1.1\r\nHost: " + origin.HostPort() + "\r\n" +
+                  kHeadTail + "\r\n");
 
     body.clear();
     cli.SetProxyOverride("<local>; 127.0.0.*");
     cli.SetURL(origin.Url("/d"));
     ASSERT_EQ(cli.GetWithTimeout(2s), TWaitResult::Done);
     EXPECT_EQ(body, "direct");
-    EXPECT_EQ(origin.Request(0), "GET /d HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
+    EXPECT_EQ(origin.Request(0),
+              "GET /d HTTP/1.1\r\nHost: " + origin.HostPort() + "\r\n" + kHeadTail + "\r\n");
     EXPECT_EQ(proxy.ConnectionsAccepted(), 1u);
 }
 
@@ -337,7 +340,8 @@ TEST_F(TimedCliTest, CookiesReachTheManagerAndOnCookieParsed) {
     ASSERT_EQ(cli.GetWithTimeout(2s), TWaitResult::Done);
     EXPECT_EQ(body, "done");
     EXPECT_EQ(parsed, (std::vector<std::string>{"s=1 path /", "nopath=2 path "}));
-    EXPECT_EQ(server.Request(1), "GET /next HTTP/1.0\r\nHost: 127.0.0.1\r\nCookie: s=1\r\n\r\n");
+    EXPECT_EQ(server.Request(1), "GET /next HTTP/1.1\r\nHost: " + server.HostPort() +
+                                     "\r\nCookie: s=1\r\n" + kHeadTail + "\r\n");
 }
 
 }  // namespace

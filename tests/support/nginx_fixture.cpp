@@ -24,7 +24,7 @@ std::string ReadIfThere(const std::string& path) {
 
 }  // namespace
 
-NginxFixture::NginxFixture(const std::string& serverConfig) {
+NginxFixture::NginxFixture(const std::string& serverConfig, const std::string& listenOptions) {
     const std::string nginx = FindProgram({"/usr/sbin/nginx", "/usr/bin/nginx"});
     if (nginx.empty()) {
         problem_ = "nginx is not installed";
@@ -51,7 +51,9 @@ NginxFixture::NginxFixture(const std::string& serverConfig) {
         "  types { text/html html; image/png png; text/plain txt; }\n"
         "  default_type application/octet-stream;\n"
         "  server {\n"
-        "    listen 127.0.0.1:@PORT@;\n"
+        "    listen 127.0.0.1:@PORT@ " +
+        listenOptions +
+        ";\n"
         "    root @DIR@/www;\n" +
         serverConfig +
         "\n  }\n"

@@ -22,7 +22,9 @@ class NginxFixture {
     // `serverConfig` is added inside the server block; "@PORT@" and "@DIR@" in it stand for
     // the port and the temporary folder. The access log records, per request, the request
     // line, then the Authorization, Via and Cookie fields, separated by "|".
-    explicit NginxFixture(const std::string& serverConfig = "");
+    // `listenOptions` go after the address of the listen directive ("ssl" for TLS).
+    explicit NginxFixture(const std::string& serverConfig = "",
+                          const std::string& listenOptions = "");
     ~NginxFixture();
 
     bool Running() const { return process_ && process_->Running(); }
