@@ -21,8 +21,10 @@ FetchedPage FetchEnginePage(http::HttpUnit& http, const EngineDefinition& engine
     FetchedPage fetched;
     fetched.address = request.address;
     try {
-        (void)engine;  // header lines and POST bodies go out once the fetch can send them
-        http.FetchPage(fetched.address, "", request.referrer, fetched.body);
+        http::FetchOptions options;
+        if (request.post) options.postBody = request.body;
+        options.headerLines = engine.headerLines;
+        http.FetchPage(fetched.address, "", request.referrer, fetched.body, options);
     } catch (const http::FetchError& e) {
         fetched.failure = e.what();
         fetched.status = StatusOfFailure(fetched.failure);
