@@ -26,7 +26,7 @@ using data::FieldType;
 
 // A definition file is a few kilobytes; these bound what a hostile one can make us do.
 constexpr std::size_t kMaxSqlBytes = 4 * 1024 * 1024;
-constexpr int kMaxSqlSteps = 50'000'000;  // virtual machine instructions, checked per 1000
+constexpr int kMaxSqlSteps = 5'000'000;  // virtual machine instructions, checked per 1000
 constexpr int kMaxPacingSeconds = 3600;
 
 struct DbCloser {
@@ -51,6 +51,8 @@ int Authorize(void*, int action, const char*, const char*, const char*, const ch
         case SQLITE_SELECT:
         case SQLITE_FUNCTION:
         case SQLITE_TRANSACTION:
+        case SQLITE_ALTER_TABLE:
+        case SQLITE_RECURSIVE:
             return SQLITE_OK;
         default:
             return SQLITE_DENY;
@@ -319,6 +321,11 @@ void ReadEngineSql(const std::string& sql, data::Table& into) {
         const data::Cell& name = row->cells[static_cast<std::size_t>(nameField)];
         if (name.null || !name.text || name.text->empty())
             throw EngineDefinitionError(rowLabel + ", field SEName: the engine has no name");
+        // The name is also the key of its tick in set.ini.
+        if (std::any_of(name.text->begin(), name.text->end(),
+                        [](char c) { return c == '=' || c == '[' || c == ']' || (c >= 0 && c < 32); }))
+            throw EngineDefinitionError(rowLabel + ", field SEName: '" + *name.text +
+                                        "' holds one of = [ ] or a control character");
         if (!names.insert(*name.text).second)
             throw EngineDefinitionError(rowLabel + ", field SEName: '" + *name.text +
                                         "' is defined twice");

@@ -136,6 +136,11 @@ TEST(ShippedEngineFileTest, LoadsWithTheFiveEngines) {
     auto& se = t.SE_ClientDataSet;
     for (se.First(); !se.Eof(); se.Next()) names.push_back(se.AsString("SEName"));
     EXPECT_EQ(names, (std::vector<std::string>{"AltaVista", "All The Web", "Google", "MSN", "Teoma"}));
+    // That file has the designed sixteen fields only: the optional ones read as null.
+    se.First();
+    EXPECT_TRUE(se.IsNull(se.FieldIndex("GetUrlUnwrapRegExpr")));
+    EXPECT_EQ(se.AsInteger("MinSecondsBetweenRequests"), 0);
+    EXPECT_FALSE(se.AsBoolean("NextSearchIsForm"));
 }
 
 }  // namespace
