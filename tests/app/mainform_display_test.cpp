@@ -240,7 +240,7 @@ TEST_F(MainFormDisplay, TheMenusLeadToUpdatesSupportTheManualAndTheTerms) {
             titles << (item->isSeparator() ? QString("-") : item->text());
     }
     EXPECT_EQ(titles,
-              (QStringList{"&File", "&Get updates", "Se&ttings...", "-", "E&xit", "&Help",
+              (QStringList{"&File", "&Get updates", "Se&ttings...", "Check engines", "-", "E&xit", "&Help",
                            "&Get support", "&Help topics", "Program distribution", "&About..."}));
     auto trigger = [&](const QString& text) {
         for (QAction* menu : window_->menuBar()->actions())
