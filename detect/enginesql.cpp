@@ -322,8 +322,9 @@ void ReadEngineSql(const std::string& sql, data::Table& into) {
         if (name.null || !name.text || name.text->empty())
             throw EngineDefinitionError(rowLabel + ", field SEName: the engine has no name");
         // The name is also the key of its tick in set.ini.
-        if (std::any_of(name.text->begin(), name.text->end(),
-                        [](char c) { return c == '=' || c == '[' || c == ']' || (c >= 0 && c < 32); }))
+        if (std::any_of(name.text->begin(), name.text->end(), [](char c) {
+                return c == '=' || c == '[' || c == ']' || (c >= 0 && c < 32);
+            }))
             throw EngineDefinitionError(rowLabel + ", field SEName: '" + *name.text +
                                         "' holds one of = [ ] or a control character");
         if (!names.insert(*name.text).second)

@@ -10,8 +10,8 @@ namespace kv::detect {
 
 class RunWindow : public ThemeWindow {
   public:
-    // ThemeWindow::TickedEngineNames gives the captions of the ticked engine boxes in their
-    // fixed order: "AltaVista", "All The Web", "Google", "MSN", "Teoma".
+    // ThemeWindow::TickedEngineNames gives the captions of the ticked engine boxes in the
+    // order of the engine definition table.
 
     // 10, 20 or 30, from the three radio buttons (the largest checked one).
     virtual int ScanDepth() const = 0;

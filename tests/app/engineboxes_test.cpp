@@ -15,8 +15,8 @@
 #include "app/mainform.h"
 #include "data/inifile.h"
 #include "data/tables.h"
-#include "tests/app/appfixture.h"
 #include "detect/enginesql.h"
+#include "tests/app/appfixture.h"
 #include "tests/support/tempdir.h"
 #include "tools/demoengine/demoserver.h"
 
@@ -95,14 +95,13 @@ TEST(EngineBoxesTest, TicksComeBackByNameAndFromTheDesignedKeys) {
 
 TEST(EngineBoxesTest, TheWindowShowsTheLiveEnginesWithTheFirstFourTicked) {
     testing::ProgramFolder folder;
-    std::filesystem::copy_file(std::string(KELVANE_TEST_BIN_DIR) + "/SE.cds",
-                               folder.File("SE.cds"),
+    std::filesystem::copy_file(std::string(KELVANE_TEST_BIN_DIR) + "/SE.cds", folder.File("SE.cds"),
                                std::filesystem::copy_options::overwrite_existing);
     testing::RecordingDesktop desktop;
     TMainForm window(folder.Path(), &desktop);
     EXPECT_TRUE(desktop.errors.isEmpty());
-    EXPECT_EQ(window.TickedEngineNames(),
-              (std::vector<std::string>{"DuckDuckGo", "DuckDuckGo Lite", "Mojeek", "Brave Search"}));
+    EXPECT_EQ(window.TickedEngineNames(), (std::vector<std::string>{"DuckDuckGo", "DuckDuckGo Lite",
+                                                                    "Mojeek", "Brave Search"}));
     const auto* searx = window.findChild<QCheckBox*>("TBXCheckBox5");
     ASSERT_NE(searx, nullptr);
     EXPECT_EQ(searx->text(), "SearXNG");
@@ -124,7 +123,8 @@ TEST(EngineCheckFormTest, OneVerdictPerRow) {
     detect::ReadEngineSql(sql, se);
     std::vector<detect::EngineDefinition> engines;
     for (const auto& engine : detect::ReadEngineDefinitions(se))
-        if (engine.name == "Modern Link" || engine.name == "Modern Blocked") engines.push_back(engine);
+        if (engine.name == "Modern Link" || engine.name == "Modern Blocked")
+            engines.push_back(engine);
 
     testing::ProgramFolder folder;
     EngineCheckForm form(engines, folder.Path());

@@ -87,7 +87,8 @@ TEST_F(EngineCheckTest, FiveVerdictsAndTheRunsLogLines) {
         std::string line;  // its beginning
     } cases[] = {
         {"Modern Link", Verdict::Works, "Modern Link: works (10 results, next page found)"},
-        {"Modern Blocked", Verdict::Blocked, "Modern Blocked: blocked (status 429; wait, or use a proxy)"},
+        {"Modern Blocked", Verdict::Blocked,
+         "Modern Blocked: blocked (status 429; wait, or use a proxy)"},
         {"Modern Accepted", Verdict::Blocked, "Modern Accepted: blocked (status 202;"},
         {"Modern Captcha", Verdict::Blocked, "Modern Captcha: blocked (block page;"},
         {"Modern Empty", Verdict::NoResults, "Modern Empty: no results (the check text is there"},
@@ -128,7 +129,8 @@ TEST_F(EngineCheckTest, ShowListsTheUnwrappedDestinationsAndTheNextRequest) {
                          "/modern/link/search?q=red+shoes&s=10&vqd="),
               std::string::npos)
         << shown;
-    EXPECT_EQ(ShowFindings(CheckEngine(*http, Engine("Modern Empty"), "x").reading), "next: none\n");
+    EXPECT_EQ(ShowFindings(CheckEngine(*http, Engine("Modern Empty"), "x").reading),
+              "next: none\n");
 }
 
 // Relative next links with the token carried along: three pages, thirty ranks, the ad dropped.

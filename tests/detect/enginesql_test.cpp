@@ -41,7 +41,8 @@ constexpr const char* kDesignedTable =
 
 std::string Row(const std::string& name, const std::string& item) {
     return "INSERT INTO SE VALUES ('" + name + "', '', '', 'https://" + name +
-           ".example/?q=@@@', 0, '', 0, '', '', '', '', '" + item + "', 'href=\"([^\"]+)\"', 0, 1, 0);\n";
+           ".example/?q=@@@', 0, '', 0, '', '', '', '', '" + item +
+           "', 'href=\"([^\"]+)\"', 0, 1, 0);\n";
 }
 
 TEST(EngineSqlTest, ExportThenImportGivesTheSameTable) {
@@ -79,15 +80,19 @@ TEST(EngineSqlTest, ABadFileChangesNothingAndSaysWhere) {
     struct Case {
         std::string sql, message;
     } cases[] = {
-        {designed + Row("A", "<li>(.*?</li>"), "row 1, field GetTextRegExpr: pattern line 1: TRegExpr(comp)"},
-        {designed + Row("A", "<li>") + Row("B", "x(?:y)"), "row 2, field GetTextRegExpr: pattern line 1:"},
-        {"CREATE TABLE SE (SEName TEXT, StartSearchURL TEXT);", "the field PrepareSearchURL is missing"},
+        {designed + Row("A", "<li>(.*?</li>"),
+         "row 1, field GetTextRegExpr: pattern line 1: TRegExpr(comp)"},
+        {designed + Row("A", "<li>") + Row("B", "x(?:y)"),
+         "row 2, field GetTextRegExpr: pattern line 1:"},
+        {"CREATE TABLE SE (SEName TEXT, StartSearchURL TEXT);",
+         "the field PrepareSearchURL is missing"},
         {designed + "INSERT INTO SE (SEName) VALUES ('A');\nINSERT INTO SE (Nope) VALUES (1);",
          "line 3: table SE has no column named Nope"},
         {designed + Row("A", "x") + Row("A", "y"), "row 2, field SEName: 'A' is defined twice"},
         {designed + Row("A=B", "x"), "row 1, field SEName: 'A=B' holds one of = [ ]"},
         {designed + "INSERT INTO SE (SEName, StartSearchURL) VALUES ('A', 'file:///etc/passwd');",
-         "row 1, field StartSearchURL: 'file:///etc/passwd' does not begin with http:// or https://"},
+         "row 1, field StartSearchURL: 'file:///etc/passwd' does not begin with http:// or "
+         "https://"},
         {designed + "INSERT INTO SE (SEName, CheckHtmlCheckText) VALUES ('A', '" +
              std::string(31, 'c') + "');",
          "row 1, field CheckHtmlCheckText: longer than 30 characters"},
@@ -118,11 +123,10 @@ TEST(EngineSqlTest, ABadFileChangesNothingAndSaysWhere) {
 }
 
 TEST(EngineSqlTest, OptionalFieldsAreChecked) {
-    const std::string table =
-        std::string(kDesignedTable) + Row("A", "x") +
-        "ALTER TABLE SE ADD COLUMN RequestHeaderLines TEXT;\n"
-        "ALTER TABLE SE ADD COLUMN BlockedStatusCodes TEXT;\n"
-        "ALTER TABLE SE ADD COLUMN GetUrlUnwrapDecode INTEGER;\n";
+    const std::string table = std::string(kDesignedTable) + Row("A", "x") +
+                              "ALTER TABLE SE ADD COLUMN RequestHeaderLines TEXT;\n"
+                              "ALTER TABLE SE ADD COLUMN BlockedStatusCodes TEXT;\n"
+                              "ALTER TABLE SE ADD COLUMN GetUrlUnwrapDecode INTEGER;\n";
     struct Case {
         std::string set, message;
     } cases[] = {

@@ -63,7 +63,7 @@ TEST(UnwrapTest, PercentAndBase64UrlWrappersGiveTheDestination) {
         {"https://www.bing.com/ck/a?!&&p=1&u=a1aHR0cHM6Ly9jLmV4YW1wbGUvP3E9MQ&ntb=1",
          "[?&]u=a1([^&]+)", UnwrapDecoding::Base64Url, "https://c.example/?q=1"},
         {"https://direct.example/", "[?&]u=a1([^&]+)", UnwrapDecoding::Base64Url,
-         "https://direct.example/"},                                     // no wrapper
+         "https://direct.example/"},                                               // no wrapper
         {"https://x/?u=a1%%%", "[?&]u=a1([^&]+)", UnwrapDecoding::Base64Url, ""},  // broken
         {"https://x/", "", UnwrapDecoding::Percent, "https://x/"},
     };
@@ -118,12 +118,14 @@ TEST(ResultPageTest, EachVerdictFromItsPage) {
          "E: blocked (status 429; wait, or use a proxy)"},
         {{"", "", "Connection error: 10061 Connection refused. Proxy: ...", 0},
          "E: unreachable (Connection error: 10061 Connection refused. Proxy: ...)"},
-        {Page("<!-- results --><form id=\"challenge-form\">"), "E: blocked (block page; wait, or use a proxy)"},
+        {Page("<!-- results --><form id=\"challenge-form\">"),
+         "E: blocked (block page; wait, or use a proxy)"},
         {Page("<html>redesigned<li><a href=\"https://a.example/\">a</a></li>"),
          "E: definition out of date (check text missing)"},
         {Page("<!-- results --><li><a data-url=\"https://a.example/\">a</a></li>"),
          "E: definition out of date (blocks found but no address extracted)"},
-        {Page("<!-- RESULTS -->No results."), "E: no results (the check text is there, nothing matched)"},
+        {Page("<!-- RESULTS -->No results."),
+         "E: no results (the check text is there, nothing matched)"},
         {Page("<!-- results --><li><a href=\"https://ads.engine.example/\">ad</a></li>"),
          "E: no results (the check text is there, nothing matched)"},
         {Page("<!-- results --><li><a href=\"https://a.example/\">a</a></li>"),
