@@ -133,29 +133,22 @@ TEST_F(EngineCheckTest, ShowListsTheUnwrappedDestinationsAndTheNextRequest) {
               "next: none\n");
 }
 
-// Relative next links with the token carried along: three pages, thirty ranks, the ad dropped.
-TEST_F(EngineCheckTest, AQueryFollowsRelativeLinksToDepthThirty) {
-    LogWindow window;
-    detect::KeywordAggregator aggregator(tables, window);
-    DetectionRun run(tables, aggregator, window, *http);
-    run.QueryEngine("Modern Link", "red shoes", 30);
-    EXPECT_TRUE(window.log.empty()) << window.log.front();
-    ASSERT_EQ(run.RunList().size(), 30u);
-    EXPECT_EQ(run.RunList()[29].rank, 30);
-    EXPECT_EQ(run.RunList()[29].address, "http://shop3.example/red%20shoes/item30.html?ref=a&b=30");
-}
-
-// A POST query whose next pages are forms with the per-query token: without the token the
-// demo engine answers page two with its block page, which the run would log.
-TEST_F(EngineCheckTest, AQueryPostsTheNextFormWithItsToken) {
-    LogWindow window;
-    detect::KeywordAggregator aggregator(tables, window);
-    DetectionRun run(tables, aggregator, window, *http);
-    run.QueryEngine("Modern Form", "red shoes", 30);
-    EXPECT_TRUE(window.log.empty()) << window.log.front();
-    ASSERT_EQ(run.RunList().size(), 30u);
-    EXPECT_EQ(run.RunList()[0].address, "http://shop8.example/red%20shoes/item1.html?ref=a&b=1");
-    EXPECT_EQ(run.RunList()[29].address, "http://shop3.example/red%20shoes/item30.html?ref=a&b=30");
+// Relative links (GET) and next-page forms (POST) with the per-query token carried along:
+// three pages, thirty ranks, the ads dropped. Without the token the demo engine answers page
+// two with its block page, which the run would log.
+TEST_F(EngineCheckTest, QueriesFollowLinksAndFormsToDepthThirty) {
+    for (const char* engine : {"Modern Link", "Modern Form"}) {
+        LogWindow window;
+        detect::KeywordAggregator aggregator(tables, window);
+        DetectionRun run(tables, aggregator, window, *http);
+        run.QueryEngine(engine, "red shoes", 30);
+        EXPECT_TRUE(window.log.empty()) << window.log.front();
+        ASSERT_EQ(run.RunList().size(), 30u) << engine;
+        EXPECT_EQ(run.RunList()[0].address, "http://shop8.example/red%20shoes/item1.html?ref=a&b=1");
+        EXPECT_EQ(run.RunList()[29].rank, 30);
+        EXPECT_EQ(run.RunList()[29].address,
+                  "http://shop3.example/red%20shoes/item30.html?ref=a&b=30");
+    }
 }
 
 TEST_F(EngineCheckTest, AnEngineWithoutAnAddressIsUnreachableWithoutARequest) {
