@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 
 #include "cli/cliarguments.h"
 #include "cli/clicommands.h"
 #include "data/enginefields.h"
+#include "data/replacementfile.h"
 #include "data/tablefile.h"
 #include "data/tables.h"
 #include "detect/enginecheck.h"
@@ -105,10 +105,10 @@ int Export(data::Table& se, const EnginesArguments& a) {
         Print(sql);
         return kExitOk;
     }
-    std::ofstream out(a.words[0], std::ios::binary | std::ios::trunc);
-    out << sql;
-    out.close();
-    if (!out) throw detect::EngineDefinitionError("Cannot create file " + a.words[0]);
+    // Whole or not at all: a failed write leaves an earlier export as it was.
+    data::ReplacementFile out(a.words[0]);
+    if (!out.Valid() || !out.Write(sql) || !out.Commit())
+        throw detect::EngineDefinitionError("Cannot create file " + a.words[0]);
     return kExitOk;
 }
 
