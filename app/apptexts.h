@@ -71,6 +71,14 @@ inline constexpr const char* kDistributionTerms =
     "bundle it with a product that is sold.\n\n"
     "The details are in the file distribution.txt in the program folder.";
 
+// Engine self-test dialog.
+inline constexpr const char* kCheckEngines = "Check engines";
+inline constexpr const char* kCheck = "Check";
+inline constexpr const char* kStop = "Stop";
+inline constexpr const char* kEngineColumn = "Engine";
+inline constexpr const char* kVerdictColumn = "Verdict";
+inline constexpr const char* kChecking = "checking...";
+
 // Keyword manager.
 inline constexpr const char* kKeywordManager = "Keyword Manager";
 inline constexpr const char* kAdd = "Add";

@@ -14,10 +14,12 @@
 #include "app/apptexts.h"
 #include "app/clipfiles.h"
 #include "app/clipsequence.h"
+#include "app/engineboxes.h"
 #include "app/gridlayouts.h"
 #include "app/resultgrid.h"
 #include "data/exportgrid.h"
 #include "data/inifile.h"
+#include "detect/enginedefinition.h"
 
 namespace kv::app {
 
@@ -61,6 +63,7 @@ TMainForm::TMainForm(detect::ProgramFolders folders, Desktop* desktop)
         RestoreGridLayout(ini, "DBGridEh2", *DBGridEh2);
         RestoreWindowValues(ini);
         if (!CheckProgramFolder() || !LoadTables()) return;
+        BuildEngineBoxes(ini);
         LocateRememberedWord();
         SyncKeywordBox();
         CreateRunParts();
@@ -98,8 +101,6 @@ void TMainForm::OpenClips() {
 }
 
 void TMainForm::RestoreWindowValues(const data::IniFile& ini) {
-    for (QCheckBox* box : engineBoxes_)
-        box->setChecked(ini.ReadBool(kWindowSection, CheckedKey(box), true));
     for (QRadioButton* button : depthButtons_)
         button->setChecked(
             ini.ReadBool(kWindowSection, CheckedKey(button), button == depthButtons_[0]));
@@ -110,6 +111,14 @@ void TMainForm::RestoreWindowValues(const data::IniFile& ini) {
     caseOption_->setChecked(ini.ReadBool(kWindowSection, kCaseOptionKey, false));
 }
 
+void TMainForm::BuildEngineBoxes(const data::IniFile& ini) {
+    std::vector<EngineBoxSpec> engines;
+    for (const auto& engine : detect::ReadEngineDefinitions(tables_.SE_ClientDataSet))
+        engines.push_back({engine.name, !engine.startUrl.empty()});
+    engineBoxes_->Build(engines);
+    engineBoxes_->RestoreTicks(ini);
+}
+
 void TMainForm::LocateRememberedWord() {
     data::Table& history = tables_.WordClientDataSet;
     if (!history.Locate("word", rememberedWord_)) history.First();
@@ -117,8 +126,7 @@ void TMainForm::LocateRememberedWord() {
 
 void TMainForm::StoreWindowValues() {
     data::IniFile ini(SettingsPath());
-    for (QCheckBox* box : engineBoxes_)
-        ini.WriteBool(kWindowSection, CheckedKey(box), box->isChecked());
+    engineBoxes_->StoreTicks(ini);
     for (QRadioButton* button : depthButtons_)
         ini.WriteBool(kWindowSection, CheckedKey(button), button->isChecked());
     ini.WriteInteger(kWindowSection, kPanel3WidthKey, Panel3->width());
@@ -221,10 +229,7 @@ void TMainForm::TBXCheckBox1Change() {
 }
 
 std::vector<std::string> TMainForm::TickedEngineNames() const {
-    std::vector<std::string> names;
-    for (const QCheckBox* box : engineBoxes_)
-        if (box->isChecked()) names.push_back(box->text().toStdString());
-    return names;
+    return engineBoxes_->TickedNames();
 }
 
 int TMainForm::ScanDepth() const {

@@ -33,6 +33,7 @@ namespace kv::app {
 
 class ClipFiles;
 class ClipSequence;
+class EngineBoxes;
 class ResultGrid;
 class TableModel;
 
@@ -117,6 +118,7 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     bool MaySave() const;
     // Saves history and cache now, so a kill or a crash loses nothing done so far.
     void SaveTables();
+    void BuildEngineBoxes(const data::IniFile& ini);
 
     // Shutdown steps.
     void StoreWindowValues();
@@ -142,6 +144,7 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     void ImageClick();
     void GetUpdatesClick();
     void SettingsClick();
+    void CheckEnginesClick();
     void GetSupportClick();
     void HelpTopicsClick();
     void ProgramDistributionClick();
@@ -185,11 +188,8 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     QComboBox* MainKeywordRxDBLookupCombo = nullptr;
     QPushButton* EditTBXButton = nullptr;
     QPushButton* FindTBXButton = nullptr;
-    // In the order of the window's components: AltaVista, All The Web, Google, MSN, Teoma.
-    std::array<QCheckBox*, 5> engineBoxes_{};
-    QCheckBox* TBXCheckBox1 = nullptr;  // "All The Web"
-    // Holds the engine check boxes, one per engine.
-    QWidget* engineBoxPanel_ = nullptr;
+    // One per engine definition row, built once SE.cds is loaded.
+    EngineBoxes* engineBoxes_ = nullptr;
     std::array<QRadioButton*, 3> depthButtons_{};
     QWidget* Panel3 = nullptr;
     QSplitter* SanSplitter = nullptr;

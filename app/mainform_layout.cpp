@@ -20,6 +20,7 @@
 #include "app/apptexts.h"
 #include "app/artwork.h"
 #include "app/countbardelegate.h"
+#include "app/engineboxes.h"
 #include "app/gridlook.h"
 #include "app/mainform.h"
 #include "app/resultgrid.h"
@@ -168,25 +169,8 @@ void TMainForm::BuildInputStrip(QWidget* panel) {
     connect(EditTBXButton, &QPushButton::clicked, this, &TMainForm::EditTBXButtonClick);
 
     auto* Label4 = Named(new QLabel(texts::kSearchEngine), "Label4");
-    engineBoxPanel_ = Named(new QWidget, "EngineBoxPanel");
-    auto* engines = new QHBoxLayout(engineBoxPanel_);
-    engines->setContentsMargins(0, 0, 0, 0);
-    engines->setSpacing(12);
-    const std::array<std::pair<const char*, const char*>, 5> engineBoxes{{
-        {"TBXCheckBox2", "AltaVista"},
-        {"TBXCheckBox1", "All The Web"},
-        {"TBXCheckBox3", "Google"},
-        {"TBXCheckBox4", "MSN"},
-        {"TBXCheckBox5", "Teoma"},
-    }};
-    for (std::size_t i = 0; i < engineBoxes.size(); ++i) {
-        engineBoxes_[i] = Named(new QCheckBox(engineBoxes[i].second), engineBoxes[i].first);
-        engineBoxes_[i]->setChecked(true);
-        connect(engineBoxes_[i], &QCheckBox::toggled, this, &TMainForm::TBXCheckBox1Change);
-        engines->addWidget(engineBoxes_[i]);
-    }
-    engines->addStretch();
-    TBXCheckBox1 = engineBoxes_[1];
+    engineBoxes_ = Named(new EngineBoxes, "EngineBoxPanel");
+    connect(engineBoxes_, &EngineBoxes::TicksChanged, this, &TMainForm::TBXCheckBox1Change);
 
     auto* Label5 = Named(new QLabel(texts::kResultsToScan), "Label5");
     const std::array<const char*, 3> depthNames{"TBXRadioButton1", "TBXRadioButton2",
@@ -219,7 +203,7 @@ void TMainForm::BuildInputStrip(QWidget* panel) {
     grid->addWidget(Label5, 0, 3, Qt::AlignRight | Qt::AlignVCenter);
     grid->addLayout(depths, 0, 4);
     grid->addWidget(Label4, 1, 0);
-    grid->addWidget(engineBoxPanel_, 1, 1, 1, 4);
+    grid->addWidget(engineBoxes_, 1, 1, 1, 4);
     grid->addWidget(FindTBXButton, 0, 5, 2, 1, Qt::AlignVCenter);
     grid->setColumnStretch(1, 1);
     panel->setMinimumHeight(kInputStripHeight);

@@ -8,6 +8,7 @@
 #include "app/aboutform.h"
 #include "app/appconfig.h"
 #include "app/apptexts.h"
+#include "app/enginecheckform.h"
 #include "app/mainform.h"
 #include "app/manualviewer.h"
 #include "app/settingsform.h"
@@ -23,6 +24,7 @@ void TMainForm::BuildMenus() {
     caseOption_->setObjectName("CaseOptionAction");
     caseOption_->setCheckable(true);
     connect(caseOption_, &QAction::toggled, this, &TMainForm::CaseOptionToggled);
+    file->addAction(texts::kCheckEngines, this, &TMainForm::CheckEnginesClick);
     file->addSeparator();
     file->addAction(texts::kExit, this, &QWidget::close);
     QMenu* help = menuBar()->addMenu(texts::kHelpMenu);
@@ -76,6 +78,12 @@ void TMainForm::AboutClick() {
 detect::KeywordSources TMainForm::ChosenKeywordSources() const {
     // Read per page, so a choice made in the settings dialog during a run applies at once.
     return detect::ReadKeywordSourcesSetting(folders_.settings);
+}
+
+void TMainForm::CheckEnginesClick() {
+    EngineCheckForm form(detect::ReadEngineDefinitions(tables_.SE_ClientDataSet), folders_.settings,
+                         this);
+    form.exec();
 }
 
 void TMainForm::SettingsClick() {

@@ -21,6 +21,7 @@
 #include "app/apptexts.h"
 #include "app/artwork.h"
 #include "app/clipsequence.h"
+#include "app/engineboxes.h"
 #include "app/mainform.h"
 
 namespace kv::app {
@@ -102,7 +103,7 @@ void TMainForm::SetGaugePosition(int percent) {
 
 void TMainForm::ShowNoEngineMessage() {
     desktop_.ShowInformation(this, texts::kInformation, texts::kNoEngine);
-    TBXCheckBox1->setFocus();
+    engineBoxes_->FocusFirst();
 }
 
 void TMainForm::StartClips() {

@@ -17,6 +17,7 @@ const char* const kUsage =
     "  kelvane-cli detect --keywords-file FILE|- [--skip-cached] [--engines LIST]\n"
     "                             [--depth 10|20|30] [--folder DIR]\n"
     "  kelvane-cli keywords [--folder DIR]\n"
+    "  kelvane-cli engines list|check|export|import ... (see below)\n"
     "  kelvane-cli --help | -h | help\n"
     "\n"
     "detect asks the engines for KEYWORD, fetches every result page, saves Word.cds and\n"
@@ -24,8 +25,8 @@ const char* const kUsage =
     "keywords lists the keyword history.\n"
     "\n"
     "Options:\n"
-    "  --engines LIST  comma-separated engine names (default: all five):\n"
-    "                  AltaVista, All The Web, Google, MSN, Teoma\n"
+    "  --engines LIST  comma-separated engine names (default: every engine whose definition\n"
+    "                  has a query address; kelvane-cli engines list shows them)\n"
     "  --depth N       results to scan per engine: 10 (default), 20 or 30\n"
     "  --folder DIR    the program folder (default: $KELVANE_HOME, else the program's folder)\n"
     "  --pages WORD    the pages that declare WORD instead of the theme\n"
@@ -41,6 +42,13 @@ const char* const kUsage =
     "Settings: set.ini in the program folder (section [inet]: time-out, retries, User-Agent,\n"
     "proxy, ConnectType 1 direct, 2 given proxy, 3 system proxy from http_proxy and no_proxy).\n"
     "\n"
+    "Engine definitions:\n"
+    "  kelvane-cli engines list [--folder DIR]\n"
+    "  kelvane-cli engines check [NAME...] [--keyword K] [--show] [--folder DIR]\n"
+    "                  (exit 3 when some engine does not work)\n"
+    "  kelvane-cli engines export [FILE] [--folder DIR]\n"
+    "  kelvane-cli engines import FILE [--folder DIR]\n"
+    "\n"
     "Exit codes:\n"
     "  0    done (also when some pages failed: they are listed on stderr)\n"
     "  1    failure to start (missing or damaged file, read-only program folder, ...)\n"
@@ -48,33 +56,21 @@ const char* const kUsage =
     "  4    detect stored not a single page (every engine failed or gave nothing)\n"
     "  130  interrupted by Ctrl-C; 143 by SIGTERM, 129 by SIGHUP (what was stored is saved)\n";
 
-const std::vector<std::string>& AllEngines() {
-    static const std::vector<std::string> engines{"AltaVista", "All The Web", "Google", "MSN",
-                                                  "Teoma"};
-    return engines;
-}
-
 namespace {
 
+// The names as given; the commands check them against the engine definitions.
 std::vector<std::string> ParseEngines(const std::string& list) {
-    std::vector<bool> chosen(AllEngines().size(), false);
+    std::vector<std::string> engines;
     std::size_t start = 0;
     while (start <= list.size()) {
         const std::size_t end = std::min(list.find(',', start), list.size());
         std::string name = list.substr(start, end - start);
         name.erase(0, name.find_first_not_of(' '));
         name.erase(name.find_last_not_of(' ') + 1);
-        const auto& all = AllEngines();
-        const auto it = std::find_if(all.begin(), all.end(), [&](const std::string& engine) {
-            return text::SameAsciiNoCase(engine, name);
-        });
-        if (it == all.end()) throw UsageError("unknown engine '" + name + "'");
-        chosen[static_cast<std::size_t>(it - all.begin())] = true;
+        if (name.empty()) throw UsageError("no engine given");
+        engines.push_back(name);
         start = end + 1;
     }
-    std::vector<std::string> engines;
-    for (std::size_t i = 0; i < chosen.size(); ++i)
-        if (chosen[i]) engines.push_back(AllEngines()[i]);
     return engines;
 }
 
@@ -83,7 +79,6 @@ std::vector<std::string> ParseEngines(const std::string& list) {
 CliArguments ParseArguments(const std::vector<std::string>& args) {
     if (args.empty()) throw UsageError("no command given");
     CliArguments a;
-    a.engines = AllEngines();
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help") {
         a.command = Command::Help;
@@ -160,7 +155,6 @@ CliArguments ParseArguments(const std::vector<std::string>& args) {
         if (!a.format)
             throw UsageError("--output needs --format (or a .txt, .csv, .htm, .rtf or .xls name)");
     }
-    if (a.engines.empty()) throw UsageError("no engine given");
     return a;
 }
 

@@ -22,7 +22,7 @@ enum class Command { Detect, Theme, Keywords, Help };
 struct CliArguments {
     Command command = Command::Theme;
     std::string keyword;
-    std::vector<std::string> engines;  // captions, in the fixed order
+    std::vector<std::string> engines;  // as given; empty: the engines with a query address
     int depth = 10;
     std::string folder;
     std::optional<std::string> pagesOf;  // --pages WORD
@@ -32,9 +32,6 @@ struct CliArguments {
     std::optional<std::string> keywordsFile;  // detect --keywords-file FILE ("-": stdin)
     bool skipCached = false;                  // detect --skip-cached
 };
-
-// The five engine captions in the order a run visits them.
-const std::vector<std::string>& AllEngines();
 
 CliArguments ParseArguments(const std::vector<std::string>& args);
 

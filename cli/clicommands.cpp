@@ -9,6 +9,7 @@
 #include "cli/clistrings.h"
 #include "cli/keywordlist.h"
 #include "cli/progressline.h"
+#include "cli/enginescommand.h"
 #include "cli/terminalwindow.h"
 #include "data/export_tablerows.h"
 #include "data/folderlock.h"
@@ -141,8 +142,8 @@ constexpr int kInterruptPollMs = 50;
 
 // One keyword's run: the theme stays for Report; the summary line goes to stderr.
 detect::RunSummary DetectOne(detect::Session& session, const CliArguments& args,
-                             const std::string& keyword) {
-    const detect::RunSummary summary = session.Detect({keyword, args.engines, args.depth});
+                             const std::vector<std::string>& engines, const std::string& keyword) {
+    const detect::RunSummary summary = session.Detect({keyword, engines, args.depth});
     std::fprintf(stderr, "%s\n", detect::SummaryLine(summary).c_str());
     return summary;
 }
@@ -191,6 +192,9 @@ int RunDetect(const CliArguments& args) {
                                           : detect::ReadKeywordSourcesSetting(folders.settings));
     detect::Session session(folders, window);
     LoadTables(session.Tables(), folders);
+    const std::vector<std::string> engines =
+        ResolveEngines(session.Tables().SE_ClientDataSet, args.engines);
+    window.SetEngines(engines);
     http::TerminalAuthDialog dialog;
     session.OpenHttp(&dialog);
     QTimer interrupt;
@@ -213,14 +217,14 @@ int RunDetect(const CliArguments& args) {
             std::fprintf(stderr, "kelvane-cli: %s: %s\n", line.c_str(), e.what());
             continue;
         }
-        if (args.skipCached && session.HasCachedRows(keyword, args.engines)) {
+        if (args.skipCached && session.HasCachedRows(keyword, engines)) {
             rows.push_back({keyword, true, {}});
             continue;
         }
         session.SelectKeyword(keyword, true);
         session.Aggregator().RefreshKeywordTables();
         try {
-            rows.push_back({keyword, false, DetectOne(session, args, keyword)});
+            rows.push_back({keyword, false, DetectOne(session, args, engines, keyword)});
         } catch (const std::exception& e) {
             // The run ended early; what it stored is still saved, as at shutdown.
             std::fprintf(stderr, "kelvane-cli: %s\n", text::EscapeForTerminal(e.what()).c_str());
@@ -250,6 +254,7 @@ int RunTheme(const CliArguments& args) {
     TerminalWindow window(args.engines);
     detect::Session session(folders, window);
     LoadTables(session.Tables(), folders);
+    window.SetEngines(ResolveEngines(session.Tables().SE_ClientDataSet, args.engines));
     if (!session.SelectKeyword(args.keyword, false)) {
         std::fprintf(stderr, "The keyword '%s' is not in the keyword history\n",
                      args.keyword.c_str());

@@ -9,6 +9,7 @@
 
 #include "cli/clicommands.h"
 #include "cli/clistrings.h"
+#include "cli/enginescommand.h"
 
 namespace {
 
@@ -33,6 +34,16 @@ int main(int argc, char** argv) {
     }
     kv::cli::CliArguments parsed;
     try {
+        if (!args.empty() && args[0] == "engines") {
+            try {
+                return kv::cli::RunEngines({args.begin() + 1, args.end()});
+            } catch (const kv::cli::UsageError&) {
+                throw;
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "kelvane-cli: %s\n", e.what());
+                return kv::cli::kExitFailure;
+            }
+        }
         parsed = kv::cli::ParseArguments(args);
         RefuseBinaryToTerminal(parsed);
     } catch (const kv::cli::UsageError& e) {
@@ -53,6 +64,9 @@ int main(int argc, char** argv) {
         }
     } catch (const kv::cli::LoadFailureReported&) {
         return kv::cli::kExitFailure;
+    } catch (const kv::cli::UsageError& e) {  // an engine name the definitions do not know
+        std::fprintf(stderr, "kelvane-cli: %s\n%s\n", e.what(), kv::cli::strings::kTryHelp);
+        return kv::cli::kExitUsage;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kelvane-cli: %s\n", e.what());
         return kv::cli::kExitFailure;

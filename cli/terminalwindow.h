@@ -19,6 +19,8 @@ class TerminalWindow : public detect::RunWindow {
 
     bool ReadyFlag() const override { return ready_; }
     std::vector<std::string> TickedEngineNames() const override { return engines_; }
+    // The engines a run asks, once the definitions have named them.
+    void SetEngines(std::vector<std::string> engines) { engines_ = std::move(engines); }
     void SetCountFooter(const std::string& text) override { footer_ = text; }
     void LogError(const std::string& message) override;
     void SetWaitCursor(bool) override {}

@@ -129,41 +129,45 @@ void LoadTableFile(Table& table, const std::string& path) {
     while (sqlite3_step(info.get()) == SQLITE_ROW)
         columns.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1)));
     if (columns.empty()) throw invalid("it holds no table " + name);
-    // Optional fields the file lacks are read as NULL, so older files load unchanged.
+    // The fields the file has, in table order; an optional one it lacks stays null.
+    const auto& fields = table.Fields();
+    std::vector<std::size_t> loaded;
     std::string selected;
-    for (const auto& f : table.Fields()) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const auto& f = fields[i];
         const bool present = std::any_of(columns.begin(), columns.end(), [&](const std::string& c) {
             return text::SameAsciiNoCase(c, f.name);
         });
-        if (!present && !f.optional) throw invalid("the field " + f.name + " is missing");
-        selected += (selected.empty() ? "" : ", ") + (present ? Quoted(f.name) : "NULL");
+        if (!present && f.optional) continue;
+        if (!present) throw invalid("the field " + f.name + " is missing");
+        loaded.push_back(i);
+        selected += (selected.empty() ? "" : ", ") + Quoted(f.name);
     }
-    StmtPtr select = Prepare(
-        db.get(), "SELECT " + selected + " FROM " + Quoted(name) + " ORDER BY rowid");
+    StmtPtr select =
+        Prepare(db.get(), "SELECT " + selected + " FROM " + Quoted(name) + " ORDER BY rowid");
     if (!select) throw invalid(sqlite3_errmsg(db.get()));
 
-    const auto& fields = table.Fields();
     std::vector<RowPtr> rows;
     int step;
     while ((step = sqlite3_step(select.get())) == SQLITE_ROW) {
         RowPtr row = table.NewRow();
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            const int col = static_cast<int>(i);
-            const int type = sqlite3_column_type(select.get(), col);
+        for (std::size_t col = 0; col < loaded.size(); ++col) {
+            const std::size_t i = loaded[col];
+            const int type = sqlite3_column_type(select.get(), static_cast<int>(col));
             if (type == SQLITE_NULL) continue;
             Cell& c = row->cells[i];
             c.null = false;
             if (IsText(fields[i].type)) {
-                const auto* text =
-                    reinterpret_cast<const char*>(sqlite3_column_text(select.get(), col));
-                const int size = sqlite3_column_bytes(select.get(), col);
+                const auto* text = reinterpret_cast<const char*>(
+                    sqlite3_column_text(select.get(), static_cast<int>(col)));
+                const int size = sqlite3_column_bytes(select.get(), static_cast<int>(col));
                 c.text = MakeText(table.FitText(
                     static_cast<int>(i), std::string_view(text, static_cast<std::size_t>(size))));
             } else {
                 if (type != SQLITE_INTEGER)
                     throw invalid("field " + fields[i].name +
                                   " holds a value that is not an integer");
-                const sqlite3_int64 v = sqlite3_column_int64(select.get(), col);
+                const sqlite3_int64 v = sqlite3_column_int64(select.get(), static_cast<int>(col));
                 const bool fits = fields[i].type == FieldType::Word ? v >= 0 && v <= 0xFFFF
                                   : fields[i].type == FieldType::Boolean
                                       ? v == 0 || v == 1

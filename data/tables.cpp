@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "data/enginefields.h"
 #include "data/tablefile.h"
 
 namespace kv::data {
@@ -10,24 +11,41 @@ namespace {
 
 using enum FieldType;
 
-std::vector<FieldDef> EngineFields() {
-    return {{"SEName", String, 50},
-            {"PrepareSearchURL", Memo, 0},
-            {"StartSearchBody", Memo, 0},
-            {"StartSearchURL", Memo, 0},
-            {"PostMethod", Integer, 0},
-            {"NextSearchFirstPartUrl", String, 50},
-            {"NextSearchCombineUrlType", Word, 0},
-            {"NextSearchRegExpr", Memo, 0},
-            {"NextSearchNextSearchString", Memo, 0},
-            {"CheckHtmlCheckText", String, 30},
-            {"GetTextTotalTextRegExpr", Memo, 0},
-            {"GetTextRegExpr", Memo, 0},
-            {"GetUrlRegExpr", Memo, 0},
-            {"GetUrlRemoveHtml", Boolean, 0},
-            {"GetUrlDecodeUrlCode", Boolean, 0},
-            {"GetUrlDecodeUrlPercent", Boolean, 0}};
+}  // namespace
+
+std::vector<FieldDef> EngineTableFields() {
+    namespace f = se_fields;
+    const auto named = [](std::string_view name, FieldType type, std::size_t size = 0,
+                          bool optional = false) {
+        return FieldDef{std::string(name), type, size, optional};
+    };
+    return {named(f::SEName, String, 50),
+            named(f::PrepareSearchURL, Memo),
+            named(f::StartSearchBody, Memo),
+            named(f::StartSearchURL, Memo),
+            named(f::PostMethod, Integer),
+            named(f::NextSearchFirstPartUrl, String, 50),
+            named(f::NextSearchCombineUrlType, Word),
+            named(f::NextSearchRegExpr, Memo),
+            named(f::NextSearchNextSearchString, Memo),
+            named(f::CheckHtmlCheckText, String, 30),
+            named(f::GetTextTotalTextRegExpr, Memo),
+            named(f::GetTextRegExpr, Memo),
+            named(f::GetUrlRegExpr, Memo),
+            named(f::GetUrlRemoveHtml, Boolean),
+            named(f::GetUrlDecodeUrlCode, Boolean),
+            named(f::GetUrlDecodeUrlPercent, Boolean),
+            named(f::NextSearchIsForm, Boolean, 0, true),
+            named(f::GetUrlUnwrapRegExpr, Memo, 0, true),
+            named(f::GetUrlUnwrapDecode, Word, 0, true),
+            named(f::GetUrlDropOwnHost, Boolean, 0, true),
+            named(f::BlockedRegExpr, Memo, 0, true),
+            named(f::BlockedStatusCodes, Memo, 0, true),
+            named(f::RequestHeaderLines, Memo, 0, true),
+            named(f::MinSecondsBetweenRequests, Integer, 0, true)};
 }
+
+namespace {
 
 // Room for every keyword source token: "meta,news,tags,data".
 constexpr std::size_t kSourcesWidth = 30;
@@ -39,7 +57,7 @@ std::string Join(const std::string& folder, const char* file) {
 }  // namespace
 
 DataTables::DataTables()
-    : SE_ClientDataSet("SE", EngineFields()),
+    : SE_ClientDataSet("SE", EngineTableFields()),
       // Long-tail keywords are common; files written with the older width of 30 load unchanged.
       WordClientDataSet("Word", {{"word", String, kKeywordFieldWidth}}),
       SECacheClientDataSet("SECache", {{"word", String, kKeywordFieldWidth},

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "data/table.h"
 
@@ -14,6 +15,9 @@ inline constexpr const char* kCacheFile = "SECache.cds";
 inline constexpr const char* kHistoryFile = "Word.cds";
 // Width of the `word` fields of the history and the cache, in characters.
 inline constexpr int kKeywordFieldWidth = 100;
+
+// The schema of the engine definition table (field names in data/enginefields.h).
+std::vector<FieldDef> EngineTableFields();
 
 class DataTables {
   public:

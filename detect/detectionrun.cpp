@@ -2,6 +2,7 @@
 // address. Storing in run-list order: runstore.cpp.
 #include "detect/detectionrun.h"
 
+#include "data/enginefields.h"
 #include "detect/detectstrings.h"
 #include "detect/enginepatterns.h"
 #include "text/format.h"
@@ -88,15 +89,15 @@ void DetectionRun::StartQueries(const RunRequest& request) {
     for (std::size_t i = 0; i < lanes_.size(); ++i) {
         if (stopFlag_ || failure_) return;
         Lane& lane = lanes_[i];
-        const auto definition = ReadEngineDefinition(tables_.SE_ClientDataSet, lane.engine);
-        if (!definition) {
+        auto& se = tables_.SE_ClientDataSet;
+        if (!se.Locate(data::se_fields::SEName, lane.engine)) {
             LogUnlessStopped(text::FormatText(strings::kNoEngineDefinition, {lane.engine}));
             LaneFinished(i);
             continue;
         }
         try {
             // A broken or oversized pattern is named with its engine and field before any request.
-            CheckEnginePatterns(tables_.SE_ClientDataSet, lane.engine);
+            CheckEnginePatterns(se, lane.engine);
         } catch (const std::exception& e) {
             LogUnlessStopped(e.what());
             LaneFinished(i);
@@ -113,7 +114,7 @@ void DetectionRun::StartQueries(const RunRequest& request) {
         };
         events.failed = [this](const std::string& message) { LogUnlessStopped(message); };
         events.finished = [this, i] { Guarded([&] { LaneFinished(i); }); };
-        lane.query = std::make_unique<EngineQuery>(*definition, request.keyword, request.depth,
+        lane.query = std::make_unique<EngineQuery>(ReadEngineDefinition(se), request.keyword, request.depth,
                                                    scheduler_, std::move(events));
         if (auto paced = pacing_.find(lane.engine); paced != pacing_.end())
             lane.query->SetPacing(paced->second);

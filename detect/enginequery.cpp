@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "detect/detectstrings.h"
-#include "parseutils/templatefuncs.h"
+#include "detect/enginefetch.h"
 #include "text/format.h"
 
 namespace kv::detect {
@@ -24,12 +24,18 @@ EngineQuery::EngineQuery(EngineDefinition engine, std::string keyword, int depth
       keyword_(std::move(keyword)),
       depth_(depth),
       scheduler_(scheduler),
-      events_(std::move(events)) {}
+      events_(std::move(events)),
+      pacing_(std::chrono::seconds(std::max(0, engine_.minSecondsBetweenRequests))) {}
 
 void EngineQuery::Start() {
-    referrer_ = engine_.prepareUrl;
+    if (engine_.startUrl.empty()) {
+        events_.failed(VerdictLine(engine_.name,
+                                   ResultPageReading{Verdict::Unreachable, strings::kNoQueryAddress}));
+        Finish();
+        return;
+    }
     try {
-        address_ = parseutils::PrepareUrlOrBody(keyword_, engine_.startUrl);
+        request_ = FirstRequest(engine_, keyword_);
     } catch (const std::exception& e) {
         events_.failed(e.what());
         Finish();
@@ -56,7 +62,12 @@ void EngineQuery::RequestWhenPaced() {
 
 void EngineQuery::Request() {
     ++pass_;
-    http::PageRequest request{address_, engine_.checkText, referrer_, {}, &cookies_};
+    http::FetchOptions options;
+    if (request_.post) options.postBody = request_.body;
+    options.headerLines = engine_.headerLines;
+    // No check text: the page's verdict, not the fetch, says what a missing one means.
+    http::PageRequest request{request_.address, "", request_.referrer, std::move(options),
+                              &cookies_};
     scheduler_.Submit(
         std::move(request), [this](http::PageResult result) { PageArrived(std::move(result)); },
         true,
@@ -71,26 +82,44 @@ void EngineQuery::Request() {
 void EngineQuery::PageArrived(http::PageResult result) {
     if (finished_) return;
     using Outcome = http::PageResult::Outcome;
-    if (result.outcome == Outcome::Failed || result.outcome == Outcome::Canceled) {
+    if (result.outcome == Outcome::Canceled) {
         events_.failed(result.message);
         Finish();
         return;
     }
-    // An answer that was not HTML reads as an empty page: no entries, no next page.
-    address_ = result.address;
-    referrer_ = address_;
+    // An answer that was not HTML reads as an empty page.
+    FetchedPage fetched;
+    fetched.address = result.address.empty() ? request_.address : result.address;
+    if (result.outcome == Outcome::Failed) {
+        fetched.failure = result.message;
+        fetched.status = StatusOfFailure(fetched.failure);
+    } else {
+        fetched.body = std::move(result.page);
+    }
     ResultPageReading reading;
     try {
-        reading = ReadResultPage(engine_, result.page, address_, taken_, depth_);
+        reading = ReadResultPage(engine_, request_, fetched);
     } catch (const std::exception& e) {
         events_.failed(e.what());
         Finish();
         return;
     }
-    taken_ += static_cast<int>(reading.results.size());
-    if (!reading.results.empty()) events_.results(std::move(reading.results));
+    std::vector<std::string> results;
+    for (std::size_t i = 0; i < reading.addresses.size() && taken_ < depth_; ++i, ++taken_)
+        results.push_back(std::move(reading.addresses[i]));
+    if (!results.empty()) events_.results(std::move(results));
     if (finished_) return;  // stopped by what the results set off
-    if (reading.nextAddress.empty()) {
+    unproductive_.reset();
+    if (reading.verdict != Verdict::Works && reading.verdict != Verdict::NoResults) {
+        // After results, a failed page is logged as it always was: its failure line.
+        const bool plainFailure = taken_ > 0 && reading.verdict == Verdict::Unreachable;
+        events_.failed(plainFailure ? reading.reason : VerdictLine(engine_.name, reading));
+        Finish();
+        return;
+    }
+    if (taken_ == 0) unproductive_ = reading;
+    if (taken_ >= depth_ || !reading.next) {
+        if (unproductive_) events_.failed(VerdictLine(engine_.name, *unproductive_));
         Finish();
         return;
     }
@@ -100,7 +129,7 @@ void EngineQuery::PageArrived(http::PageResult result) {
         Finish();
         return;
     }
-    address_ = reading.nextAddress;
+    request_ = *reading.next;
     RequestWhenPaced();
 }
 

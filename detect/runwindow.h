@@ -13,6 +13,9 @@ namespace kv::detect {
 
 class RunWindow : public ThemeWindow {
   public:
+    // ThemeWindow::TickedEngineNames gives the captions of the ticked engine boxes in the
+    // order of the engine definition table.
+
     // "Select at least one search engine to check your rankings!" in an information box,
     // then the focus to the "All The Web" box.
     virtual void ShowNoEngineMessage() = 0;

@@ -8,7 +8,7 @@ folder="$build/demo"
 
 rm -rf "$folder"
 mkdir -p "$folder"
-cp "$bin/SE.cds" "$bin/ua.lst" "$folder/"
+cp "$bin/demo-engines/SE.cds" "$bin/ua.lst" "$folder/"
 
 source "$(dirname "$0")/demo-engine.sh"
 engine=""

@@ -19,7 +19,7 @@ if [ -z "$shot" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; the
 fi
 
 mkdir -p "$folder"
-cp "$bin/SE.cds" "$bin/ua.lst" "$bin/distribution.txt" "$folder/"
+cp "$bin/demo-engines/SE.cds" "$bin/ua.lst" "$bin/distribution.txt" "$folder/"
 cp -r "$bin/manual" "$folder/"
 
 source "$(dirname "$0")/demo-engine.sh"

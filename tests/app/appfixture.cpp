@@ -13,7 +13,7 @@ namespace kv::app::testing {
 
 ProgramFolder::ProgramFolder() {
     const std::filesystem::path bin(KELVANE_TEST_BIN_DIR);
-    std::filesystem::copy_file(bin / "SE.cds", dir_.path() / "SE.cds");
+    std::filesystem::copy_file(bin / "demo-engines" / "SE.cds", dir_.path() / "SE.cds");
     std::filesystem::copy_file(bin / "ua.lst", dir_.path() / "ua.lst");
 }
 

@@ -240,7 +240,7 @@ TEST_F(MainFormDisplay, TheMenusLeadToUpdatesSupportTheManualAndTheTerms) {
             titles << (item->isSeparator() ? QString("-") : item->text());
     }
     EXPECT_EQ(titles,
-              (QStringList{"&File", "&Get updates", "Se&ttings...",
+              (QStringList{"&File", "&Get updates", "Se&ttings...", "Check engines",
                            "&Count spellings that differ only in case as one keyword", "-",
                            "E&xit", "&Help",
                            "&Get support", "&Help topics", "Program distribution", "&About..."}));

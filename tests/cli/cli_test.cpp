@@ -44,7 +44,7 @@ Outcome RunCli(const QStringList& args, int timeoutMs = 60000) {
 
 // A program folder whose engine definitions point at the demo engine on its port.
 void PrepareFolder(const TempDir& dir, quint16 port) {
-    std::filesystem::copy_file(std::string(KELVANE_TEST_BIN_DIR) + "/SE.cds", dir.File("SE.cds"));
+    std::filesystem::copy_file(std::string(KELVANE_TEST_BIN_DIR) + "/demo-engines/SE.cds", dir.File("SE.cds"));
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(dir.File("SE.cds").c_str(), &db), SQLITE_OK);
     const std::string hostPort = "'127.0.0.1:" + std::to_string(port) + "'";
@@ -433,6 +433,61 @@ TEST(CliTest, AnUnreadableKeywordListIsAUsageError) {
     }
     EXPECT_EQ(RunCli(Args({"detect", "x", "--keywords-file", "-"}, dir)).exitCode, 2);
     EXPECT_EQ(RunCli(Args({"detect", "x", "--skip-cached"}, dir)).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace kv::testing
+
+namespace kv::testing {
+namespace {
+
+// engines import, check, list and export, on the demo engine of today.
+TEST(CliEnginesTest, ImportCheckListExport) {
+    TempDir dir;
+    DemoEngine engine;
+    std::string sql = ReadFileBytes(std::string(KELVANE_TEST_SOURCE_DIR) + "/tests/detect/modern-engines.sql");
+    for (std::size_t at; (at = sql.find("127.0.0.1:8765")) != std::string::npos;) sql.replace(at, 14, engine.Host());
+    WriteFileBytes(dir.File("modern.sql"), sql);
+    WriteFileBytes(dir.File("set.ini"), "[inet]\nConnectType=1\ntimeout=5\nRetryConnect=0\n");
+
+    const Outcome imported = RunCli(Args({"engines", "import", dir.File("modern.sql").c_str()}, dir));
+    EXPECT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_EQ(imported.out.rfind("Imported: Modern Link\nImported: Modern Form\n", 0), 0u) << imported.out;
+
+    const Outcome works = RunCli(Args({"engines", "check", "modern link"}, dir));
+    EXPECT_EQ(works.exitCode, 0) << works.err;
+    EXPECT_EQ(works.out, "Modern Link: works (10 results, next page found)\n");
+
+    const Outcome mixed = RunCli(Args({"engines", "check", "Modern Empty", "Modern Form", "--show"}, dir));
+    EXPECT_EQ(mixed.exitCode, 3);
+    EXPECT_EQ(mixed.out.rfind("Modern Form: works (10 results, next page found)\n"
+                              "http://shop8.example/red%20shoes/item1.html?ref=a&b=1\n",
+                              0),
+              0u)
+        << mixed.out;
+    EXPECT_NE(mixed.out.find("\nnext: POST http://" + engine.Host() + "/modern/form/search q=red+shoes&s=10&vqd="),
+              std::string::npos)
+        << mixed.out;
+    EXPECT_NE(mixed.out.find("\nModern Empty: no results (the check text is there, nothing matched)\nnext: none\n"),
+              std::string::npos)
+        << mixed.out;
+
+    EXPECT_EQ(RunCli(Args({"engines", "check", "Nope"}, dir)).exitCode, 2);
+    const Outcome listed = RunCli(Args({"engines", "list"}, dir));
+    EXPECT_NE(listed.out.find("Modern Form\tPOST http://" + engine.Host() + "/modern/form/search\n"), std::string::npos)
+        << listed.out;
+
+    const std::string before = ReadFileBytes(dir.File("SE.cds"));
+    WriteFileBytes(dir.File("bad.sql"), "CREATE TABLE SE (SEName TEXT);");
+    const Outcome bad = RunCli(Args({"engines", "import", dir.File("bad.sql").c_str()}, dir));
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_NE(bad.err.find("the field PrepareSearchURL is missing"), std::string::npos) << bad.err;
+    EXPECT_EQ(ReadFileBytes(dir.File("SE.cds")), before);
+
+    const Outcome exported = RunCli(Args({"engines", "export"}, dir));
+    EXPECT_EQ(exported.exitCode, 0);
+    EXPECT_EQ(exported.out.rfind("-- Kelvane engine definitions", 0), 0u);
+    EXPECT_NE(exported.out.find("VALUES ('Modern Gone',"), std::string::npos);
 }
 
 }  // namespace

@@ -39,7 +39,11 @@ protected:
 
 TEST_F(DataTablesTest, SchemasMatchTheStoredFields) {
     DataTables t;
-    EXPECT_EQ(t.SE_ClientDataSet.Fields().size(), 16u);
+    // The designed sixteen, then the optional fields that older files lack.
+    const auto& engineFields = t.SE_ClientDataSet.Fields();
+    ASSERT_EQ(engineFields.size(), 24u);
+    for (std::size_t i = 0; i < engineFields.size(); ++i)
+        EXPECT_EQ(engineFields[i].optional, i >= 16) << engineFields[i].name;
     EXPECT_EQ(t.SE_ClientDataSet.FieldIndex("sename"), 0);
     EXPECT_EQ(t.SE_ClientDataSet.Fields()[6].type, FieldType::Word);
     EXPECT_EQ(t.SECacheClientDataSet.FieldIndex("SEName"), 1);
@@ -152,11 +156,16 @@ namespace {
 // The engine definitions shipped in the program folder load as a table file.
 TEST(ShippedEngineFileTest, LoadsWithTheFiveEngines) {
     DataTables t;
-    LoadTableFile(t.SE_ClientDataSet, std::string(KELVANE_TEST_BIN_DIR) + "/SE.cds");
+    LoadTableFile(t.SE_ClientDataSet, std::string(KELVANE_TEST_BIN_DIR) + "/demo-engines/SE.cds");
     std::vector<std::string> names;
     auto& se = t.SE_ClientDataSet;
     for (se.First(); !se.Eof(); se.Next()) names.push_back(se.AsString("SEName"));
     EXPECT_EQ(names, (std::vector<std::string>{"AltaVista", "All The Web", "Google", "MSN", "Teoma"}));
+    // That file has the designed sixteen fields only: the optional ones read as null.
+    se.First();
+    EXPECT_TRUE(se.IsNull(se.FieldIndex("GetUrlUnwrapRegExpr")));
+    EXPECT_EQ(se.AsInteger("MinSecondsBetweenRequests"), 0);
+    EXPECT_FALSE(se.AsBoolean("NextSearchIsForm"));
 }
 
 }  // namespace

@@ -236,7 +236,7 @@ TEST_F(DetectionRunTest, AMissingCheckTextIsLoggedAndGivesNoEntries) {
     Run().FindActionExecute();
     EXPECT_TRUE(run->RunList().empty());
     ASSERT_EQ(window.log.size(), 1u);
-    EXPECT_EQ(window.log[0].rfind("This page was not retrieved properly. ", 0), 0u);
+    EXPECT_EQ(window.log[0], "Google: definition out of date (check text missing)");
 }
 
 TEST_F(DetectionRunTest, TheCacheIsRenewedPerEngineOnlyAtItsFirstEntry) {

@@ -80,6 +80,18 @@ TEST(RequestHead, RefusesHeadsBeyondTheLimit) {
     EXPECT_EQ(ParseRequestHead(longHeader).status, HeadStatus::Bad);
 }
 
+// A POST announces its form data; the head says how long it is and where it starts.
+TEST(DemoRequestTest, PostBodiesAreAnnouncedByContentLength) {
+    const std::string head = "POST /modern/form/search HTTP/1.1\r\nHost: x\r\ncontent-LENGTH: 7\r\n\r\n";
+    HeadResult result = ParseRequestHead(head + "q=a+b&s");
+    EXPECT_EQ(result.status, HeadStatus::Complete);
+    EXPECT_EQ(result.headBytes, head.size());
+    EXPECT_EQ(result.contentLength, 7u);
+    EXPECT_EQ(ParseRequestHead("POST / HTTP/1.0\r\nContent-Length: 9x\r\n\r\n").status, HeadStatus::Bad);
+    EXPECT_EQ(ParseRequestHead("POST / HTTP/1.0\r\nContent-Length: 99999999\r\n\r\n").status, HeadStatus::Bad);
+    EXPECT_EQ(ParseRequestHead("GET / HTTP/1.0\r\n\r\n").contentLength, 0u);
+}
+
 TEST(TextCodec, KeywordsGoIntoLinksAsTheProgramEncodesThem) {
     EXPECT_EQ(EncodeQueryWord("red shoes"), "red+shoes");
     EXPECT_EQ(EncodeQueryWord("mp3 player"), "mp%33+player");

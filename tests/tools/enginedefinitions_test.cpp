@@ -1,4 +1,4 @@
-// The shipped engine definitions (build/bin/SE.cds from resources/SE.sql): loaded as the
+// The demo engine definitions (build/bin/demo-engines/SE.cds from resources/SE-demo.sql): loaded as the
 // program loads them, pointed at a demo engine on a free port by the documented substitution,
 // and applied to its result pages by the template model. The expected addresses come from the
 // engine's own result lists, so pages, patterns and switches must agree.
@@ -22,7 +22,7 @@ constexpr const char* kShippedHost = "127.0.0.1:8765";
 const char* const kUrlFields[] = {"PrepareSearchURL", "StartSearchURL", "NextSearchFirstPartUrl"};
 
 std::string EngineFile() {
-    return std::string(KELVANE_TEST_BIN_DIR) + "/SE.cds";
+    return std::string(KELVANE_TEST_BIN_DIR) + "/demo-engines/SE.cds";
 }
 
 int Count(const std::string& text, const std::string& part) {

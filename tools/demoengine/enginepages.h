@@ -1,5 +1,5 @@
 // The result pages of the five engines. Each engine writes its own markup, so that between
-// them the shipped engine definitions (resources/SE.sql) need every template feature.
+// them the demo engine definitions (resources/SE-demo.sql) need every template feature.
 // Tests: tests/tools/demopages_test.cpp, tests/tools/enginedefinitions_test.cpp.
 #pragma once
 

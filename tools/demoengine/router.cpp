@@ -1,6 +1,7 @@
 #include "tools/demoengine/router.h"
 
 #include "tools/demoengine/enginepages.h"
+#include "tools/demoengine/modernengine.h"
 #include "tools/demoengine/results.h"
 #include "tools/demoengine/sitepages.h"
 #include "tools/demoengine/textcodec.h"
@@ -24,6 +25,8 @@ std::string IndexPage() {
 }  // namespace
 
 Response Route(const Request& received, const SiteOptions& options) {
+    // The engine of today takes its own POSTs.
+    if (auto answer = ServeModernEngine(received, options.host)) return *answer;
     if (received.method == "POST") {
         // A search form posted: the same answer as its GET.
         Request asGet = received;

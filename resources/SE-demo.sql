@@ -1,5 +1,8 @@
--- Engine definitions: one row per search engine. The build turns this file into SE.cds.
--- Templates and pattern sets are data; the program knows no engine.
+-- Demo engine definitions: the five designed engines as the demo search engine serves them.
+-- The build turns this file into demo-engines/SE.cds, which `make demo` and `make run` use.
+-- It keeps the designed sixteen fields only (an SE.cds of the first release looks so); the
+-- optional fields are described in SE-live.sql. Templates and pattern sets are data; the
+-- program knows no engine.
 CREATE TABLE SE (
   SEName TEXT,
   PrepareSearchURL TEXT,

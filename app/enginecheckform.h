@@ -1,0 +1,48 @@
+// The "Check engines" dialog: one row per engine definition; "Check" asks each engine once and
+// shows its verdict (works, blocked, no results, definition out of date, unreachable), with
+// what it found as the row's tooltip.
+// Tests: tests/app/engineboxes_test.cpp.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "detect/enginedefinition.h"
+
+class QPushButton;
+class QTableWidget;
+
+namespace kv::http {
+class HttpUnit;
+}
+
+namespace kv::app {
+
+class EngineCheckForm : public QDialog {
+    Q_OBJECT
+  public:
+    // folder: the program folder, whose connection settings the checks use.
+    EngineCheckForm(std::vector<detect::EngineDefinition> engines, std::string folder,
+                    QWidget* parent = nullptr);
+    ~EngineCheckForm() override;
+
+    // Checks every engine in turn; the window stays live and Stop (or closing) ends it.
+    void CheckAll();
+    QTableWidget* Grid() const { return grid_; }
+
+  protected:
+    void reject() override;
+
+  private:
+    std::vector<detect::EngineDefinition> engines_;
+    std::string folder_;
+    std::unique_ptr<http::HttpUnit> http_;
+    QTableWidget* grid_;
+    QPushButton* checkButton_;
+    bool running_ = false;
+    bool stop_ = false;
+};
+
+}  // namespace kv::app

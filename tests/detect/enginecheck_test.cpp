@@ -1,0 +1,162 @@
+// The engine self-test and the run's verdict lines against the demo engine of today
+// (kelvane-demo-engine /modern/...), with its definitions imported from
+// tests/detect/modern-engines.sql.
+#include "detect/enginecheck.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "data/enginefields.h"
+#include "data/inifile.h"
+#include "data/tables.h"
+#include "detect/detectionrun.h"
+#include "detect/enginesql.h"
+#include "tests/support/demoprocess.h"
+#include "tests/support/tempdir.h"
+
+namespace kv::detect {
+namespace {
+
+std::string ModernDefinitions(const std::string& host) {
+    std::ifstream in(std::string(KELVANE_TEST_SOURCE_DIR) + "/tests/detect/modern-engines.sql");
+    std::ostringstream text;
+    text << in.rdbuf();
+    std::string sql = text.str();
+    for (std::size_t at; (at = sql.find("127.0.0.1:8765")) != std::string::npos;)
+        sql.replace(at, 14, host);
+    return sql;
+}
+
+// Only what a run of the query phase reads and writes.
+class LogWindow : public RunWindow {
+  public:
+    bool ReadyFlag() const override { return true; }
+    std::vector<std::string> TickedEngineNames() const override { return ticked; }
+    void SetCountFooter(const std::string&) override {}
+    void LogError(const std::string& message) override { log.push_back(message); }
+    void SetWaitCursor(bool) override {}
+    int ScanDepth() const override { return depth; }
+    std::string KeywordText() const override { return "red shoes"; }
+    void ShowNoEngineMessage() override {}
+    void StartClips() override {}
+    void PutPictureBack() override {}
+    bool PictureIsBack() override { return true; }
+    void ClearErrorLog() override {}
+    void SetRunControlsEnabled(bool) override {}
+    void BindCommandToStop(bool) override {}
+    void SetStatusText(const std::string&) override {}
+    void SetGaugeEnabled(bool) override {}
+    void SetGaugeIndeterminate() override {}
+    void SetGaugePosition(int) override {}
+    void ProcessEvents() override {}
+
+    std::vector<std::string> ticked;
+    int depth = 10;
+    std::vector<std::string> log;
+};
+
+class EngineCheckTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        data::IniFile ini(dir.File("set.ini"));
+        ini.WriteString("inet", "ConnectType", "1");
+        ini.WriteString("inet", "timeout", "5");
+        ini.WriteString("inet", "RetryConnect", "0");
+        ini.Save();
+        ReadEngineSql(ModernDefinitions(demo.Host()), tables.SE_ClientDataSet);
+        http = std::make_unique<http::HttpUnit>(dir.path().string());
+    }
+    EngineDefinition Engine(const std::string& name) {
+        EXPECT_TRUE(tables.SE_ClientDataSet.Locate(data::se_fields::SEName, name)) << name;
+        return ReadEngineDefinition(tables.SE_ClientDataSet);
+    }
+
+    testing::DemoEngine demo;
+    testing::TempDir dir;
+    data::DataTables tables;
+    std::unique_ptr<http::HttpUnit> http;
+};
+
+// Each verdict once, and the line a run logs for an engine that yields nothing.
+TEST_F(EngineCheckTest, FiveVerdictsAndTheRunsLogLines) {
+    struct Case {
+        std::string engine;
+        Verdict verdict;
+        std::string line;  // its beginning
+    } cases[] = {
+        {"Modern Link", Verdict::Works, "Modern Link: works (10 results, next page found)"},
+        {"Modern Blocked", Verdict::Blocked,
+         "Modern Blocked: blocked (status 429; wait, or use a proxy)"},
+        {"Modern Accepted", Verdict::Blocked, "Modern Accepted: blocked (status 202;"},
+        {"Modern Captcha", Verdict::Blocked, "Modern Captcha: blocked (block page;"},
+        {"Modern Empty", Verdict::NoResults, "Modern Empty: no results (the check text is there"},
+        {"Modern Changed", Verdict::OutOfDate,
+         "Modern Changed: definition out of date (blocks found but no address extracted)"},
+        {"Modern Redesigned", Verdict::OutOfDate,
+         "Modern Redesigned: definition out of date (check text missing)"},
+        {"Modern Gone", Verdict::Unreachable, "Modern Gone: unreachable (Connection error: 10061 "},
+    };
+    LogWindow window;
+    detect::KeywordAggregator aggregator(tables, window);
+    DetectionRun run(tables, aggregator, window, *http);
+    for (const Case& c : cases) {
+        const EngineCheck check = CheckEngine(*http, Engine(c.engine), "red shoes");
+        EXPECT_EQ(check.reading.verdict, c.verdict) << check.Line();
+        EXPECT_EQ(check.Line().rfind(c.line, 0), 0u) << check.Line();
+
+        window.log.clear();
+        run.QueryEngine(c.engine, "red shoes", 10);
+        if (c.verdict == Verdict::Works) {
+            EXPECT_TRUE(window.log.empty());
+        } else {
+            ASSERT_EQ(window.log.size(), 1u) << c.engine;
+            EXPECT_EQ(window.log[0].rfind(c.line, 0), 0u) << window.log[0];
+        }
+    }
+}
+
+TEST_F(EngineCheckTest, ShowListsTheUnwrappedDestinationsAndTheNextRequest) {
+    const EngineCheck check = CheckEngine(*http, Engine("Modern Link"), "red shoes");
+    const std::string shown = ShowFindings(check.reading);
+    EXPECT_EQ(shown.rfind("http://shop8.example/red%20shoes/item1.html?ref=a&b=1\n"
+                          "http://shop2.example/red%20shoes/item2.html?ref=a&b=2\n",
+                          0),
+              0u)
+        << shown;
+    EXPECT_NE(shown.find("\nnext: GET http://" + demo.Host() +
+                         "/modern/link/search?q=red+shoes&s=10&vqd="),
+              std::string::npos)
+        << shown;
+    EXPECT_EQ(ShowFindings(CheckEngine(*http, Engine("Modern Empty"), "x").reading),
+              "next: none\n");
+}
+
+// Relative links (GET) and next-page forms (POST) with the per-query token carried along:
+// three pages, thirty ranks, the ads dropped. Without the token the demo engine answers page
+// two with its block page, which the run would log.
+TEST_F(EngineCheckTest, QueriesFollowLinksAndFormsToDepthThirty) {
+    for (const char* engine : {"Modern Link", "Modern Form"}) {
+        LogWindow window;
+        detect::KeywordAggregator aggregator(tables, window);
+        DetectionRun run(tables, aggregator, window, *http);
+        run.QueryEngine(engine, "red shoes", 30);
+        EXPECT_TRUE(window.log.empty()) << window.log.front();
+        ASSERT_EQ(run.RunList().size(), 30u) << engine;
+        EXPECT_EQ(run.RunList()[0].address, "http://shop8.example/red%20shoes/item1.html?ref=a&b=1");
+        EXPECT_EQ(run.RunList()[29].rank, 30);
+        EXPECT_EQ(run.RunList()[29].address,
+                  "http://shop3.example/red%20shoes/item30.html?ref=a&b=30");
+    }
+}
+
+TEST_F(EngineCheckTest, AnEngineWithoutAnAddressIsUnreachableWithoutARequest) {
+    EngineDefinition engine = Engine("Modern Link");
+    engine.startUrl.clear();
+    EXPECT_EQ(CheckEngine(*http, engine, "x").Line(),
+              "Modern Link: unreachable (no query address in its definition)");
+}
+
+}  // namespace
+}  // namespace kv::detect
