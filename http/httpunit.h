@@ -17,12 +17,6 @@
 
 namespace kv::http {
 
-// What a request carries besides its address: a body to POST and extra request lines.
-struct FetchOptions {
-    std::string postBody;
-    std::vector<std::string> headerLines;
-};
-
 // Raised by FetchPage; what() is the failure log line ("Connection timed out. " + details, ...).
 class FetchError : public std::runtime_error {
   public:
