@@ -15,7 +15,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: kelvane [--folder DIR]\n"
+    "Usage: kelvane [--folder DIR] | --help | --version\n"
     "\n"
     "The Kelvane window. The program folder holds the data files (SE.cds, SECache.cds,\n"
     "Word.cds) and the settings (set.ini); it is DIR, else $KELVANE_HOME, else the program's\n"
@@ -45,6 +45,11 @@ bool DisplayAvailable() {
 int main(int argc, char** argv) {
     if (HasArgument(argc, argv, "--help") || HasArgument(argc, argv, "-h")) {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    // The version the about box shows, compiled in from the build.
+    if (HasArgument(argc, argv, "--version")) {
+        std::printf("kelvane %s\n", KELVANE_VERSION);
         return 0;
     }
     if (!DisplayAvailable()) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "cli/cliarguments.h"
 #include "cli/clicommands.h"
@@ -58,10 +59,6 @@ EnginesArguments Parse(const std::vector<std::string>& args) {
     if (a.words.size() > most) throw UsageError("unexpected argument '" + a.words[most] + "'");
     if (a.command == "import" && a.words.empty()) throw UsageError("engines import needs a FILE");
     return a;
-}
-
-std::string EngineFilePath(const std::string& folder) {
-    return folder + "/" + data::kEngineFile;
 }
 
 void Print(const std::string& text) {
@@ -134,19 +131,24 @@ std::vector<std::string> ResolveEngines(data::Table& se, const std::vector<std::
 
 int RunEngines(const std::vector<std::string>& args) {
     const EnginesArguments a = Parse(args);
-    const std::string folder = detect::ResolveProgramFolder(a.folder);
+    const detect::ProgramFolders folders = detect::OpenProgramFolders(a.folder);
     if (a.command == "import") {
-        const auto names = detect::ImportEngineFile(a.words[0], EngineFilePath(folder));
+        const std::string target = folders.UserEngineFile();
+        // An installed program's first import starts the user's copy from the shipped
+        // definitions, so the import adds to them rather than replacing them all.
+        if (!std::filesystem::exists(target) && std::filesystem::exists(folders.EngineFile()))
+            std::filesystem::copy_file(folders.EngineFile(), target);
+        const auto names = detect::ImportEngineFile(a.words[0], target);
         std::string out;
         for (const auto& name : names) out += "Imported: " + name + "\n";
         Print(out);
         return kExitOk;
     }
     data::Table se("SE", data::EngineTableFields());
-    data::LoadTableFile(se, EngineFilePath(folder));
+    data::LoadTableFile(se, folders.EngineFile());
     if (a.command == "list") return List(se);
     if (a.command == "export") return Export(se, a);
-    return Check(se, a, folder);
+    return Check(se, a, folders.settings);
 }
 
 }  // namespace kv::cli

@@ -240,8 +240,8 @@ TEST_F(MainFormDisplay, TheMenusLeadToUpdatesSupportTheManualAndTheTerms) {
             titles << (item->isSeparator() ? QString("-") : item->text());
     }
     EXPECT_EQ(titles,
-              (QStringList{"&File", "&Get updates", "Se&ttings...", "Check engines",
-                           "&Count spellings that differ only in case as one keyword", "-",
+              (QStringList{"&File", "&Get updates", "Se&ttings...",
+                           "&Count spellings that differ only in case as one keyword", "Check engines", "-",
                            "E&xit", "&Help",
                            "&Get support", "&Help topics", "Program distribution", "&About..."}));
     auto trigger = [&](const QString& text) {

@@ -203,6 +203,11 @@ TEST(Startup, HelpPrintsTheUsageAndNoDisplayIsOneLineInsteadOfACrash) {
     ASSERT_TRUE(help.waitForFinished(20000));
     EXPECT_EQ(help.exitCode(), 0);
     EXPECT_TRUE(help.readAllStandardOutput().startsWith("Usage: kelvane [--folder DIR]"));
+    QProcess version;  // the version of the about box, without a display
+    version.start(program, {"--version"});
+    ASSERT_TRUE(version.waitForFinished(20000));
+    EXPECT_EQ(version.exitCode(), 0);
+    EXPECT_EQ(version.readAllStandardOutput().toStdString(), std::string("kelvane ") + KELVANE_VERSION + "\n");
 
     QProcess headless;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

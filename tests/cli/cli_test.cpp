@@ -288,11 +288,11 @@ TEST(CliTest, CtrlCStopsTheRunSavesWhatWasStoredAndExits130) {
 // so the first run's keyword and cache are not lost to the last save.
 TEST(CliTest, ASecondRunOnABusyFolderExitsOneAndLeavesItsFiles) {
     TempDir dir;
-    DemoEngine engine({"--latency", "200"});
+    DemoEngine engine({"--latency", "1000"});  // three result pages of a second each
     PrepareFolder(dir, engine.Port());
     QProcess first;
     first.start(QString::fromStdString(CliPath()),
-                Args({"detect", "red shoes", "--engines", "Google"}, dir));
+                Args({"detect", "red shoes", "--engines", "Google", "--depth", "30"}, dir));
     ASSERT_TRUE(first.waitForStarted());
     QThread::msleep(1000);
     const Outcome second = RunCli(Args({"detect", "blue shoes", "--engines", "MSN"}, dir));
@@ -311,7 +311,8 @@ TEST(CliTest, ASecondRunOnABusyFolderExitsOneAndLeavesItsFiles) {
 // (a screen clear and a fake prompt here) are shown escaped.
 TEST(CliTest, ThemePrintsControlCharactersOfPagesEscaped) {
     TempDir dir;
-    std::filesystem::copy_file(std::string(KELVANE_TEST_BIN_DIR) + "/SE.cds", dir.File("SE.cds"));
+    std::filesystem::copy_file(std::string(KELVANE_TEST_BIN_DIR) + "/demo-engines/SE.cds",
+                               dir.File("SE.cds"));
     {
         data::DataTables tables;
         tables.WordClientDataSet.Append();

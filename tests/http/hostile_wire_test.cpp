@@ -7,6 +7,7 @@
 
 #include "tests/http/exchange_fixture.h"
 #include "tests/http/fetch_fixture.h"
+#include "tests/http/headtail.h"
 
 namespace kv::http::testing {
 namespace {
@@ -28,8 +29,8 @@ TEST_F(HostileExchangeTest, LineBreaksAndBlanksInTheAddressArePercentEncoded) {
     ScriptedServer server({Script::Reply(kOk)});
     Fetch(server.Url("/a b\r\nX-Smuggled: 1\r\n\r\nGET /evil HTTP/1.0"));
     EXPECT_EQ(server.Request(0),
-              "GET /a%20b%0D%0AX-Smuggled:%201%0D%0A%0D%0AGET%20/evil%20HTTP/1.0 HTTP/1.0\r\n"
-              "Host: 127.0.0.1\r\n\r\n");
+              "GET /a%20b%0D%0AX-Smuggled:%201%0D%0A%0D%0AGET%20/evil%20HTTP/1.0 HTTP/1.1\r\n"
+              "Host: " + server.HostPort() + "\r\n" + kHeadTail + "\r\n");
     EXPECT_EQ(server.ConnectionsAccepted(), 1u);
 }
 
@@ -37,7 +38,8 @@ TEST_F(HostileExchangeTest, ABareCarriageReturnInALocationStaysInTheTargetAndThe
     ScriptedServer server({Script::Reply("HTTP/1.0 302 Found\r\nLocation: /next\rX: y\r\n\r\n"),
                            Script::Reply(kOk), Script::Reply(kOk)});
     Fetch(server.Url("/"));
-    EXPECT_EQ(server.Request(1), "GET /next%0DX:%20y HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
+    EXPECT_EQ(server.Request(1), "GET /next%0DX:%20y HTTP/1.1\r\nHost: " + server.HostPort() +
+                                     "\r\n" + kHeadTail + "\r\n");
     // An engine's next request names the address it came from as the referrer.
     cli.SetReference(cli.Location());
     Fetch(server.Url("/2"));
@@ -178,20 +180,22 @@ TEST_F(HostileFetchTest, CookiesStayWithTheHostOrDomainThatSetThem) {
                        "Set-Cookie: d=2; path=/; domain=shop.com\r\nLocation: /c\r\n\r\n"),
          Script::Reply(kOk)});
     const std::string host = "shop.com:" + std::to_string(shop.Port());
+    const std::string start = "Accept: */*\r\nUser-Agent: KelvaneTest/1.0\r\nHost: ";
+    const std::string language = "Accept-Language: en-US,en;q=0.9\r\n";
 
     Fetch("http://" + host + "/a");
     EXPECT_EQ(evil.Request(0),
-              "GET /steal HTTP/1.0\r\nAccept: */*\r\nUser-Agent: KelvaneTest/1.0\r\n"
-              "Host: evilshop.com.attacker.net\r\nAccept-Language: en\r\n\r\n");
+              "GET /steal HTTP/1.1\r\n" + start + "evilshop.com.attacker.net:" +
+                  std::to_string(evil.Port()) + "\r\n" + kHeadTail + language + "\r\n");
 
     // The next page of the same host: each Cookie line carries each cookie once.
     Fetch("http://www." + host + "/b");
     EXPECT_EQ(shop.Request(1),
-              "GET /b HTTP/1.0\r\nAccept: */*\r\nUser-Agent: KelvaneTest/1.0\r\n"
-              "Host: www.shop.com\r\nAccept-Language: en\r\n\r\n");
+              "GET /b HTTP/1.1\r\n" + start + "www." + host + "\r\n" + kHeadTail + language +
+                  "\r\n");
     EXPECT_EQ(shop.Request(2),
-              "GET /c HTTP/1.0\r\nAccept: */*\r\nUser-Agent: KelvaneTest/1.0\r\n"
-              "Host: www.shop.com\r\nCookie: d=2\r\nAccept-Language: en\r\nCookie: d=2\r\n\r\n");
+              "GET /c HTTP/1.1\r\n" + start + "www." + host + "\r\nCookie: d=2\r\n" + kHeadTail +
+                  language + "Cookie: d=2\r\n\r\n");
     EXPECT_EQ(unit->Cookies().Text("shop.com"), "cart=1; d=2");
 }
 

@@ -121,7 +121,8 @@ TEST(InstallTest, TheInstalledCliKeepsTheUsersFilesInTheXdgFolders) {
     {
         DemoEngine engine;
         // The user's own engine definitions, as `engines import` writes them.
-        PointEnginesAt(inst.Path("share/kelvane/SE.cds"), data + "/SE.cds", engine.Port());
+        PointEnginesAt(std::string(KELVANE_TEST_BIN_DIR) + "/demo-engines/SE.cds", data + "/SE.cds",
+                       engine.Port());
         WriteFileBytes(config + "/set.ini", "[inet]\nConnectType=1\ntimeout=5\nRetryConnect=0\n");
         const Outcome run = RunProgram(cli, {"detect", "red shoes", "--engines", "Google"}, env);
         ASSERT_EQ(run.exitCode, 0) << run.err;

@@ -10,7 +10,7 @@ namespace kv::testing {
 void PrepareDemoFolder(const std::filesystem::path& folder, quint16 port,
                        const std::string& inetLines) {
     const std::filesystem::path se = folder / "SE.cds";
-    std::filesystem::copy_file(std::string(KELVANE_TEST_BIN_DIR) + "/SE.cds", se,
+    std::filesystem::copy_file(std::string(KELVANE_TEST_BIN_DIR) + "/demo-engines/SE.cds", se,
                                std::filesystem::copy_options::overwrite_existing);
     sqlite3* db = nullptr;
     if (sqlite3_open(se.c_str(), &db) != SQLITE_OK)

@@ -58,7 +58,7 @@ TEST(DemoTransport, CharsetSitesReadBackAsTheirKeyword) {
             Route(Parse("GET /site/" + std::to_string(site) + "/red-shoes.html HTTP/1.0\r\n\r\n"),
                   options);
         const std::string utf8 = http::PageToUtf8(page.body, page.contentType);
-        EXPECT_NE(utf8.find(std::string(charset->keywordUtf8) + ", "), std::string::npos)
+        EXPECT_NE(utf8.find(charset->keywordUtf8), std::string::npos)
             << site << " " << utf8.substr(0, 300);
     }
 }

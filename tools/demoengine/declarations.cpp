@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "tools/demoengine/charsetsites.h"
 #include "tools/demoengine/sitepages.h"
 #include "tools/demoengine/textcodec.h"
 
@@ -56,6 +57,8 @@ std::string JsonString(std::string_view text) {
 }
 
 Declaration DeclarationOfSite(int site) {
+    // The sites in other charsets show their keyword in the META element they declare.
+    if (CharsetSiteOf(site) != nullptr) return Declaration::MetaOnly;
     switch (site % 10) {
         case 3:
             return Declaration::MetaAndData;
