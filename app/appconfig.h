@@ -21,5 +21,4 @@ inline constexpr const char* kUserAgentList = "ua.lst";
 inline constexpr const char* kManualFile = "manual/index.html";
 inline constexpr const char* kDistributionFile = "distribution.txt";
 
-
 }  // namespace kv::app::config

@@ -33,7 +33,8 @@ void TMainForm::ExportGrid(ResultGrid* grid, const QString& proposedName) {
     // program, else in the user's documents folder.
     QString folder = lastExportFolder_;
     if (folder.isEmpty()) folder = QString::fromStdString(folders_.exports);
-    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const auto chosen = desktop_.SaveFileName(this, QDir(folder).filePath(proposedName), filters,
                                               exportFilterIndex_);
     if (!chosen) return;

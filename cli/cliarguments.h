@@ -29,8 +29,8 @@ struct CliArguments {
     std::optional<data::ExportFormat> format;
     std::string output;
     std::optional<detect::KeywordSources> sources;  // --sources; else the setting
-    std::optional<std::string> keywordsFile;  // detect --keywords-file FILE ("-": stdin)
-    bool skipCached = false;                  // detect --skip-cached
+    std::optional<std::string> keywordsFile;        // detect --keywords-file FILE ("-": stdin)
+    bool skipCached = false;                        // detect --skip-cached
 };
 
 CliArguments ParseArguments(const std::vector<std::string>& args);

@@ -7,13 +7,13 @@
 #include <iostream>
 
 #include "cli/clistrings.h"
+#include "cli/enginescommand.h"
 #include "cli/keywordlist.h"
 #include "cli/progressline.h"
-#include "cli/enginescommand.h"
 #include "cli/terminalwindow.h"
 #include "data/export_tablerows.h"
-#include "data/folderlock.h"
 #include "data/folderaccess.h"
+#include "data/folderlock.h"
 #include "data/tablefile.h"
 #include "data/tables.h"
 #include "detect/keywordaggregation.h"

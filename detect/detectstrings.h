@@ -13,7 +13,8 @@ inline constexpr const char* kNoEngineDefinition =
 inline constexpr const char* kTooManyResultPages =
     "Querying '%s' stopped after %s result pages without reaching the scan depth";
 inline constexpr const char* kKeywordEmpty = "Enter a keyword: it is empty";
-inline constexpr const char* kKeywordMultiLine = "A keyword is one line: it may not hold a line break";
+inline constexpr const char* kKeywordMultiLine =
+    "A keyword is one line: it may not hold a line break";
 inline constexpr const char* kKeywordTooLong = "A keyword may be at most %s characters long";
 
 inline constexpr const char* kCannotCreateFolder = "Cannot create folder %s";

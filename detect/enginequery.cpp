@@ -29,8 +29,8 @@ EngineQuery::EngineQuery(EngineDefinition engine, std::string keyword, int depth
 
 void EngineQuery::Start() {
     if (engine_.startUrl.empty()) {
-        events_.failed(VerdictLine(engine_.name,
-                                   ResultPageReading{Verdict::Unreachable, strings::kNoQueryAddress}));
+        events_.failed(VerdictLine(
+            engine_.name, ResultPageReading{Verdict::Unreachable, strings::kNoQueryAddress}));
         Finish();
         return;
     }

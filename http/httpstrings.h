@@ -93,5 +93,4 @@ inline constexpr std::string_view kNoTimeZoneInformation =
 // The description of a Windows Sockets error number; "Not a WinSock error" for others.
 std::string_view SocketErrorDescription(int code);
 
-
 }  // namespace kv::http

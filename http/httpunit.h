@@ -69,7 +69,6 @@ class HttpUnit {
     ChallengedHosts& Challenged() { return challenged_; }
 
   private:
-
     std::string folder_;
     ConnectionSettings settings_;
     TDomainsIPList hostCache_;

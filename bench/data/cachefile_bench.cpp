@@ -39,7 +39,8 @@ const std::string& CacheFile() {
         for (int i = 0; i < kRows; ++i) {
             const std::string word = "keyword number " + std::to_string(i % 6000);
             const std::string engine = "Engine " + std::to_string(i % 5);
-            const std::string url = "http://www.site" + std::to_string(i) + ".example.com/path/to/a/page.html";
+            const std::string url =
+                "http://www.site" + std::to_string(i) + ".example.com/path/to/a/page.html";
             std::string keywords;
             const int target = length(rng) + (i % 3 == 0 ? length(rng) : 0);
             while (static_cast<int>(keywords.size()) < target) {

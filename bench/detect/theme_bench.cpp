@@ -14,7 +14,7 @@
 namespace {
 
 class BenchWindow : public kv::detect::ThemeWindow {
-public:
+  public:
     bool ReadyFlag() const override { return true; }
     std::vector<std::string> TickedEngineNames() const override {
         return {"AltaVista", "All The Web", "Google", "MSN", "Teoma"};
@@ -30,14 +30,15 @@ public:
 void FillCache(kv::data::DataTables& tables, int pages, std::size_t textLength) {
     std::mt19937 rng(7);
     std::vector<std::string> vocabulary;
-    const char* syllables[] = {"web", "seo", "shop", "red", "shoe", "de", "sign", "mar", "ket", "ing",
-                               "lo", "cal", "best", "cheap", "top", "ra", "tion", "al"};
+    const char* syllables[] = {"web", "seo", "shop", "red",  "shoe",  "de",  "sign", "mar",  "ket",
+                               "ing", "lo",  "cal",  "best", "cheap", "top", "ra",   "tion", "al"};
     for (int i = 0; i < 4000; ++i) {
         std::string phrase;
         const int words = 1 + static_cast<int>(rng() % 3);
         for (int w = 0; w < words; ++w) {
             if (w) phrase += ' ';
-            for (int s = 0; s < 2 + static_cast<int>(rng() % 2); ++s) phrase += syllables[rng() % 18];
+            for (int s = 0; s < 2 + static_cast<int>(rng() % 2); ++s)
+                phrase += syllables[rng() % 18];
         }
         if (i % 10 == 0) phrase[0] = static_cast<char>(phrase[0] - 32);
         vocabulary.push_back(phrase);
@@ -91,10 +92,18 @@ void RunRebuild(benchmark::State& state, int pages, bool warm) {
         static_cast<double>(tables->KeywordRes2ClientDataSet.StoredRows().size());
 }
 
-void BM_Rebuild150PagesCold(benchmark::State& s) { RunRebuild(s, 150, false); }
-void BM_Rebuild150PagesWarm(benchmark::State& s) { RunRebuild(s, 150, true); }
-void BM_Rebuild10000PagesCold(benchmark::State& s) { RunRebuild(s, 10000, false); }
-void BM_Rebuild10000PagesWarm(benchmark::State& s) { RunRebuild(s, 10000, true); }
+void BM_Rebuild150PagesCold(benchmark::State& s) {
+    RunRebuild(s, 150, false);
+}
+void BM_Rebuild150PagesWarm(benchmark::State& s) {
+    RunRebuild(s, 150, true);
+}
+void BM_Rebuild10000PagesCold(benchmark::State& s) {
+    RunRebuild(s, 10000, false);
+}
+void BM_Rebuild10000PagesWarm(benchmark::State& s) {
+    RunRebuild(s, 10000, true);
+}
 BENCHMARK(BM_Rebuild150PagesCold)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Rebuild150PagesWarm)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Rebuild10000PagesCold)->Unit(benchmark::kMillisecond);

@@ -43,9 +43,9 @@ TEST_F(ExportCommands, TheDialogOffersFiveFiltersWithHtmlFirstAndKeepsTheLastCho
     window_->Export1ActionExecute();  // cancelled
     ASSERT_EQ(desktop_.proposedNames.size(), 1);
     // The first dialog starts in the documents folder, later ones where the last file went.
-    EXPECT_EQ(desktop_.proposedNames[0],
-              QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                  .filePath("seo"));
+    EXPECT_EQ(
+        desktop_.proposedNames[0],
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath("seo"));
     EXPECT_EQ(
         desktop_.lastFilters,
         (QStringList{"Text files (*.txt)", "Comma separated values (*.csv)", "HTML file (*.htm)",
@@ -66,9 +66,10 @@ TEST_F(ExportCommands, ATxtNameSavedAsCsvGetsCsvAppendedAndTheFileIsOpened) {
     desktop_.chosenFilterIndex = kCsv;
     window_->Export1ActionExecute();
     const std::string csv = kv::testing::ReadFileBytes(Out("theme.txt.csv"));
-    EXPECT_EQ(csv,
-              "\xEF\xBB\xBF\"Keyword\";\"Count\"\r\n\"seo\";\"2\"\r\n\"web\";\"2\"\r\n\"tools\";\"1\"\r\n"
-              "\"Total:\";\"3\"");
+    EXPECT_EQ(
+        csv,
+        "\xEF\xBB\xBF\"Keyword\";\"Count\"\r\n\"seo\";\"2\"\r\n\"web\";\"2\"\r\n\"tools\";\"1\"\r\n"
+        "\"Total:\";\"3\"");
     ASSERT_EQ(desktop_.opened.size(), 1);
     EXPECT_EQ(desktop_.opened[0].toLocalFile().toStdString(), Out("theme.txt.csv"));
     EXPECT_TRUE(window_->findChild<QLabel*>("StatusText")->text().isEmpty());

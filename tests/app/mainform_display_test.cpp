@@ -239,11 +239,10 @@ TEST_F(MainFormDisplay, TheMenusLeadToUpdatesSupportTheManualAndTheTerms) {
         for (QAction* item : menu->menu()->actions())
             titles << (item->isSeparator() ? QString("-") : item->text());
     }
-    EXPECT_EQ(titles,
-              (QStringList{"&File", "&Get updates", "Se&ttings...",
-                           "&Count spellings that differ only in case as one keyword", "Check engines", "-",
-                           "E&xit", "&Help",
-                           "&Get support", "&Help topics", "Program distribution", "&About..."}));
+    EXPECT_EQ(titles, (QStringList{"&File", "&Get updates", "Se&ttings...",
+                                   "&Count spellings that differ only in case as one keyword",
+                                   "Check engines", "-", "E&xit", "&Help", "&Get support",
+                                   "&Help topics", "Program distribution", "&About..."}));
     auto trigger = [&](const QString& text) {
         for (QAction* menu : window_->menuBar()->actions())
             for (QAction* item : menu->menu()->actions())

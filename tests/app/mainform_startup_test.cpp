@@ -3,17 +3,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QElapsedTimer>
-#include <QSysInfo>
-#include <QTest>
-
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
 #include <QProcess>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QSysInfo>
+#include <QTest>
 
 #include "app/mainform.h"
 #include "app/resultgrid.h"
@@ -207,7 +206,8 @@ TEST(Startup, HelpPrintsTheUsageAndNoDisplayIsOneLineInsteadOfACrash) {
     version.start(program, {"--version"});
     ASSERT_TRUE(version.waitForFinished(20000));
     EXPECT_EQ(version.exitCode(), 0);
-    EXPECT_EQ(version.readAllStandardOutput().toStdString(), std::string("kelvane ") + KELVANE_VERSION + "\n");
+    EXPECT_EQ(version.readAllStandardOutput().toStdString(),
+              std::string("kelvane ") + KELVANE_VERSION + "\n");
 
     QProcess headless;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -229,9 +229,9 @@ TEST(Startup, TheInstanceLockIsPerUserAndADeadOwnersLockIsTakenOver) {
     EXPECT_TRUE(SingleInstance::LockPath().endsWith("-" + QString::number(getuid()) + ".lock"))
         << SingleInstance::LockPath().toStdString();
     // A crashed instance left its lock behind: a process id that is no longer running.
-    kv::testing::WriteFileBytes(SingleInstance::LockPath().toStdString(),
-                                "2147483646\nkelvane\n" + QSysInfo::machineHostName().toStdString() +
-                                    "\n");
+    kv::testing::WriteFileBytes(
+        SingleInstance::LockPath().toStdString(),
+        "2147483646\nkelvane\n" + QSysInfo::machineHostName().toStdString() + "\n");
     SingleInstance next;
     EXPECT_TRUE(next.TryLock());
     qunsetenv("TMPDIR");

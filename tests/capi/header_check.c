@@ -21,10 +21,9 @@ int main(void) {
                 "GetRegExprList");
     KvStringListFree(parts);
 
-    ok &= Check(GetTextBlockForRegExpr("(", "x") == NULL && KvLastError() != NULL,
-                "compile error");
-    ok &= Check(SitesInOneDomain("http://a.example.com", "b.example.com") == 1 &&
-                    KvLastError() == NULL,
-                "SitesInOneDomain");
+    ok &= Check(GetTextBlockForRegExpr("(", "x") == NULL && KvLastError() != NULL, "compile error");
+    ok &= Check(
+        SitesInOneDomain("http://a.example.com", "b.example.com") == 1 && KvLastError() == NULL,
+        "SitesInOneDomain");
     return ok ? 0 : 1;
 }

@@ -1,9 +1,9 @@
 // kelvane-cli run as a user's script would run it, against the demo search engine.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <unistd.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <QThread>
@@ -25,7 +25,9 @@ struct Outcome {
     std::string err;
 };
 
-std::string CliPath() { return std::string(KELVANE_TEST_BIN_DIR) + "/kelvane-cli"; }
+std::string CliPath() {
+    return std::string(KELVANE_TEST_BIN_DIR) + "/kelvane-cli";
+}
 
 Outcome RunCli(const QStringList& args, int timeoutMs = 60000) {
     QProcess p;
@@ -44,13 +46,16 @@ Outcome RunCli(const QStringList& args, int timeoutMs = 60000) {
 
 // A program folder whose engine definitions point at the demo engine on its port.
 void PrepareFolder(const TempDir& dir, quint16 port) {
-    std::filesystem::copy_file(std::string(KELVANE_TEST_BIN_DIR) + "/demo-engines/SE.cds", dir.File("SE.cds"));
+    std::filesystem::copy_file(std::string(KELVANE_TEST_BIN_DIR) + "/demo-engines/SE.cds",
+                               dir.File("SE.cds"));
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(dir.File("SE.cds").c_str(), &db), SQLITE_OK);
     const std::string hostPort = "'127.0.0.1:" + std::to_string(port) + "'";
-    const std::string sql = "UPDATE SE SET PrepareSearchURL = replace(PrepareSearchURL, '127.0.0.1:8765', " + hostPort +
-                            "), StartSearchURL = replace(StartSearchURL, '127.0.0.1:8765', " + hostPort +
-                            "), NextSearchFirstPartUrl = replace(NextSearchFirstPartUrl, '127.0.0.1:8765', " + hostPort + ")";
+    const std::string sql =
+        "UPDATE SE SET PrepareSearchURL = replace(PrepareSearchURL, '127.0.0.1:8765', " + hostPort +
+        "), StartSearchURL = replace(StartSearchURL, '127.0.0.1:8765', " + hostPort +
+        "), NextSearchFirstPartUrl = replace(NextSearchFirstPartUrl, '127.0.0.1:8765', " +
+        hostPort + ")";
     ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
     WriteFileBytes(dir.File("set.ini"), "[inet]\nConnectType=1\ntimeout=5\nRetryConnect=0\n");
@@ -92,10 +97,13 @@ TEST(CliTest, DetectPrintsTheThemeSavesTheFilesAndThemeReadsItBackOffline) {
     EXPECT_EQ(pages.out.rfind("Rank\tWeb page\tMETA Keywords\tSources\n", 0), 0u);
     EXPECT_GT(std::count(pages.out.begin(), pages.out.end(), '\n'), 5);
 
-    const Outcome exported = RunCli(QStringList{"theme", "red shoes", "--folder", QString::fromStdString(dir.path().string()),
-                                                "--format", "csv", "--output", QString::fromStdString(dir.File("t.csv"))});
+    const Outcome exported = RunCli(
+        QStringList{"theme", "red shoes", "--folder", QString::fromStdString(dir.path().string()),
+                    "--format", "csv", "--output", QString::fromStdString(dir.File("t.csv"))});
     EXPECT_EQ(exported.exitCode, 0) << exported.err;
-    EXPECT_EQ(ReadFileBytes(dir.File("t.csv")).rfind("\xEF\xBB\xBF\"Keyword\";\"Count\"\r\n\"red shoes\";", 0), 0u);
+    EXPECT_EQ(ReadFileBytes(dir.File("t.csv"))
+                  .rfind("\xEF\xBB\xBF\"Keyword\";\"Count\"\r\n\"red shoes\";", 0),
+              0u);
 }
 
 // The demo sites declare their topics in four ways, some in one other way only.
@@ -104,8 +112,9 @@ TEST(CliTest, SourcesChooseWherePagesAreReadAndTheSettingIsTheDefault) {
     DemoEngine engine({"--slow", "100"});
     PrepareFolder(dir, engine.Port());
     const auto pagesWith = [&](const char* sources) {
-        QStringList args = Args({"detect", "red shoes", "--engines", "Google", "--depth", "30",
-                                 "--pages", "red shoes"}, dir);
+        QStringList args = Args(
+            {"detect", "red shoes", "--engines", "Google", "--depth", "30", "--pages", "red shoes"},
+            dir);
         if (sources != nullptr) args << "--sources" << sources;
         const Outcome o = RunCli(args);
         EXPECT_EQ(o.exitCode, 0) << o.err;
@@ -119,8 +128,8 @@ TEST(CliTest, SourcesChooseWherePagesAreReadAndTheSettingIsTheDefault) {
     for (const char* declared : {"\tnews\n", "\tdata\n", "\tmeta,news,tags,data\n"})
         EXPECT_NE(all.find(declared), std::string::npos) << declared << all;
     // Without the option the setting decides.
-    WriteFileBytes(dir.File("set.ini"), ReadFileBytes(dir.File("set.ini")) +
-                                            "[detect]\nKeywordSources=meta\n");
+    WriteFileBytes(dir.File("set.ini"),
+                   ReadFileBytes(dir.File("set.ini")) + "[detect]\nKeywordSources=meta\n");
     EXPECT_EQ(pagesWith(nullptr), meta);
     EXPECT_EQ(RunCli(Args({"detect", "x", "--sources", "meta,keywords"}, dir)).exitCode, 2);
     EXPECT_EQ(RunCli(Args({"theme", "x", "--sources", "meta"}, dir)).exitCode, 2);
@@ -134,7 +143,8 @@ TEST(CliTest, UsageErrorsAndAMissingEngineFileHaveTheirExitCodes) {
     EXPECT_EQ(RunCli({"theme", "x", "--engines", "Yahoo"}).exitCode, 2);
     const Outcome missing = RunCli(Args({"theme", "x"}, dir));
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_NE(missing.err.find("Cannot open file " + dir.File("SE.cds")), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find("Cannot open file " + dir.File("SE.cds")), std::string::npos)
+        << missing.err;
 }
 
 TEST(CliTest, HelpGoesToStdoutAndAUsageErrorIsOneLinePointingToIt) {
@@ -142,15 +152,18 @@ TEST(CliTest, HelpGoesToStdoutAndAUsageErrorIsOneLinePointingToIt) {
         const Outcome o = RunCli({help});
         EXPECT_EQ(o.exitCode, 0) << help;
         EXPECT_TRUE(o.err.empty()) << o.err;
-        for (const char* part : {"Usage:", "--engines", "--depth", "--folder", "--pages", "--format", "--output",
-                                 "KELVANE_HOME", "set.ini", "Exit codes:", "  4 "})
+        for (const char* part :
+             {"Usage:", "--engines", "--depth", "--folder", "--pages", "--format", "--output",
+              "KELVANE_HOME", "set.ini", "Exit codes:", "  4 "})
             EXPECT_NE(o.out.find(part), std::string::npos) << help << ": " << part;
     }
     EXPECT_EQ(RunCli({"detect", "x", "--help"}).exitCode, 0);
     const Outcome wrong = RunCli({"detect", "x", "--depth", "15"});
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_TRUE(wrong.out.empty());
-    EXPECT_EQ(wrong.err, "kelvane-cli: the depth is 10, 20 or 30\nTry 'kelvane-cli --help' for more information.\n");
+    EXPECT_EQ(
+        wrong.err,
+        "kelvane-cli: the depth is 10, 20 or 30\nTry 'kelvane-cli --help' for more information.\n");
 }
 
 TEST(CliTest, KeywordsAreTrimmedAndEmptyMultiLineOrTooLongOnesAreUsageErrors) {
@@ -178,7 +191,8 @@ TEST(CliTest, EveryEngineFailingExitsFourAfterPrintingTheTheme) {
 
 TEST(CliTest, APlusInTheKeywordReachesTheEngineAsAPlus) {
     TempDir dir;
-    ScriptedServer server({Script::Reply("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<html></html>")});
+    ScriptedServer server(
+        {Script::Reply("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<html></html>")});
     PrepareFolder(dir, server.Port());
     const Outcome o = RunCli(Args({"detect", "C++ tips", "--engines", "Google"}, dir));
     EXPECT_EQ(o.exitCode, 4) << o.err;
@@ -190,9 +204,10 @@ TEST(CliTest, AReadOnlyFolderStopsBeforeAnyRequest) {
     TempDir dir;
     DemoEngine engine;
     PrepareFolder(dir, engine.Port());
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
-                                                 std::filesystem::perms::group_read | std::filesystem::perms::group_exec |
-                                                 std::filesystem::perms::others_read | std::filesystem::perms::others_exec);
+    std::filesystem::permissions(
+        dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
+                        std::filesystem::perms::group_read | std::filesystem::perms::group_exec |
+                        std::filesystem::perms::others_read | std::filesystem::perms::others_exec);
     // Root writes anywhere: the program runs as an ordinary user, as users run it.
     QStringList command = Args({"detect", "red shoes"}, dir);
     QString program = QString::fromStdString(CliPath());
@@ -207,7 +222,8 @@ TEST(CliTest, AReadOnlyFolderStopsBeforeAnyRequest) {
     const std::string err = p.readAllStandardError().toStdString();
     EXPECT_EQ(p.exitCode(), 1) << err;
     EXPECT_EQ(err, "kelvane-cli: The program folder " + dir.path().string() +
-                       " is not writable: Word.cds and SECache.cds could not be saved. Name a writable one with "
+                       " is not writable: Word.cds and SECache.cds could not be saved. Name a "
+                       "writable one with "
                        "--folder or KELVANE_HOME\n");
     EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
     EXPECT_FALSE(std::filesystem::exists(dir.File("SECache.cds")));
@@ -218,8 +234,8 @@ TEST(CliTest, ADamagedHistoryIsNamedWithHowToSetItAsideAndKeywordsNeedNoEngineFi
     WriteFileBytes(dir.File("Word.cds"), "not a table");
     const Outcome damaged = RunCli(Args({"keywords"}, dir));
     EXPECT_EQ(damaged.exitCode, 1);
-    EXPECT_NE(damaged.err.find("move the file aside, for instance: mv '" + dir.File("Word.cds") + "' '" +
-                               dir.File("Word.cds") + ".damaged'"),
+    EXPECT_NE(damaged.err.find("move the file aside, for instance: mv '" + dir.File("Word.cds") +
+                               "' '" + dir.File("Word.cds") + ".damaged'"),
               std::string::npos)
         << damaged.err;
     EXPECT_EQ(ReadFileBytes(dir.File("Word.cds")), "not a table");
@@ -235,12 +251,15 @@ TEST(CliTest, AWorkbookIsNotWrittenToATerminal) {
     // script(1) gives the program a terminal as its stdout.
     const QString cli = QString::fromStdString(CliPath());
     QProcess p;
-    p.start("script", {"-qec", cli + " theme x --format xls --folder " + QString::fromStdString(dir.path().string()),
-                       "/dev/null"});
+    p.start("script",
+            {"-qec",
+             cli + " theme x --format xls --folder " + QString::fromStdString(dir.path().string()),
+             "/dev/null"});
     ASSERT_TRUE(p.waitForFinished(20000));
     EXPECT_EQ(p.exitCode(), 2);
-    EXPECT_NE(p.readAllStandardOutput().toStdString().find("the xls format is not written to a terminal"),
-              std::string::npos);
+    EXPECT_NE(
+        p.readAllStandardOutput().toStdString().find("the xls format is not written to a terminal"),
+        std::string::npos);
 }
 
 TEST(CliTest, SigtermAndSighupStopTheRunSaveItAndPrintTheTheme) {
@@ -398,9 +417,10 @@ TEST(CliTest, AKeywordListRunsInOrderAndAnInterruptedListResumesWithSkipCached) 
     WriteFileBytes(dir.File("list.txt"),
                    "# my keywords\nred shoes\n\n  blue hats  \nbad\x01line\ngreen socks\n");
     QProcess p;
-    p.start(QString::fromStdString(CliPath()),
-            Args({"detect", "--keywords-file", dir.File("list.txt").c_str(), "--engines", "Google,MSN"},
-                 dir));
+    p.start(
+        QString::fromStdString(CliPath()),
+        Args({"detect", "--keywords-file", dir.File("list.txt").c_str(), "--engines", "Google,MSN"},
+             dir));
     ASSERT_TRUE(p.waitForStarted());
     QThread::msleep(1500);
     ::kill(static_cast<pid_t>(p.processId()), SIGINT);
@@ -409,10 +429,9 @@ TEST(CliTest, AKeywordListRunsInOrderAndAnInterruptedListResumesWithSkipCached) 
     const std::string err = p.readAllStandardError().toStdString();
     EXPECT_NE(err.find("list.txt: line 5: a control character"), std::string::npos) << err;
 
-    const Outcome resumed = RunCli(
-        Args({"detect", "--keywords-file", dir.File("list.txt").c_str(), "--engines", "Google,MSN",
-              "--skip-cached"},
-             dir));
+    const Outcome resumed = RunCli(Args({"detect", "--keywords-file", dir.File("list.txt").c_str(),
+                                         "--engines", "Google,MSN", "--skip-cached"},
+                                        dir));
     ASSERT_EQ(resumed.exitCode, 0) << resumed.err;
     EXPECT_EQ(resumed.out.rfind("Keyword\tStored\tFailed\tTheme\nred shoes\tcached\t", 0), 0u)
         << resumed.out;
@@ -430,7 +449,8 @@ TEST(CliTest, AnUnreadableKeywordListIsAUsageError) {
     for (const std::string& path : {dir.File("missing.txt"), dir.path().string()}) {
         const Outcome o = RunCli(Args({"detect", "--keywords-file", path.c_str()}, dir));
         EXPECT_EQ(o.exitCode, 2);
-        EXPECT_NE(o.err.find("cannot read the keyword list '" + path + "'"), std::string::npos) << o.err;
+        EXPECT_NE(o.err.find("cannot read the keyword list '" + path + "'"), std::string::npos)
+            << o.err;
     }
     EXPECT_EQ(RunCli(Args({"detect", "x", "--keywords-file", "-"}, dir)).exitCode, 2);
     EXPECT_EQ(RunCli(Args({"detect", "x", "--skip-cached"}, dir)).exitCode, 2);
@@ -446,36 +466,46 @@ namespace {
 TEST(CliEnginesTest, ImportCheckListExport) {
     TempDir dir;
     DemoEngine engine;
-    std::string sql = ReadFileBytes(std::string(KELVANE_TEST_SOURCE_DIR) + "/tests/detect/modern-engines.sql");
-    for (std::size_t at; (at = sql.find("127.0.0.1:8765")) != std::string::npos;) sql.replace(at, 14, engine.Host());
+    std::string sql =
+        ReadFileBytes(std::string(KELVANE_TEST_SOURCE_DIR) + "/tests/detect/modern-engines.sql");
+    for (std::size_t at; (at = sql.find("127.0.0.1:8765")) != std::string::npos;)
+        sql.replace(at, 14, engine.Host());
     WriteFileBytes(dir.File("modern.sql"), sql);
     WriteFileBytes(dir.File("set.ini"), "[inet]\nConnectType=1\ntimeout=5\nRetryConnect=0\n");
 
-    const Outcome imported = RunCli(Args({"engines", "import", dir.File("modern.sql").c_str()}, dir));
+    const Outcome imported =
+        RunCli(Args({"engines", "import", dir.File("modern.sql").c_str()}, dir));
     EXPECT_EQ(imported.exitCode, 0) << imported.err;
-    EXPECT_EQ(imported.out.rfind("Imported: Modern Link\nImported: Modern Form\n", 0), 0u) << imported.out;
+    EXPECT_EQ(imported.out.rfind("Imported: Modern Link\nImported: Modern Form\n", 0), 0u)
+        << imported.out;
 
     const Outcome works = RunCli(Args({"engines", "check", "modern link"}, dir));
     EXPECT_EQ(works.exitCode, 0) << works.err;
     EXPECT_EQ(works.out, "Modern Link: works (10 results, next page found)\n");
 
-    const Outcome mixed = RunCli(Args({"engines", "check", "Modern Empty", "Modern Form", "--show"}, dir));
+    const Outcome mixed =
+        RunCli(Args({"engines", "check", "Modern Empty", "Modern Form", "--show"}, dir));
     EXPECT_EQ(mixed.exitCode, 3);
     EXPECT_EQ(mixed.out.rfind("Modern Form: works (10 results, next page found)\n"
                               "http://shop8.example/red%20shoes/item1.html?ref=a&b=1\n",
                               0),
               0u)
         << mixed.out;
-    EXPECT_NE(mixed.out.find("\nnext: POST http://" + engine.Host() + "/modern/form/search q=red+shoes&s=10&vqd="),
+    EXPECT_NE(mixed.out.find("\nnext: POST http://" + engine.Host() +
+                             "/modern/form/search q=red+shoes&s=10&vqd="),
               std::string::npos)
         << mixed.out;
-    EXPECT_NE(mixed.out.find("\nModern Empty: no results (the check text is there, nothing matched)\nnext: none\n"),
-              std::string::npos)
+    EXPECT_NE(
+        mixed.out.find(
+            "\nModern Empty: no results (the check text is there, nothing matched)\nnext: none\n"),
+        std::string::npos)
         << mixed.out;
 
     EXPECT_EQ(RunCli(Args({"engines", "check", "Nope"}, dir)).exitCode, 2);
     const Outcome listed = RunCli(Args({"engines", "list"}, dir));
-    EXPECT_NE(listed.out.find("Modern Form\tPOST http://" + engine.Host() + "/modern/form/search\n"), std::string::npos)
+    EXPECT_NE(
+        listed.out.find("Modern Form\tPOST http://" + engine.Host() + "/modern/form/search\n"),
+        std::string::npos)
         << listed.out;
 
     const std::string before = ReadFileBytes(dir.File("SE.cds"));

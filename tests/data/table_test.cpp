@@ -13,7 +13,7 @@ namespace {
 using enum FieldType;
 
 class RecordingObserver : public TableObserver {
-public:
+  public:
     void TableDataChanged(Table&) override { ++data; }
     void TableCursorMoved(Table&) override { ++cursor; }
     int data = 0;
@@ -34,10 +34,14 @@ void AddRow(Table& t, const std::string& name, int number) {
 }
 
 class TableTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { text::SetCollationLocale("en_US"); }
-    Table t{"T", {{"Name", String, 5}, {"Number", Integer, 0}, {"Small", Word, 0},
-                  {"Flag", Boolean, 0}, {"Notes", Memo, 0}}};
+    Table t{"T",
+            {{"Name", String, 5},
+             {"Number", Integer, 0},
+             {"Small", Word, 0},
+             {"Flag", Boolean, 0},
+             {"Notes", Memo, 0}}};
 };
 
 TEST_F(TableTest, FieldsAreFoundByNameIgnoringCase) {
@@ -186,7 +190,7 @@ TEST_F(TableTest, NotificationsAreSuspendedAndSentOnceOnResume) {
 }
 
 class MasterDetailTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         text::SetCollationLocale("en_US");
         for (const char* w : {"shoes", "hats"}) {

@@ -23,7 +23,8 @@ using kv::testing::WriteFileBytes;
 void Exec(const std::string& path, const std::string& sql) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(db);
     sqlite3_close(db);
 }
 
@@ -48,14 +49,15 @@ std::string ErrorOf(const std::function<void()>& f) {
 }
 
 class TableFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { text::SetCollationLocale("en_US"); }
     TempDir dir;
-    Table cache{"SECache", {{"word", FieldType::String, 30},
-                            {"SENAME", FieldType::String, 30},
-                            {"Rank", FieldType::Integer, 0},
-                            {"url", FieldType::String, 255},
-                            {"Keywords", FieldType::String, 1500}}};
+    Table cache{"SECache",
+                {{"word", FieldType::String, 30},
+                 {"SENAME", FieldType::String, 30},
+                 {"Rank", FieldType::Integer, 0},
+                 {"url", FieldType::String, 255},
+                 {"Keywords", FieldType::String, 1500}}};
 };
 
 TEST_F(TableFileTest, RoundTripKeepsRowsValuesAndOrder) {
@@ -90,8 +92,10 @@ TEST_F(TableFileTest, FileIsOneSqliteTableNamedAfterTheFile) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
     sqlite3_stmt* stmt = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT word, SENAME, Rank, url, Keywords, typeof(Rank) FROM SECache",
-                                 -1, &stmt, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_prepare_v2(
+                  db, "SELECT word, SENAME, Rank, url, Keywords, typeof(Rank) FROM SECache", -1,
+                  &stmt, nullptr),
+              SQLITE_OK);
     ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
     EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)), "Google");
     EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 5)), "integer");
@@ -101,8 +105,10 @@ TEST_F(TableFileTest, FileIsOneSqliteTableNamedAfterTheFile) {
 
 TEST_F(TableFileTest, LoadCutsOverlongValuesAndReadsColumnNamesIgnoringCase) {
     const std::string path = dir.File("SECache.cds");
-    Exec(path, "CREATE TABLE secache (WORD TEXT, sename TEXT, rank INTEGER, URL TEXT, keywords TEXT);"
-               "INSERT INTO secache VALUES ('" + std::string(40, 'w') + "', 'G', 3, 'u', 'k');");
+    Exec(path,
+         "CREATE TABLE secache (WORD TEXT, sename TEXT, rank INTEGER, URL TEXT, keywords TEXT);"
+         "INSERT INTO secache VALUES ('" +
+             std::string(40, 'w') + "', 'G', 3, 'u', 'k');");
     LoadTableFile(cache, path);
     cache.First();
     EXPECT_EQ(cache.AsString("word"), std::string(30, 'w'));
@@ -125,13 +131,17 @@ TEST_F(TableFileTest, DamagedOrForeignFilesRaiseAnErrorNamingTheFileAndKeepTheRo
         {"empty file", [&] { WriteFileBytes(path, ""); }},
         {"other table", [&] { Exec(path, "CREATE TABLE Other (x TEXT)"); }},
         {"missing column", [&] { Exec(path, "CREATE TABLE SECache (word TEXT, SENAME TEXT)"); }},
-        {"text in integer field", [&] {
-             Exec(path, "CREATE TABLE SECache (word, SENAME, Rank, url, Keywords);"
-                        "INSERT INTO SECache VALUES ('w','G','first','u','k')");
+        {"text in integer field",
+         [&] {
+             Exec(path,
+                  "CREATE TABLE SECache (word, SENAME, Rank, url, Keywords);"
+                  "INSERT INTO SECache VALUES ('w','G','first','u','k')");
          }},
-        {"integer out of range", [&] {
-             Exec(path, "CREATE TABLE SECache (word, SENAME, Rank, url, Keywords);"
-                        "INSERT INTO SECache VALUES ('w','G',9999999999,'u','k')");
+        {"integer out of range",
+         [&] {
+             Exec(path,
+                  "CREATE TABLE SECache (word, SENAME, Rank, url, Keywords);"
+                  "INSERT INTO SECache VALUES ('w','G',9999999999,'u','k')");
          }},
     };
     for (const auto& c : cases) {
@@ -145,7 +155,8 @@ TEST_F(TableFileTest, DamagedOrForeignFilesRaiseAnErrorNamingTheFileAndKeepTheRo
     }
     // A truncated database.
     std::filesystem::remove(path);
-    for (int i = 0; i < 2000; ++i) AddCacheRow(cache, "keep", "G", i, "http://x/" + std::to_string(i), std::string(200, 'k'));
+    for (int i = 0; i < 2000; ++i)
+        AddCacheRow(cache, "keep", "G", i, "http://x/" + std::to_string(i), std::string(200, 'k'));
     SaveTableFile(cache, path);
     const std::string whole = ReadFileBytes(path);
     WriteFileBytes(path, whole.substr(0, whole.size() / 2));
@@ -159,7 +170,8 @@ TEST_F(TableFileTest, FailedSaveLeavesTheOldFileWhole) {
     SaveTableFile(cache, path);
     const std::string before = ReadFileBytes(path);
 
-    for (int i = 0; i < 5000; ++i) AddCacheRow(cache, "new", "G", i, "http://x/", std::string(300, 'n'));
+    for (int i = 0; i < 5000; ++i)
+        AddCacheRow(cache, "new", "G", i, "http://x/", std::string(300, 'n'));
     // A disk that fills up: the process may not write files past 64 KiB.
     struct rlimit old {};
     getrlimit(RLIMIT_FSIZE, &old);
@@ -175,7 +187,8 @@ TEST_F(TableFileTest, FailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(ReadFileBytes(path), before);
     // No temporary file is left behind.
     int files = 0;
-    for (const auto& e : std::filesystem::directory_iterator(dir.path())) files += e.is_regular_file();
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        files += e.is_regular_file();
     EXPECT_EQ(files, 1);
 }
 

@@ -32,7 +32,7 @@ void WriteEngineFile(const std::string& folder) {
 }
 
 class DataTablesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { text::SetCollationLocale("en_US"); }
     TempDir dir;
 };
@@ -160,7 +160,8 @@ TEST(ShippedEngineFileTest, LoadsWithTheFiveEngines) {
     std::vector<std::string> names;
     auto& se = t.SE_ClientDataSet;
     for (se.First(); !se.Eof(); se.Next()) names.push_back(se.AsString("SEName"));
-    EXPECT_EQ(names, (std::vector<std::string>{"AltaVista", "All The Web", "Google", "MSN", "Teoma"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"AltaVista", "All The Web", "Google", "MSN", "Teoma"}));
     // That file has the designed sixteen fields only: the optional ones read as null.
     se.First();
     EXPECT_TRUE(se.IsNull(se.FieldIndex("GetUrlUnwrapRegExpr")));

@@ -1,12 +1,11 @@
 // Detection runs against a scripted server standing in for the engines and the result sites.
-#include "detect/session.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
 
 #include "data/inifile.h"
+#include "detect/session.h"
 #include "tests/support/scripted_server.h"
 #include "tests/support/tempdir.h"
 #include "text/textcompare.h"
@@ -19,7 +18,7 @@ using kv::testing::ScriptedServer;
 using kv::testing::TempDir;
 
 class RecordingWindow : public RunWindow {
-public:
+  public:
     bool ReadyFlag() const override { return true; }
     std::vector<std::string> TickedEngineNames() const override { return ticked; }
     void SetCountFooter(const std::string& text) override { footer = text; }
@@ -62,14 +61,16 @@ std::string ResultPage(const ScriptedServer& s, const std::vector<std::string>& 
                        const std::string& next = "") {
     std::string body = "<html><body><ul>";
     for (const auto& p : paths)
-        body += p.empty() ? "<li>no address here</li>" : "<li><a href=\"" + s.Url(p) + "\">r</a></li>";
+        body +=
+            p.empty() ? "<li>no address here</li>" : "<li><a href=\"" + s.Url(p) + "\">r</a></li>";
     body += "</ul>";
     if (!next.empty()) body += "<a class=next href=\"" + next + "\">Next</a>";
     return Html(body + "</body></html>");
 }
 
 std::string KeywordPage(const std::string& keywords) {
-    return Html("<html><head><meta name=keywords content=\"" + keywords + "\"></head><body>x</body></html>");
+    return Html("<html><head><meta name=keywords content=\"" + keywords +
+                "\"></head><body>x</body></html>");
 }
 
 std::vector<std::string> Paths(int from, int count) {
@@ -79,7 +80,7 @@ std::vector<std::string> Paths(int from, int count) {
 }
 
 class DetectionRunTest : public ::testing::Test {
-public:
+  public:
     void SetUp() override {
         text::SetCollationLocale("en_US");
         data::IniFile ini(dir.File("set.ini"));
@@ -93,7 +94,8 @@ public:
         tables.WordClientDataSet.SetString("word", "red shoes");
         tables.WordClientDataSet.Post();
     }
-    void AddEngine(const std::string& name, const std::string& startUrl, const std::string& check = "") {
+    void AddEngine(const std::string& name, const std::string& startUrl,
+                   const std::string& check = "") {
         auto& se = tables.SE_ClientDataSet;
         se.Append();
         se.SetString("SEName", name);
@@ -118,7 +120,8 @@ public:
     std::map<std::string, int> Theme() {
         std::map<std::string, int> out;
         auto& res = tables.KeywordResClientDataSet;
-        for (int i = 0; i < res.RecordCount(); ++i) out[res.CellText(i, 0)] = std::stoi(res.CellText(i, 1));
+        for (int i = 0; i < res.RecordCount(); ++i)
+            out[res.CellText(i, 0)] = std::stoi(res.CellText(i, 1));
         return out;
     }
     std::vector<std::string> CachedUrls(const std::string& engine) {
@@ -153,7 +156,8 @@ TEST_F(DetectionRunTest, NoEngineTickedShowsTheMessageAndChangesNothing) {
 
 std::vector<Script> KeywordSites(int count, const std::string& keywords = "red shoes") {
     std::vector<Script> out;
-    for (int i = 1; i <= count; ++i) out.push_back(Script::Reply(KeywordPage(keywords + ", site " + std::to_string(i))));
+    for (int i = 1; i <= count; ++i)
+        out.push_back(Script::Reply(KeywordPage(keywords + ", site " + std::to_string(i))));
     return out;
 }
 
@@ -168,12 +172,14 @@ TEST_F(DetectionRunTest, DepthTwentyReadsTwoResultPagesAndStoresEveryPage) {
     ASSERT_EQ(run->RunList().size(), 20u);
     for (int i = 0; i < 20; ++i) {
         EXPECT_EQ(run->RunList()[static_cast<std::size_t>(i)].rank, i + 1);
-        EXPECT_EQ(run->RunList()[static_cast<std::size_t>(i)].address, sites.Url("/site/" + std::to_string(i + 1)));
+        EXPECT_EQ(run->RunList()[static_cast<std::size_t>(i)].address,
+                  sites.Url("/site/" + std::to_string(i + 1)));
     }
     EXPECT_EQ(engine.Request(0).substr(0, 37), "GET /search?q=red+shoes HTTP/1.1\r\nAcc");
     EXPECT_NE(engine.Request(0).find("Referer: http://referrer.example/\r\n"), std::string::npos);
     // The second page is asked with the first page's address as its referrer.
-    EXPECT_NE(engine.Request(1).find("Referer: " + engine.Url("/search?q=red+shoes") + "\r\n"), std::string::npos);
+    EXPECT_NE(engine.Request(1).find("Referer: " + engine.Url("/search?q=red+shoes") + "\r\n"),
+              std::string::npos);
     EXPECT_TRUE(window.log.empty()) << window.log.front();
     EXPECT_EQ(Theme()["red shoes"], 20);
     EXPECT_EQ(Theme().size(), 21u);
@@ -198,8 +204,10 @@ TEST_F(DetectionRunTest, FifteenEntriesAtDepthTenNeedOneRequest) {
 }
 
 TEST_F(DetectionRunTest, EmptyAddressesTakeRanksAndDuplicatesAreFetchedOnce) {
-    ScriptedServer sites({Script::Reply(KeywordPage("red shoes, first")), Script::Reply(KeywordPage("red shoes, second"))});
-    ScriptedServer engine({Script::Reply(ResultPage(sites, {"/site/1", "", "/site/1", "/site/2"}))});
+    ScriptedServer sites({Script::Reply(KeywordPage("red shoes, first")),
+                          Script::Reply(KeywordPage("red shoes, second"))});
+    ScriptedServer engine(
+        {Script::Reply(ResultPage(sites, {"/site/1", "", "/site/1", "/site/2"}))});
     AddEngine("Google", engine.Url("/search?q=@@@"));
     Run().FindActionExecute();
     ASSERT_EQ(run->RunList().size(), 4u);
@@ -218,14 +226,16 @@ TEST_F(DetectionRunTest, EmptyAddressesTakeRanksAndDuplicatesAreFetchedOnce) {
 
 TEST_F(DetectionRunTest, AFailureOnPageTwoKeepsTheFirstTen) {
     ScriptedServer sites(KeywordSites(10));
-    ScriptedServer engine({Script::Reply(ResultPage(sites, Paths(1, 10), "/page2")),
-                           Script::Reply("HTTP/1.0 500 Internal Server Error\r\nContent-Type: text/html\r\n\r\n")});
+    ScriptedServer engine(
+        {Script::Reply(ResultPage(sites, Paths(1, 10), "/page2")),
+         Script::Reply("HTTP/1.0 500 Internal Server Error\r\nContent-Type: text/html\r\n\r\n")});
     AddEngine("Google", engine.Url("/search?q=@@@"));
     window.depth = 30;
     Run().FindActionExecute();
     EXPECT_EQ(run->RunList().size(), 10u);
     ASSERT_EQ(window.log.size(), 1u);
-    EXPECT_EQ(window.log[0].rfind("Connection error: 500 Internal Server Error. Proxy: ", 0), 0u) << window.log[0];
+    EXPECT_EQ(window.log[0].rfind("Connection error: 500 Internal Server Error. Proxy: ", 0), 0u)
+        << window.log[0];
     EXPECT_EQ(CachedUrls("Google").size(), 10u);
 }
 
@@ -244,21 +254,24 @@ TEST_F(DetectionRunTest, TheCacheIsRenewedPerEngineOnlyAtItsFirstEntry) {
     CacheRow("MSN", "http://old.msn/", "old msn");
     CacheRow("Teoma", "http://old.teoma/", "old teoma");
     ScriptedServer sites(KeywordSites(1));
-    ScriptedServer engine({Script::Reply(ResultPage(sites, Paths(1, 1))), Script::Reply(ResultPage(sites, {}))});
+    ScriptedServer engine(
+        {Script::Reply(ResultPage(sites, Paths(1, 1))), Script::Reply(ResultPage(sites, {}))});
     AddEngine("Google", engine.Url("/g?q=@@@"));
     AddEngine("MSN", engine.Url("/m?q=@@@"));
     window.ticked = {"Google", "MSN"};
     Run().FindActionExecute();
     EXPECT_EQ(CachedUrls("Google"), std::vector<std::string>{sites.Url("/site/1")});
-    EXPECT_EQ(CachedUrls("MSN"), std::vector<std::string>{"http://old.msn/"});      // no results: kept
-    EXPECT_EQ(CachedUrls("Teoma"), std::vector<std::string>{"http://old.teoma/"});  // unticked: untouched
+    EXPECT_EQ(CachedUrls("MSN"), std::vector<std::string>{"http://old.msn/"});  // no results: kept
+    EXPECT_EQ(CachedUrls("Teoma"),
+              std::vector<std::string>{"http://old.teoma/"});  // unticked: untouched
     EXPECT_EQ(Theme().count("old google"), 0u);
     EXPECT_EQ(Theme()["old msn"], 1);
     EXPECT_EQ(Theme().count("old teoma"), 0u);
 }
 
 TEST_F(DetectionRunTest, ANonHtmlAnswerStoresNothingAndLogsNothing) {
-    ScriptedServer sites({Script::Reply(Html("\x89PNG....", "image/png")), Script::Reply(KeywordPage("red shoes"))});
+    ScriptedServer sites(
+        {Script::Reply(Html("\x89PNG....", "image/png")), Script::Reply(KeywordPage("red shoes"))});
     ScriptedServer engine({Script::Reply(ResultPage(sites, Paths(1, 2)))});
     AddEngine("Google", engine.Url("/search?q=@@@"));
     Run().FindActionExecute();
@@ -286,7 +299,8 @@ TEST_F(DetectionRunTest, StopDuringTheQueryPhaseAsksNoFurtherEngineAndFetchesNoP
     CacheRow("MSN", "http://old.msn/", "old msn");
     CacheRow("Teoma", "http://old.teoma/", "old teoma");
     ScriptedServer sites({});
-    ScriptedServer engine({Script::Reply(ResultPage(sites, Paths(1, 2))), Script().ReadRequest().Hold()});
+    ScriptedServer engine(
+        {Script::Reply(ResultPage(sites, Paths(1, 2))), Script().ReadRequest().Hold()});
     AddEngine("Google", engine.Url("/g?q=@@@"));
     AddEngine("MSN", engine.Url("/m?q=@@@"));
     AddEngine("Teoma", engine.Url("/t?q=@@@"));

@@ -154,7 +154,8 @@ TEST_F(EngineCheckTest, QueriesFollowLinksAndFormsToDepthThirty) {
         const std::vector<std::string> lines = QueryOneEngine(run, window, engine, 30);
         EXPECT_TRUE(lines.empty()) << lines.front();
         ASSERT_EQ(run.RunList().size(), 30u) << engine;
-        EXPECT_EQ(run.RunList()[0].address, "http://shop8.example/red%20shoes/item1.html?ref=a&b=1");
+        EXPECT_EQ(run.RunList()[0].address,
+                  "http://shop8.example/red%20shoes/item1.html?ref=a&b=1");
         EXPECT_EQ(run.RunList()[29].rank, 30);
         EXPECT_EQ(run.RunList()[29].address,
                   "http://shop3.example/red%20shoes/item30.html?ref=a&b=30");

@@ -21,13 +21,30 @@ namespace {
 
 const std::vector<std::string> kEngines{"AltaVista", "All The Web", "Google", "MSN", "Teoma"};
 const std::vector<std::string> kWords{"red shoes", "blue hats"};
-const std::vector<std::string> kUrls{"http://a/", "http://A/", "http://b/", "http://c/x",
+const std::vector<std::string> kUrls{"http://a/",  "http://A/", "http://b/", "http://c/x",
                                      "HTTP://C/X", "http://d/", "http://e/", "http://f/"};
-const std::vector<std::string> kSpellings{
-    "seo",   "SEO",    "Seo",     "web design", "Web Design", "éclair", "Éclair", "eclair",
-    "apple", "Apple",  "straße",  "strasse",    "10",         "9",      "a-b",    "ab",
-    "zebra", "Zebra ", " tools",  "\ttools",    std::string(55, 'k') + "1",
-    std::string(55, 'k') + "2"};
+const std::vector<std::string> kSpellings{"seo",
+                                          "SEO",
+                                          "Seo",
+                                          "web design",
+                                          "Web Design",
+                                          "éclair",
+                                          "Éclair",
+                                          "eclair",
+                                          "apple",
+                                          "Apple",
+                                          "straße",
+                                          "strasse",
+                                          "10",
+                                          "9",
+                                          "a-b",
+                                          "ab",
+                                          "zebra",
+                                          "Zebra ",
+                                          " tools",
+                                          "\ttools",
+                                          std::string(55, 'k') + "1",
+                                          std::string(55, 'k') + "2"};
 const std::vector<std::string> kSeparators{",", ";", ", ", "\r\n", " ; ", ",,"};
 
 class ModelWindow : public ThemeWindow {
@@ -50,7 +67,9 @@ struct Theme {
     bool operator==(const Theme&) const = default;
 };
 
-std::string Cut(const std::string& s, std::size_t width) { return std::string(text::CutChars(s, width)); }
+std::string Cut(const std::string& s, std::size_t width) {
+    return std::string(text::CutChars(s, width));
+}
 
 class AggregationModelTest : public ::testing::Test {
   protected:
@@ -68,8 +87,9 @@ class AggregationModelTest : public ::testing::Test {
     // What the theme must be: the cache rows of the current keyword in table order.
     Theme Model() {
         const auto isTicked = [&](const std::string& engine) {
-            return std::any_of(window.ticked.begin(), window.ticked.end(),
-                               [&](const std::string& t) { return text::SameIgnoringCase(t, engine); });
+            return std::any_of(
+                window.ticked.begin(), window.ticked.end(),
+                [&](const std::string& t) { return text::SameIgnoringCase(t, engine); });
         };
         const auto respectingCase = [](const std::string& a, const std::string& b) {
             return text::CollateRespectingCase(a, b) < 0;
@@ -94,7 +114,8 @@ class AggregationModelTest : public ::testing::Test {
                 ++counts[entry];
             }
         }
-        for (const auto& [keyword, count] : counts) theme.counts.emplace_back(Cut(keyword, 50), count);
+        for (const auto& [keyword, count] : counts)
+            theme.counts.emplace_back(Cut(keyword, 50), count);
         std::stable_sort(theme.counts.begin(), theme.counts.end(),
                          [](const auto& a, const auto& b) { return a.second > b.second; });
         std::sort(theme.pageRows.begin(), theme.pageRows.end());
@@ -167,7 +188,8 @@ class AggregationModelTest : public ::testing::Test {
             case 6: {  // ticks, compared ignoring case
                 window.ticked.clear();
                 for (const auto& engine : kEngines)
-                    if (rng() % 3 != 0) window.ticked.push_back(rng() % 2 ? engine : text::AsciiLowerCase(engine));
+                    if (rng() % 3 != 0)
+                        window.ticked.push_back(rng() % 2 ? engine : text::AsciiLowerCase(engine));
                 break;
             }
             default:

@@ -13,7 +13,7 @@ namespace {
 using Counts = std::vector<std::pair<std::string, int>>;
 
 class FakeWindow : public ThemeWindow {
-public:
+  public:
     bool ReadyFlag() const override { return ready; }
     std::vector<std::string> TickedEngineNames() const override {
         if (failTicked) throw data::TableError("engine boxes unreadable");
@@ -32,13 +32,13 @@ public:
 };
 
 class CountingObserver : public data::TableObserver {
-public:
+  public:
     void TableDataChanged(data::Table&) override { ++changes; }
     int changes = 0;
 };
 
 class AggregationTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         text::SetCollationLocale("en_US");
         SelectKeyword("red shoes");
@@ -51,7 +51,8 @@ protected:
             history.Post();
         }
     }
-    void Cache(const std::string& engine, int rank, const std::string& url, const std::string& keywords) {
+    void Cache(const std::string& engine, int rank, const std::string& url,
+               const std::string& keywords) {
         auto& cache = tables.SECacheClientDataSet;
         cache.Append();
         cache.SetString("SENAME", engine);
@@ -63,14 +64,16 @@ protected:
     Counts Frequencies() {
         Counts out;
         auto& res = tables.KeywordResClientDataSet;
-        for (res.First(); !res.Eof(); res.Next()) out.emplace_back(res.AsString("Keyword"), res.AsInteger("Count"));
+        for (res.First(); !res.Eof(); res.Next())
+            out.emplace_back(res.AsString("Keyword"), res.AsInteger("Count"));
         return out;
     }
     std::vector<std::pair<int, std::string>> PagesOf(const std::string& keyword) {
         std::vector<std::pair<int, std::string>> out;
         if (!tables.KeywordResClientDataSet.Locate("Keyword", keyword)) return out;
         auto& res2 = tables.KeywordRes2ClientDataSet;
-        for (res2.First(); !res2.Eof(); res2.Next()) out.emplace_back(res2.AsInteger("Rank"), res2.AsString("url"));
+        for (res2.First(); !res2.Eof(); res2.Next())
+            out.emplace_back(res2.AsInteger("Rank"), res2.AsString("url"));
         return out;
     }
 
@@ -86,7 +89,8 @@ TEST_F(AggregationTest, CountsDistinctPagesPerKeywordByFallingCount) {
     aggregator.RefreshKeywordTables();
     EXPECT_EQ(Frequencies(), (Counts{{"seo", 3}, {"tools", 1}, {"web design", 1}}));
     EXPECT_EQ(window.footer, "3");
-    EXPECT_EQ(PagesOf("seo"), (std::vector<std::pair<int, std::string>>{{1, "http://a/"}, {1, "http://c/"}, {2, "http://b/"}}));
+    EXPECT_EQ(PagesOf("seo"), (std::vector<std::pair<int, std::string>>{
+                                  {1, "http://a/"}, {1, "http://c/"}, {2, "http://b/"}}));
 }
 
 TEST_F(AggregationTest, AfterARebuildTheRightGridShowsTheMostFrequentKeyword) {
@@ -126,8 +130,9 @@ TEST_F(AggregationTest, TheCaseOptionCountsVariantsAsOneInTheMostFrequentSpellin
     EXPECT_EQ(counts[0], (std::pair<std::string, int>{"seo", 4}));
     EXPECT_EQ(counts[1].second, 2);
     EXPECT_EQ(window.footer, "2");
-    EXPECT_EQ(PagesOf("seo"), (std::vector<std::pair<int, std::string>>{
-                                  {1, "http://a/"}, {2, "http://b/"}, {3, "http://c/"}, {4, "http://d/"}}));
+    EXPECT_EQ(PagesOf("seo"),
+              (std::vector<std::pair<int, std::string>>{
+                  {1, "http://a/"}, {2, "http://b/"}, {3, "http://c/"}, {4, "http://d/"}}));
     aggregator.SetCaseVariantsAsOne(false);
     aggregator.RefreshKeywordTables();
     EXPECT_EQ(Frequencies().size(), 5u);
@@ -140,7 +145,8 @@ TEST_F(AggregationTest, AnAddressCountsOnceWithTheFirstRowMetEvenAcrossEnginesAn
     Cache("Teoma", 3, "HTTP://EMPTY.example/", "never");
     aggregator.RefreshKeywordTables();
     EXPECT_EQ(Frequencies(), (Counts{{"first", 1}}));
-    EXPECT_EQ(PagesOf("first"), (std::vector<std::pair<int, std::string>>{{4, "http://Same.example/"}}));
+    EXPECT_EQ(PagesOf("first"),
+              (std::vector<std::pair<int, std::string>>{{4, "http://Same.example/"}}));
 }
 
 // Pages and spellings are kept between rebuilds; whatever changed in between, a repeated
@@ -149,11 +155,13 @@ TEST_F(AggregationTest, RepeatedRebuildsMatchAFreshOneAfterPagesChange) {
     const auto snapshot = [this](KeywordAggregator& a) {
         a.RefreshKeywordTables();
         std::vector<std::string> rows;
-        for (const auto& [keyword, count] : Frequencies()) rows.push_back(keyword + "=" + std::to_string(count));
+        for (const auto& [keyword, count] : Frequencies())
+            rows.push_back(keyword + "=" + std::to_string(count));
         auto& res2 = tables.KeywordRes2ClientDataSet;
         res2.RemoveMasterLink();
         for (res2.First(); !res2.Eof(); res2.Next())
-            rows.push_back(res2.AsString("Keyword") + "|" + res2.AsString("url") + "|" + res2.AsString("Keywords2"));
+            rows.push_back(res2.AsString("Keyword") + "|" + res2.AsString("url") + "|" +
+                           res2.AsString("Keywords2"));
         res2.SetMasterLink({&tables.KeywordResClientDataSet, "Keyword", "Keyword"});
         return rows;
     };
@@ -176,20 +184,28 @@ TEST_F(AggregationTest, RepeatedRebuildsMatchAFreshOneAfterPagesChange) {
     Cache("Teoma", 1, "http://c/", "Apple, Éclair, eclair, web");
     const auto after = expectSameAsFresh();
     EXPECT_NE(before, after);
-    EXPECT_EQ(Frequencies(), (Counts{{"web", 2}, {"apple", 1}, {"Apple", 1}, {"eclair", 1},
-                                     {"Éclair", 1}, {"seo", 1}, {"SEO", 1}, {"zebra", 1}}));
+    EXPECT_EQ(Frequencies(), (Counts{{"web", 2},
+                                     {"apple", 1},
+                                     {"Apple", 1},
+                                     {"eclair", 1},
+                                     {"Éclair", 1},
+                                     {"seo", 1},
+                                     {"SEO", 1},
+                                     {"zebra", 1}}));
 }
 
 TEST_F(AggregationTest, KeywordsOfEqualCountFollowTheCollationRespectingCase) {
-    std::vector<std::string> spellings{"zebra", "Zebra", "éclair", "Eclair", "eclair", "Éclair",
-                                       "a-b",   "ab",    "AB",     "Ab",     "10",     "9",
-                                       "straße", "strasse", "Ärger", "arger"};
+    std::vector<std::string> spellings{"zebra",  "Zebra",   "éclair", "Eclair", "eclair", "Éclair",
+                                       "a-b",    "ab",      "AB",     "Ab",     "10",     "9",
+                                       "straße", "strasse", "Ärger",  "arger"};
     int page = 0;
-    for (const auto& s : spellings) Cache("Google", ++page, "http://p" + std::to_string(page) + "/", s);
+    for (const auto& s : spellings)
+        Cache("Google", ++page, "http://p" + std::to_string(page) + "/", s);
     aggregator.RefreshKeywordTables();
-    std::stable_sort(spellings.begin(), spellings.end(), [](const std::string& a, const std::string& b) {
-        return text::CollateRespectingCase(a, b) < 0;
-    });
+    std::stable_sort(spellings.begin(), spellings.end(),
+                     [](const std::string& a, const std::string& b) {
+                         return text::CollateRespectingCase(a, b) < 0;
+                     });
     Counts expected;
     for (const auto& s : spellings) expected.emplace_back(s, 1);
     EXPECT_EQ(Frequencies(), expected);
@@ -255,7 +271,8 @@ TEST_F(AggregationTest, PerPageRowsHoldTheKeywordCommaTextAndTheWholeText) {
 }
 
 TEST_F(AggregationTest, EachTableNotifiesItsViewsOncePerRebuild) {
-    for (int i = 0; i < 50; ++i) Cache("Google", i, "http://p" + std::to_string(i) + "/", "a, b, c" + std::to_string(i));
+    for (int i = 0; i < 50; ++i)
+        Cache("Google", i, "http://p" + std::to_string(i) + "/", "a, b, c" + std::to_string(i));
     CountingObserver left, right;
     tables.KeywordResClientDataSet.AddObserver(&left);
     tables.KeywordRes2ClientDataSet.AddObserver(&right);

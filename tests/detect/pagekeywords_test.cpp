@@ -10,7 +10,7 @@ namespace {
 using Words = std::vector<std::string>;
 
 class PageKeywordsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { text::SetCollationLocale("en_US"); }
 };
 
@@ -47,7 +47,8 @@ TEST_F(PageKeywordsTest, CommaTextQuotesOnlyWhatNeedsIt) {
 }
 
 TEST_F(PageKeywordsTest, CommaTextReadsBackToTheSameEntries) {
-    const std::vector<Words> lists{{"seo", "web design"}, {"a\"b", "c,d", "plain"}, {"x"}, {"\"", "\"\""}};
+    const std::vector<Words> lists{
+        {"seo", "web design"}, {"a\"b", "c,d", "plain"}, {"x"}, {"\"", "\"\""}};
     for (const auto& list : lists) EXPECT_EQ(SplitKeywordCommaText(KeywordCommaText(list)), list);
     // Unquoted blanks split too, as the reader of such texts always did.
     EXPECT_EQ(SplitKeywordCommaText("a b, c"), (Words{"a", "b", "c"}));

@@ -12,7 +12,7 @@ namespace {
 // The designed cases hold nothing but META keywords, so every source choice that includes
 // them must store exactly what META keywords alone store.
 class StorePageKeywordsTest : public ::testing::TestWithParam<KeywordSources> {
-protected:
+  protected:
     void SetUp() override {
         text::SetCollationLocale("en_US");
         tables.WordClientDataSet.Append();
@@ -32,8 +32,10 @@ protected:
 };
 
 TEST_P(StorePageKeywordsTest, CapitalisedHeadAndMetaAreFoundAndStoredUnchanged) {
-    ASSERT_TRUE(Store("<HTML><HEAD><TITLE>t</TITLE><META NAME='Keywords' CONTENT='seo, web design;tools'>"
-                      "</HEAD><BODY>x</BODY></HTML>", 7));
+    ASSERT_TRUE(
+        Store("<HTML><HEAD><TITLE>t</TITLE><META NAME='Keywords' CONTENT='seo, web design;tools'>"
+              "</HEAD><BODY>x</BODY></HTML>",
+              7));
     auto& cache = tables.SECacheClientDataSet;
     ASSERT_EQ(cache.RecordCount(), 1);
     cache.First();
@@ -56,9 +58,12 @@ TEST_P(StorePageKeywordsTest, OnlyAnExactKeywordsNameCounts) {
 }
 
 TEST_P(StorePageKeywordsTest, FirstMetaOfTheFirstHeadOnly) {
-    ASSERT_TRUE(Store("<head><meta name=keywords content='first'><meta name=keywords content='second'></head>"));
+    ASSERT_TRUE(Store(
+        "<head><meta name=keywords content='first'><meta name=keywords content='second'></head>"));
     EXPECT_EQ(StoredKeywords(), "first");
-    EXPECT_FALSE(Store("<html><head><title>x</title></head><body><meta name=keywords content='body'></body></html>"));
+    EXPECT_FALSE(
+        Store("<html><head><title>x</title></head><body><meta name=keywords "
+              "content='body'></body></html>"));
     EXPECT_FALSE(Store("<html><body><meta name=keywords content='no head'></body></html>"));
     EXPECT_FALSE(Store(""));
     EXPECT_EQ(tables.SECacheClientDataSet.RecordCount(), 1);
@@ -73,7 +78,8 @@ TEST_P(StorePageKeywordsTest, MissingOrEmptyContentStillGivesARow) {
 }
 
 TEST_P(StorePageKeywordsTest, ContentIsTakenAsTheParserDeliversIt) {
-    ASSERT_TRUE(Store("<head><meta name=keywords content=\"&quot;seo&quot;, caf&eacute;\"></head>"));
+    ASSERT_TRUE(
+        Store("<head><meta name=keywords content=\"&quot;seo&quot;, caf&eacute;\"></head>"));
     EXPECT_EQ(StoredKeywords(), "&quot;seo&quot;, caf&eacute;");
 }
 

@@ -35,18 +35,19 @@ TEST(ExportTextTest, PerPageGridEndsWithItsLastRow) {
     ExportTableRows rows({"Rank", "url", "Keywords", "Sources"});
     rows.AddRow({ExportCell::Integer(1), ExportCell::Text("http://a/"), ExportCell::Text("a, b"),
                  ExportCell::Text("meta,tags")});
-    rows.AddRow({ExportCell::Integer(2), ExportCell::Null(), ExportCell::Text("c"),
-                 ExportCell::Null()});
+    rows.AddRow(
+        {ExportCell::Integer(2), ExportCell::Null(), ExportCell::Text("c"), ExportCell::Null()});
     EXPECT_EQ(ExportGridBytes(ExportFormat::Text, DesignedPagesGrid(), rows),
               "Rank\tWeb page\tMETA Keywords\tSources\r\n"
               "1\thttp://a/\ta, b\tmeta,tags\r\n2\t\tc\t");
 }
 
 TEST(ExportCsvTest, EveryCellQuotedWithQuotesDoubled) {
-    EXPECT_EQ(ExportGridBytes(ExportFormat::Csv, TinyGrid(),
-                              TinyRows({{"say \"hi\"", 1}, {"", 2}, {"a;b", 3}, {"\"", 4}})),
-              "\xEF\xBB\xBF\"A\";\"B\"\r\n\"say \"\"hi\"\"\";\"1\"\r\n\"\";\"2\"\r\n\"a;b\";\"3\"\r\n"
-              "\"\"\"\";\"4\"");
+    EXPECT_EQ(
+        ExportGridBytes(ExportFormat::Csv, TinyGrid(),
+                        TinyRows({{"say \"hi\"", 1}, {"", 2}, {"a;b", 3}, {"\"", 4}})),
+        "\xEF\xBB\xBF\"A\";\"B\"\r\n\"say \"\"hi\"\"\";\"1\"\r\n\"\";\"2\"\r\n\"a;b\";\"3\"\r\n"
+        "\"\"\"\";\"4\"");
 }
 
 TEST(ExportCsvTest, FooterAndCaptionsAreQuotedToo) {

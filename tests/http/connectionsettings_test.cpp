@@ -81,11 +81,10 @@ TEST_F(ConnectionSettingsTest, SaveWritesTheKeysInOrder) {
     s.Password = "pw";
     StoreConnectionSettings(ini, s);
     ini.Save(0600, true);
-    EXPECT_EQ(
-        kv::testing::ReadFileBytes(SettingsFilePath(dir.path())),
-        "[inet]\ntimeout=30\nRetryConnect=2\nUserAgent=Mozilla/4.0 (compatible; MSIE 5.5; "
-        "Windows 98)\nProxy=\nProxyPort=0\nUsername=\nPassword=pw\nUseAuth=0\nConnectType=3\n"
-        "ParallelFetches=8\nPageTimeout=120\nCAFile=\nAcceptLanguage=en-US,en;q=0.9\n");
+    EXPECT_EQ(kv::testing::ReadFileBytes(SettingsFilePath(dir.path())),
+              "[inet]\ntimeout=30\nRetryConnect=2\nUserAgent=Mozilla/4.0 (compatible; MSIE 5.5; "
+              "Windows 98)\nProxy=\nProxyPort=0\nUsername=\nPassword=pw\nUseAuth=0\nConnectType=3\n"
+              "ParallelFetches=8\nPageTimeout=120\nCAFile=\nAcceptLanguage=en-US,en;q=0.9\n");
 }
 
 TEST_F(ConnectionSettingsTest, DialogModelFillsEnablesAndReadsBack) {

@@ -30,7 +30,8 @@ TEST_F(HostileExchangeTest, LineBreaksAndBlanksInTheAddressArePercentEncoded) {
     Fetch(server.Url("/a b\r\nX-Smuggled: 1\r\n\r\nGET /evil HTTP/1.0"));
     EXPECT_EQ(server.Request(0),
               "GET /a%20b%0D%0AX-Smuggled:%201%0D%0A%0D%0AGET%20/evil%20HTTP/1.0 HTTP/1.1\r\n"
-              "Host: " + server.HostPort() + "\r\n" + kHeadTail + "\r\n");
+              "Host: " +
+                  server.HostPort() + "\r\n" + kHeadTail + "\r\n");
     EXPECT_EQ(server.ConnectionsAccepted(), 1u);
 }
 
@@ -184,18 +185,17 @@ TEST_F(HostileFetchTest, CookiesStayWithTheHostOrDomainThatSetThem) {
     const std::string language = "Accept-Language: en-US,en;q=0.9\r\n";
 
     Fetch("http://" + host + "/a");
-    EXPECT_EQ(evil.Request(0),
-              "GET /steal HTTP/1.1\r\n" + start + "evilshop.com.attacker.net:" +
-                  std::to_string(evil.Port()) + "\r\n" + kHeadTail + language + "\r\n");
+    EXPECT_EQ(evil.Request(0), "GET /steal HTTP/1.1\r\n" + start +
+                                   "evilshop.com.attacker.net:" + std::to_string(evil.Port()) +
+                                   "\r\n" + kHeadTail + language + "\r\n");
 
     // The next page of the same host: each Cookie line carries each cookie once.
     Fetch("http://www." + host + "/b");
-    EXPECT_EQ(shop.Request(1),
-              "GET /b HTTP/1.1\r\n" + start + "www." + host + "\r\n" + kHeadTail + language +
-                  "\r\n");
-    EXPECT_EQ(shop.Request(2),
-              "GET /c HTTP/1.1\r\n" + start + "www." + host + "\r\nCookie: d=2\r\n" + kHeadTail +
-                  language + "Cookie: d=2\r\n\r\n");
+    EXPECT_EQ(shop.Request(1), "GET /b HTTP/1.1\r\n" + start + "www." + host + "\r\n" + kHeadTail +
+                                   language + "\r\n");
+    EXPECT_EQ(shop.Request(2), "GET /c HTTP/1.1\r\n" + start + "www." + host +
+                                   "\r\nCookie: d=2\r\n" + kHeadTail + language +
+                                   "Cookie: d=2\r\n\r\n");
     EXPECT_EQ(unit->Cookies().Text("shop.com"), "cart=1; d=2");
 }
 

@@ -2,8 +2,8 @@
 // installed kelvane-cli keeping the user's files in the XDG folders, and the library usable
 // by a C program through pkg-config.
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <filesystem>

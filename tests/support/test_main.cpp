@@ -1,6 +1,7 @@
 // Runs the tests inside a QCoreApplication, so code that needs Qt's event loop works.
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -10,7 +10,7 @@ namespace kv::text {
 namespace {
 
 class TextCompareTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { SetCollationLocale("en_US"); }
 };
 
@@ -35,8 +35,9 @@ TEST_F(TextCompareTest, RespectingCaseSeparatesCaseVariantsButSortsAlphabeticall
 }
 
 TEST_F(TextCompareTest, SortKeysOrderAsTheComparisons) {
-    const std::vector<std::string> samples{"seo", "SEO", "Seo", "web design", "web-design",
-                                           "Ärger", "arger", "zz", "", "\xff\xfe", "a\tb"};
+    const std::vector<std::string> samples{"seo",        "SEO",      "Seo",   "web design",
+                                           "web-design", "Ärger",    "arger", "zz",
+                                           "",           "\xff\xfe", "a\tb"};
     for (const auto& a : samples) {
         for (const auto& b : samples) {
             const int byKey = SortKeyIgnoringCase(a).compare(SortKeyIgnoringCase(b));
@@ -50,8 +51,9 @@ TEST_F(TextCompareTest, SortKeysOrderAsTheComparisons) {
 }
 
 TEST_F(TextCompareTest, TheKeyIgnoringCaseIsThePrefixOfTheKeyRespectingCase) {
-    const std::vector<std::string> samples{"seo", "SEO", "Web Design", "Ärger", "ÄRGER", "résumé",
-                                           "", "a\tb", "\xff\xfe", "Straße", "日本語", "x-y_z.1"};
+    const std::vector<std::string> samples{"seo",      "SEO",    "Web Design", "Ärger",
+                                           "ÄRGER",    "résumé", "",           "a\tb",
+                                           "\xff\xfe", "Straße", "日本語",     "x-y_z.1"};
     for (const char* locale : {"en_US", "", "de_DE", "fr_CA", "sv_SE"}) {
         SetCollationLocale(locale);
         for (const auto& s : samples)

@@ -10,9 +10,9 @@ TEST(Utf8Test, CountsCodePointsAndInvalidBytesAsOneEach) {
     EXPECT_EQ(CharCount("abc"), 3u);
     EXPECT_EQ(CharCount("ä€😀"), 3u);
     EXPECT_EQ(CharCount("\xff\xfe"), 2u);
-    EXPECT_EQ(CharCount("\xe2\x82"), 2u);          // truncated sequence
-    EXPECT_EQ(CharCount("\xc0\xaf"), 2u);          // overlong form
-    EXPECT_EQ(CharCount("\xed\xa0\x80"), 3u);      // surrogate
+    EXPECT_EQ(CharCount("\xe2\x82"), 2u);      // truncated sequence
+    EXPECT_EQ(CharCount("\xc0\xaf"), 2u);      // overlong form
+    EXPECT_EQ(CharCount("\xed\xa0\x80"), 3u);  // surrogate
     EXPECT_EQ(CharCount(std::string("a\0b", 3)), 3u);
 }
 

@@ -2,19 +2,18 @@
 // and the answers of the router.
 #include <gtest/gtest.h>
 
+#include <QJsonDocument>
 #include <map>
 #include <set>
 
-#include <QJsonDocument>
-
 #include "tools/demoengine/declarations.h"
 #include "tools/demoengine/request.h"
-#include "tools/demoengine/transport.h"
 #include "tools/demoengine/results.h"
 #include "tools/demoengine/router.h"
 #include "tools/demoengine/sitepages.h"
 #include "tools/demoengine/textcodec.h"
 #include "tools/demoengine/topic.h"
+#include "tools/demoengine/transport.h"
 
 namespace kv::demo {
 namespace {
@@ -83,17 +82,18 @@ TEST(RequestHead, RefusesHeadsBeyondTheLimit) {
 
 // A POST announces its form data; the head says how long it is and where it starts.
 TEST(DemoRequestTest, PostBodiesAreAnnouncedByContentLength) {
-    const std::string head = "POST /modern/form/search HTTP/1.1\r\nHost: x\r\ncontent-LENGTH: 7\r\n\r\n";
+    const std::string head =
+        "POST /modern/form/search HTTP/1.1\r\nHost: x\r\ncontent-LENGTH: 7\r\n\r\n";
     HeadResult result = ParseRequestHead(head + "q=a+b&s");
     EXPECT_EQ(result.status, HeadStatus::Complete);
     EXPECT_EQ(result.headBytes, head.size());
     EXPECT_EQ(result.request.contentLength, 7u);
     // A length that is no number or too large is answered 413 by the server.
     for (const char* bad : {"9x", "99999999"})
-        EXPECT_GT(ParseRequestHead(std::string("POST / HTTP/1.0\r\nContent-Length: ") + bad +
-                                   "\r\n\r\n")
-                      .request.contentLength,
-                  kMaxRequestBodyBytes);
+        EXPECT_GT(
+            ParseRequestHead(std::string("POST / HTTP/1.0\r\nContent-Length: ") + bad + "\r\n\r\n")
+                .request.contentLength,
+            kMaxRequestBodyBytes);
     EXPECT_EQ(ParseRequestHead("GET / HTTP/1.0\r\n\r\n").request.contentLength, 0u);
 }
 

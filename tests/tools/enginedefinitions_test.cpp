@@ -1,5 +1,5 @@
-// The demo engine definitions (build/bin/demo-engines/SE.cds from resources/SE-demo.sql): loaded as the
-// program loads them, pointed at a demo engine on a free port by the documented substitution,
+// The demo engine definitions (build/bin/demo-engines/SE.cds from resources/SE-demo.sql): loaded as
+// the program loads them, pointed at a demo engine on a free port by the documented substitution,
 // and applied to its result pages by the template model. The expected addresses come from the
 // engine's own result lists, so pages, patterns and switches must agree.
 #include <gtest/gtest.h>

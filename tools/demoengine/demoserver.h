@@ -8,7 +8,6 @@
 
 #include <QObject>
 #include <QTcpServer>
-
 #include <memory>
 #include <vector>
 

@@ -124,7 +124,7 @@ std::string ShownAddress(const SiteAddress& address) {
 }
 
 std::optional<Response> ServeEngine(const Request& request, const std::string& host,
-                                   int siteHosts) {
+                                    int siteHosts) {
     const QueryMap query = ParseQuery(request.query);
     const bool asked = query.contains("q") && !query.at("q").empty();
     for (const Route& route : kResultRoutes) {
@@ -133,8 +133,7 @@ std::optional<Response> ServeEngine(const Request& request, const std::string& h
         long long offset = ParseCount(query, route.offsetName, route.offsetBase) - route.offsetBase;
         if (route.byPage) offset *= LayoutOf(route.engine).pageSize;
         return ResultsPage(route.engine, query,
-                           static_cast<int>(std::clamp(offset, 0LL, kMaxOffset)), host,
-                           siteHosts);
+                           static_cast<int>(std::clamp(offset, 0LL, kMaxOffset)), host, siteHosts);
     }
     if (request.path == "/altavista/r") return ClickThrough(query, "ru");
     if (request.path == "/msn/v2/click.aspx") return ClickThrough(query, "u");

@@ -36,7 +36,7 @@ std::string RenderTeoma(const ResultPage& page);
 // Answers the engines' addresses (home pages, result pages, click-through redirectors);
 // nothing for any other path.
 std::optional<Response> ServeEngine(const Request& request, const std::string& host,
-                                   int siteHosts = 0);
+                                    int siteHosts = 0);
 
 // Shared by the renderers.
 std::string EntryTitle(const ResultEntry& entry, const std::string& keyword);

@@ -16,7 +16,7 @@ struct Response {
     std::string contentType = kHtmlType;
     std::vector<std::pair<std::string, std::string>> headers;  // besides the standard ones
     std::string body;
-    int extraDelayMs = 0;  // on top of the server's latency (the slow site)
+    int extraDelayMs = 0;         // on top of the server's latency (the slow site)
     std::string contentEncoding;  // the body is already coded so ("" for none)
     bool chunked = false;         // sent chunked, as HTTP/1.1
 };

@@ -75,7 +75,8 @@ std::vector<ResultEntry> ResultsFor(Engine engine, std::string_view keyword,
     for (int rank = 1; rank <= count; ++rank) {
         const auto special = awkward.find(rank);
         const int site = special != awkward.end() ? special->second : ordinary[nextOrdinary++];
-        results.push_back({rank, site, AddressOfSite(SiteHost(host, site, siteHosts), site, slug), true});
+        results.push_back(
+            {rank, site, AddressOfSite(SiteHost(host, site, siteHosts), site, slug), true});
     }
     if (scenario.repeat && results.size() >= 5) {
         results[4].site = results[1].site;

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "tools/demoengine/declarations.h"
 #include "tools/demoengine/charsetsites.h"
+#include "tools/demoengine/declarations.h"
 #include "tools/demoengine/sites.h"
 #include "tools/demoengine/textcodec.h"
 
@@ -125,8 +125,8 @@ std::string KeywordContent(const Topic& topic, int site) {
     return {};
 }
 
-std::optional<Response> ServeSite(const Request& request, const std::string& host,
-                                  int slowDelayMs, int siteHosts) {
+std::optional<Response> ServeSite(const Request& request, const std::string& host, int slowDelayMs,
+                                  int siteHosts) {
     if (!request.path.starts_with("/site/")) return std::nullopt;
     int site = 0;
     std::string_view rest;

@@ -15,7 +15,7 @@ namespace kv::demo {
 // Answers every path under /site/ (404 for what is not a site page); nothing for other paths.
 // `slowDelayMs` is how long the slow site keeps its page back.
 std::optional<Response> ServeSite(const Request& request, const std::string& host, int slowDelayMs,
-                                 int siteHosts = 0);
+                                  int siteHosts = 0);
 
 // The META keywords content of an ordinary site page as written in the page (spelling and
 // separators as the site's style has them), before HTML escaping.
