@@ -17,10 +17,6 @@ std::string FolderArgument(const QStringList& arguments) {
 
 }  // namespace
 
-std::string ProgramFolder(const QStringList& arguments, const QString& executableFolder) {
-    return detect::ResolveProgramFolder(FolderArgument(arguments), executableFolder.toStdString());
-}
-
 detect::ProgramFolders OpenProgramFolders(const QStringList& arguments) {
     return detect::OpenProgramFolders(FolderArgument(arguments));
 }

@@ -8,10 +8,6 @@
 
 namespace kv::app {
 
-// "--folder DIR" (or "--folder=DIR") among the arguments, then the rule of
-// detect::ResolveProgramFolder (KELVANE_HOME, else the executable's folder).
-std::string ProgramFolder(const QStringList& arguments, const QString& executableFolder);
-
 // Where the running window program's files live, with "--folder" taken from the arguments;
 // the user's XDG folders are created. Raises std::runtime_error as detect::OpenProgramFolders.
 detect::ProgramFolders OpenProgramFolders(const QStringList& arguments);

@@ -135,14 +135,4 @@ ProgramFolders OpenProgramFolders(const std::string& folderOption) {
     return folders;
 }
 
-std::string ResolveProgramFolder(const std::string& folderOption,
-                                 const std::string& executableFolder) {
-    return ResolveProgramFolders(folderOption, executableFolder, FolderEnvironment::FromProcess())
-        .data;
-}
-
-std::string ResolveProgramFolder(const std::string& folderOption) {
-    return ResolveProgramFolder(folderOption, QCoreApplication::applicationDirPath().toStdString());
-}
-
 }  // namespace kv::detect

@@ -58,11 +58,4 @@ ProgramFolders OpenProgramFolders(const std::string& folderOption);
 // Creates the XDG folders of `folders` that are missing, readable by the user only.
 void CreateUserFolders(const ProgramFolders& folders);
 
-// The folder of the user's data files (the program folder itself when portable).
-std::string ResolveProgramFolder(const std::string& folderOption,
-                                 const std::string& executableFolder);
-
-// The same with the running program's folder (needs a QCoreApplication).
-std::string ResolveProgramFolder(const std::string& folderOption);
-
 }  // namespace kv::detect
