@@ -38,6 +38,8 @@ inline constexpr const char* kDamagedFile =
     "never deleted) and start a new one, or quit?";
 inline constexpr const char* kSetAside = "Set it aside and start a new one";
 inline constexpr const char* kDamagedFileKept = "The damaged file was kept as %1";
+inline constexpr const char* kTablesReloaded =
+    "The keywords and the cache were read again: another run of Kelvane saved them";
 
 // Links the desktop cannot open.
 inline constexpr const char* kNoMailProgram = "No mail program opens mail links here: write to %1";

@@ -163,7 +163,7 @@ void TMainForm::Shutdown() {
         }
         clips_->Close();
         clipFiles_->Remove();
-        if (MaySave()) session_->SaveFiles();
+        SaveTablesAtShutdown();
     } catch (const std::exception& e) {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
     }

@@ -118,6 +118,13 @@ class TMainForm : public QMainWindow, public detect::RunWindow, private data::Ta
     bool MaySave() const;
     // Saves history and cache now, so a kill or a crash loses nothing done so far.
     void SaveTables();
+    // Under the folder lock, before the window changes its tables: a command-line run may have
+    // saved the folder's files since the window read them, so they are read again. False when
+    // that failed or the user chose to quit.
+    bool ReloadChangedTables();
+    // At shutdown: the tables are saved only when no other run holds the folder or saved it
+    // since; every change of the window was saved when it was made.
+    void SaveTablesAtShutdown();
     void BuildEngineBoxes(const data::IniFile& ini);
 
     // Shutdown steps.

@@ -19,9 +19,8 @@ void TMainForm::ReloadConnectionSettings() {
 
 void TMainForm::FindActionExecute() {
     if (!session_->HttpOpen() || session_->Running()) return;
-    if (!AcceptTypedKeyword()) return;
     const auto folderLock = WaitForFolderLock(this, folders_.data);  // held for the run
-    if (!folderLock) return;
+    if (!folderLock || !ReloadChangedTables() || !AcceptTypedKeyword()) return;
     try {
         session_->Detect({KeywordText(), TickedEngineNames(), ScanDepth()});
     } catch (const std::exception& e) {

@@ -1,11 +1,13 @@
 // The program folder's files at start-up and after work: a folder that takes no files, a
 // damaged history or cache, and the saves after every run and keyword-manager change.
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
 
 #include "app/apptexts.h"
 #include "app/mainform.h"
 #include "data/folderaccess.h"
+#include "data/folderlock.h"
 
 namespace kv::app {
 
@@ -60,6 +62,33 @@ bool TMainForm::LoadTables() {
 
 bool TMainForm::MaySave() const {
     return !readOnly_ && !quitRequested_;
+}
+
+bool TMainForm::ReloadChangedTables() {
+    if (!tables_.FilesChangedOnDisk(folders_.data)) return true;
+    const QString typed = MainKeywordRxDBLookupCombo->currentText();
+    try {
+        if (!LoadTables()) {
+            close();
+            return false;
+        }
+    } catch (const std::exception& e) {
+        desktop_.ShowError(this, QString::fromStdString(e.what()));
+        return false;
+    }
+    data::Table& history = tables_.WordClientDataSet;
+    if (!history.Locate("word", boxText_.toStdString())) history.First();
+    SyncKeywordBox();
+    session_->Aggregator().RefreshKeywordTables();
+    MainKeywordRxDBLookupCombo->setEditText(typed);  // what the user typed is kept
+    statusText_->setText(texts::kTablesReloaded);
+    return true;
+}
+
+void TMainForm::SaveTablesAtShutdown() {
+    if (!MaySave()) return;
+    const data::FolderLock lock(folders_.data);
+    if (!lock.Busy() && !tables_.FilesChangedOnDisk(folders_.data)) session_->SaveFiles();
 }
 
 void TMainForm::SaveTables() {

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/apptexts.h"
+#include "app/folderwait.h"
 #include "app/keywordmanager.h"
 #include "app/mainform.h"
 #include "detect/keywordrules.h"
@@ -12,6 +13,10 @@
 namespace kv::app {
 
 void TMainForm::EditTBXButtonClick() {
+    // Held while the history is edited, so the edit and a command-line run do not drop each
+    // other's work.
+    const auto folderLock = WaitForFolderLock(this, folders_.data);
+    if (!folderLock || !ReloadChangedTables()) return;
     TWordEditForm form(tables_.WordClientDataSet, desktop_, this);
     form.exec();
     SyncKeywordBox();

@@ -97,19 +97,47 @@ void DataTables::LoadFiles(const std::string& folder, const std::string& engineF
     failedFile_ = engineFile;
     LoadTableFile(SE_ClientDataSet, failedFile_);
 
+    // A file that is gone leaves its table empty, also when the tables are loaded again.
     failedFile_ = Join(folder, kCacheFile);
-    if (std::filesystem::exists(failedFile_)) LoadTableFile(SECacheClientDataSet, failedFile_);
+    if (std::filesystem::exists(failedFile_))
+        LoadTableFile(SECacheClientDataSet, failedFile_);
+    else
+        SECacheClientDataSet.EmptyTable();
     cacheSavable_ = true;
 
     failedFile_ = Join(folder, kHistoryFile);
-    if (std::filesystem::exists(failedFile_)) LoadTableFile(WordClientDataSet, failedFile_);
+    if (std::filesystem::exists(failedFile_))
+        LoadTableFile(WordClientDataSet, failedFile_);
+    else
+        WordClientDataSet.EmptyTable();
     historySavable_ = true;
     failedFile_.clear();
+    TakeStamps(folder);
 }
 
 void DataTables::SaveFiles(const std::string& folder) {
-    if (historySavable_) SaveTableFile(WordClientDataSet, Join(folder, kHistoryFile));
-    if (cacheSavable_) SaveTableFile(SECacheClientDataSet, Join(folder, kCacheFile));
+    // Each file's stamp follows its own save, so a failed cache save leaves the cache's stamp
+    // as it was, and the unsaved rows are not taken for out of date.
+    const std::string history = Join(folder, kHistoryFile), cache = Join(folder, kCacheFile);
+    if (historySavable_) {
+        SaveTableFile(WordClientDataSet, history);
+        historyStamp_ = StampOf(history);
+    }
+    if (cacheSavable_) {
+        SaveTableFile(SECacheClientDataSet, cache);
+        cacheStamp_ = StampOf(cache);
+    }
+}
+
+bool DataTables::FilesChangedOnDisk(const std::string& folder) const {
+    return stamped_ && (StampOf(Join(folder, kHistoryFile)) != historyStamp_ ||
+                        StampOf(Join(folder, kCacheFile)) != cacheStamp_);
+}
+
+void DataTables::TakeStamps(const std::string& folder) {
+    historyStamp_ = StampOf(Join(folder, kHistoryFile));
+    cacheStamp_ = StampOf(Join(folder, kCacheFile));
+    stamped_ = true;
 }
 
 }  // namespace kv::data

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "data/filestamp.h"
 #include "data/table.h"
 
 namespace kv::data {
@@ -34,6 +35,10 @@ class DataTables {
     // Shutdown: "Word.cds", then "SECache.cds". A file whose load failed, or was skipped after
     // an earlier failure, is never overwritten: it may hold the user's data.
     void SaveFiles(const std::string& folder);
+    // Another program (a command-line run) saved "Word.cds" or "SECache.cds" in `folder` since
+    // the last LoadFiles or SaveFiles here: what these tables hold is out of date, and saving
+    // them would drop that run's work.
+    bool FilesChangedOnDisk(const std::string& folder) const;
 
     bool CacheMayBeSaved() const { return cacheSavable_; }
     // The path of the file whose load raised in the last LoadFiles; empty when all loaded.
@@ -50,6 +55,11 @@ class DataTables {
     bool cacheSavable_ = true;
     bool historySavable_ = true;
     std::string failedFile_;
+    bool stamped_ = false;  // the stamps below were taken
+    FileStamp historyStamp_;
+    FileStamp cacheStamp_;
+
+    void TakeStamps(const std::string& folder);
 };
 
 }  // namespace kv::data

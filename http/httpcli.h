@@ -270,6 +270,7 @@ class THttpCli {
     bool http11_ = false;
     bool chunked_ = false;
     std::string contentEncoding_;
+    std::string transferEncoding_;
     std::unique_ptr<BodyDecoder> bodyDecoder_;  // replaced only when a head ends
     bool locationSeen_ = false;
     RedirectTarget newLocation_;

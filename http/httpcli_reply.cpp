@@ -24,6 +24,7 @@ void THttpCli::ResetReplyState() {
     http11_ = false;
     chunked_ = false;
     contentEncoding_.clear();
+    transferEncoding_.clear();
     locationSeen_ = false;
     newLocation_ = {};
     redirectPending_ = false;
@@ -126,6 +127,7 @@ void THttpCli::HandleHeadLine(const std::string& line) {
             if (state_ != THttpState::WaitingHeader) return;
         } else if (name == "transfer-encoding") {
             chunked_ = IsChunkedTransfer(field->value);
+            transferEncoding_ = field->value;
         } else if (name == "content-encoding") {
             contentEncoding_ = field->value;
         } else if (name == "content-range") {
@@ -171,9 +173,10 @@ void THttpCli::EndOfHead(std::string_view rest) {
         SetState(THttpState::WaitingBody);
         TriggerHeaderEnd();
         if (state_ != THttpState::WaitingBody) return;
-        std::optional<ContentCoding> coding = ContentCodingOf(contentEncoding_);
+        const std::string codings = BodyCodings(contentEncoding_, transferEncoding_);
+        std::optional<ContentCoding> coding = ContentCodingOf(codings);
         if (!coding && statusCode_ < 400) {
-            FailExchange(FormatText(kHttpUnsupportedEncoding, contentEncoding_));
+            FailExchange(FormatText(kHttpUnsupportedEncoding, codings));
             return;
         }
         // HTTP/1.0 bodies end at the close whatever their Content-Length says.

@@ -34,6 +34,20 @@ bool IsChunkedTransfer(std::string_view value) {
     return text::SameAsciiNoCase(TrimControls(value), "chunked");
 }
 
+std::string BodyCodings(std::string_view contentEncoding, std::string_view transferEncoding) {
+    if (IsChunkedTransfer(transferEncoding))
+        transferEncoding = transferEncoding.substr(0, transferEncoding.rfind(','));
+    std::string codings;
+    for (std::string_view part : {TrimControls(contentEncoding), TrimControls(transferEncoding)}) {
+        if (part.empty() || text::SameAsciiNoCase(part, "identity") ||
+            text::SameAsciiNoCase(part, "chunked"))
+            continue;
+        if (!codings.empty()) codings += ", ";
+        codings += part;
+    }
+    return codings;
+}
+
 std::int64_t ParseContentLength(std::string_view value) {
     std::int64_t length = -1;
     return ReadWholeInteger(TrimControls(value), length) && length >= 0 ? length : -1;

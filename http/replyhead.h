@@ -28,6 +28,10 @@ std::optional<HeaderField> ParseHeaderField(std::string_view line);
 // A Transfer-Encoding value whose last coding is "chunked" (any case).
 bool IsChunkedTransfer(std::string_view value);
 
+// The codings a body carries besides chunked: its Content-Encoding, then the codings its
+// Transfer-Encoding lists before chunked ("gzip, chunked" is gzip). Empty when there are none.
+std::string BodyCodings(std::string_view contentEncoding, std::string_view transferEncoding);
+
 // The trimmed value as a non-negative integer, or -1 (not given) when it is not one.
 std::int64_t ParseContentLength(std::string_view value);
 

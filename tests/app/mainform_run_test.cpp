@@ -16,6 +16,7 @@
 #include "app/mainform.h"
 #include "app/resultgrid.h"
 #include "app/terminationsignals.h"
+#include "data/tables.h"
 #include "tests/app/appfixture.h"
 #include "tools/demoengine/demoserver.h"
 
@@ -229,6 +230,45 @@ TEST_F(WindowRun, NoEngineTickedShowsTheMessageAndChangesNothing) {
     EXPECT_EQ(desktop_.informations[0],
               "Information|Select at least one search engine to check your rankings!");
     EXPECT_EQ(Find<QPushButton>("FindTBXButton")->text(), "Detect my theme");
+}
+
+// A command-line run that saves the folder between the window's runs: the window reads the
+// files again before its next run, and its shutdown does not save its older tables over them.
+TEST_F(WindowRun, FilesSavedByAnotherRunAreReadAgainAndNeverOverwritten) {
+    Open();
+    const testing::CacheRow other{"from the command line", "Google", 1, "http://cli.example/",
+                                  "cli keyword"};
+    folder_.WriteTables({"garden furniture", other.word}, {other});
+    TickOnly("TBXCheckBox3");  // Google
+    Find<QComboBox>("MainKeywordRxDBLookupCombo")->setEditText("typed meanwhile");
+    Find<QPushButton>("FindTBXButton")->click();
+    ASSERT_FALSE(window_->RunInProgress());
+
+    const auto stored = [&] {
+        data::DataTables tables;
+        tables.LoadFiles(folder_.Path());
+        std::vector<std::string> words, urls;  // the cache rows of every keyword
+        data::Table& history = tables.WordClientDataSet;
+        data::Table& cache = tables.SECacheClientDataSet;
+        for (int row = 0; row < history.RecordCount(); ++row)
+            words.push_back(history.CellText(row, 0));
+        for (const std::string& word : words) {
+            history.Locate("word", word);
+            for (int row = 0; row < cache.RecordCount(); ++row)
+                urls.push_back(cache.CellText(row, cache.FieldIndex("url")));
+        }
+        return std::pair{words, urls};
+    };
+    auto [words, urls] = stored();
+    EXPECT_EQ(words, (std::vector<std::string>{"from the command line", "garden furniture",
+                                               "typed meanwhile"}));
+    EXPECT_GT(urls.size(), 1u);
+    EXPECT_NE(std::find(urls.begin(), urls.end(), other.url), urls.end());
+
+    folder_.WriteTables({"only the other run"}, {});
+    window_->close();
+    window_.reset();
+    EXPECT_EQ(stored().first, std::vector<std::string>{"only the other run"});
 }
 
 }  // namespace

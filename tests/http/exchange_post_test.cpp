@@ -67,10 +67,13 @@ TEST_F(ExchangeTest, ChunkedAndCompressedRepliesArriveDecoded) {
          Script::Reply(Reply("Content-Encoding: gzip\r\nTransfer-Encoding: chunked\r\n",
                              std::string(size) + "\r\n" + gzip + "\r\n0\r\n\r\n")),
          Script::Reply(Reply("Content-Encoding: deflate\r\n", Compress(page, Wrap::Raw))),
+         // A transfer coding before chunked is decoded as a content coding would be.
+         Script::Reply(Reply("Transfer-Encoding: gzip, chunked\r\n",
+                             std::string(size) + "\r\n" + gzip + "\r\n0\r\n\r\n")),
          // An HTTP/1.1 length ends the reply although the server keeps the connection.
          Script().ReadRequest().Send(Reply("Content-Length: 4\r\n", "done")).Hold(),
          Script::Reply("HTTP/1.1 100 Continue\r\n\r\n" + Reply("", "after interim"))});
-    const std::string expected[] = {"<html>", page, page, "done", "after interim"};
+    const std::string expected[] = {"<html>", page, page, page, "done", "after interim"};
     for (const std::string& want : expected) {
         body.clear();
         Fetch(server.Url("/"));
@@ -91,6 +94,8 @@ TEST_F(ExchangeTest, BadBodiesEndAsFailuresWithTheirReason) {
                Compress(std::string(9000, 'a'), Wrap::Gzip).substr(0, 20)),
          "HTTP reply body cut short"},
         {Reply("Content-Encoding: br\r\n", "xx"), "unsupported content encoding br"},
+        {Reply("Content-Encoding: gzip\r\nTransfer-Encoding: deflate, chunked\r\n", "0\r\n\r\n"),
+         "unsupported content encoding gzip, deflate"},
         {Reply("Content-Encoding: gzip\r\n", GibibyteBomb()), "HTTP reply body larger than 64 MiB"},
     };
     for (const Case& c : cases) {
