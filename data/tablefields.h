@@ -19,7 +19,7 @@ inline constexpr std::string_view Word = "word";
 // The page cache (SECache.cds): one row per page an engine ranked for a keyword of the history.
 namespace secache_fields {
 
-inline constexpr std::string_view Word = "word";
+using word_fields::Word;  // the link to the history
 inline constexpr std::string_view SEName = "SENAME";
 inline constexpr std::string_view Rank = "Rank";
 inline constexpr std::string_view Url = "url";
@@ -40,13 +40,14 @@ inline constexpr std::string_view Count = "Count";
 // The theme's pages: one row per keyword and page declaring it.
 namespace keywordres2_fields {
 
-inline constexpr std::string_view Keyword = "Keyword";
-inline constexpr std::string_view Rank = "Rank";
-inline constexpr std::string_view Url = "url";
-inline constexpr std::string_view Keywords = "Keywords";
+using keywordres_fields::Keyword;  // the link to the theme
+// The page's own columns, named as in the cache row they are copied from.
+using secache_fields::Keywords;
+using secache_fields::Rank;
+using secache_fields::Sources;
+using secache_fields::Url;
 // The page's keywords as one comma-separated text, for the grid's hint.
 inline constexpr std::string_view Keywords2 = "Keywords2";
-inline constexpr std::string_view Sources = "Sources";
 
 }  // namespace keywordres2_fields
 
