@@ -10,6 +10,7 @@
 
 #include "app/apptexts.h"
 #include "app/resultgrid.h"
+#include "data/tablefields.h"
 #include "detect/keywordrules.h"
 
 namespace kv::app {
@@ -61,9 +62,10 @@ TWordEditForm::TWordEditForm(data::Table& history, Desktop& desktop, QWidget* pa
     setObjectName("WordEditForm");
     setWindowTitle(texts::kKeywordManager);
     auto* layout = new QHBoxLayout(this);
-    auto* model = new TableModel(
-        history,
-        {{"word", texts::kKeywordCaption, Qt::AlignLeft | Qt::AlignVCenter, false, QIcon()}}, this);
+    auto* model = new TableModel(history,
+                                 {{std::string(data::word_fields::Word), texts::kKeywordCaption,
+                                   Qt::AlignLeft | Qt::AlignVCenter, false, QIcon()}},
+                                 this);
     grid_ = new ResultGrid(model);
     grid_->setObjectName("WordDBGrid");
     grid_->horizontalHeader()->setSectionsMovable(false);
@@ -99,16 +101,16 @@ void TWordEditForm::AddTBXButtonClick() {
         return;
     }
     // An exact, case-sensitive match selects the existing keyword instead of adding one.
-    if (history_.Locate("word", word)) return;
+    if (history_.Locate(data::word_fields::Word, word)) return;
     history_.Append();
-    history_.SetString("word", word);
+    history_.SetString(data::word_fields::Word, word);
     history_.Post();
 }
 
 void TWordEditForm::DeleteTBXButtonClick() {
     if (history_.IsEmpty()) return;
     QString question = texts::kDeleteQuestion;
-    question.replace("%s", QString::fromStdString(history_.AsString("word")));
+    question.replace("%s", QString::fromStdString(history_.AsString(data::word_fields::Word)));
     if (desktop_.AskYesNo(this, texts::kConfirmation, question)) history_.Delete();
 }
 

@@ -19,6 +19,7 @@
 #include "app/resultgrid.h"
 #include "data/exportgrid.h"
 #include "data/inifile.h"
+#include "data/tablefields.h"
 #include "detect/enginedefinition.h"
 
 namespace kv::app {
@@ -121,7 +122,7 @@ void TMainForm::BuildEngineBoxes(const data::IniFile& ini) {
 
 void TMainForm::LocateRememberedWord() {
     data::Table& history = tables_.WordClientDataSet;
-    if (!history.Locate("word", rememberedWord_)) history.First();
+    if (!history.Locate(data::word_fields::Word, rememberedWord_)) history.First();
 }
 
 void TMainForm::StoreWindowValues() {
@@ -184,7 +185,7 @@ void TMainForm::RefillKeywordBox() {
     data::Table& history = tables_.WordClientDataSet;
     const QSignalBlocker blocker(MainKeywordRxDBLookupCombo);
     MainKeywordRxDBLookupCombo->clear();
-    const int field = history.FieldIndex("word");
+    const int field = history.FieldIndex(data::word_fields::Word);
     for (int row = 0; row < history.RecordCount(); ++row)
         MainKeywordRxDBLookupCombo->addItem(QString::fromStdString(history.CellText(row, field)));
     MainKeywordRxDBLookupCombo->setCurrentIndex(
@@ -202,7 +203,7 @@ void TMainForm::SyncKeywordBox() {
         KeywordChanged();
         return;
     }
-    const QString word = QString::fromStdString(history.AsString("word"));
+    const QString word = QString::fromStdString(history.AsString(data::word_fields::Word));
     const bool changed = word != boxText_;
     boxText_ = word;
     RefillKeywordBox();

@@ -13,6 +13,7 @@
 #include "app/mainform.h"
 #include "app/resultgrid.h"
 #include "data/export_tablerows.h"
+#include "data/tablefields.h"
 
 namespace kv::app {
 
@@ -24,7 +25,8 @@ void TMainForm::Export1ActionExecute() {
 void TMainForm::Export2ActionExecute() {
     data::Table& frequency = tables_.KeywordResClientDataSet;
     if (frequency.IsEmpty()) return;
-    ExportGrid(DBGridEh2, QString::fromStdString(frequency.AsString("Keyword")));
+    ExportGrid(DBGridEh2,
+               QString::fromStdString(frequency.AsString(data::keywordres_fields::Keyword)));
 }
 
 void TMainForm::ExportGrid(ResultGrid* grid, const QString& proposedName) {

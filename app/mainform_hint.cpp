@@ -4,6 +4,7 @@
 #include "app/gridlook.h"
 #include "app/mainform.h"
 #include "app/resultgrid.h"
+#include "data/tablefields.h"
 
 namespace kv::app {
 
@@ -20,9 +21,10 @@ void TMainForm::DBGridEh2MouseMove(const QPoint& viewportPos, const QPoint& glob
         return;
     }
     const std::string& field = pagesModel_->columns()[index.column()].field;
-    if (field == "Keywords") {
+    if (field == data::keywordres2_fields::Keywords) {
         // Read by position: the user's current row stays where it is.
-        hintText_ = KeywordsHint(pages.CellText(index.row(), pages.FieldIndex("Keywords2")));
+        hintText_ = KeywordsHint(
+            pages.CellText(index.row(), pages.FieldIndex(data::keywordres2_fields::Keywords2)));
     }
     if (hintText_.empty())
         QToolTip::hideText();

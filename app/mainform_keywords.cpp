@@ -8,6 +8,7 @@
 #include "app/folderwait.h"
 #include "app/keywordmanager.h"
 #include "app/mainform.h"
+#include "data/tablefields.h"
 #include "detect/keywordrules.h"
 
 namespace kv::app {
@@ -34,9 +35,9 @@ bool TMainForm::AcceptTypedKeyword() {
     const QString typed = QString::fromStdString(word);
     if (typed == boxText_) return true;
     data::Table& history = tables_.WordClientDataSet;
-    if (!history.Locate("word", word)) {
+    if (!history.Locate(data::word_fields::Word, word)) {
         history.Append();
-        history.SetString("word", word);
+        history.SetString(data::word_fields::Word, word);
         history.Post();
     }
     boxText_ = typed;

@@ -24,6 +24,7 @@
 #include "app/gridlook.h"
 #include "app/mainform.h"
 #include "app/resultgrid.h"
+#include "data/tablefields.h"
 
 namespace kv::app {
 
@@ -220,18 +221,20 @@ void TMainForm::BuildResultArea(QWidget* panel) {
 
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     const auto left = Qt::AlignLeft | Qt::AlignVCenter;
-    frequencyModel_ =
-        new TableModel(tables_.KeywordResClientDataSet,
-                       {{"Keyword", texts::kKeywordCaption, left, false, TitleIcon(0)},
-                        {"Count", texts::kCountCaption, right, false, TitleIcon(1)}},
-                       this);
-    pagesModel_ =
-        new TableModel(tables_.KeywordRes2ClientDataSet,
-                       {{"Rank", texts::kRankCaption, right, false, TitleIcon(2)},
-                        {"url", texts::kWebPageCaption, left, true, TitleIcon(3)},
-                        {"Keywords", texts::kMetaKeywordsCaption, left, false, TitleIcon(4)},
-                        {"Sources", texts::kSourcesCaption, left, false, TitleIcon(4)}},
-                       this);
+    namespace res = data::keywordres_fields;
+    namespace res2 = data::keywordres2_fields;
+    frequencyModel_ = new TableModel(
+        tables_.KeywordResClientDataSet,
+        {{std::string(res::Keyword), texts::kKeywordCaption, left, false, TitleIcon(0)},
+         {std::string(res::Count), texts::kCountCaption, right, false, TitleIcon(1)}},
+        this);
+    pagesModel_ = new TableModel(
+        tables_.KeywordRes2ClientDataSet,
+        {{std::string(res2::Rank), texts::kRankCaption, right, false, TitleIcon(2)},
+         {std::string(res2::Url), texts::kWebPageCaption, left, true, TitleIcon(3)},
+         {std::string(res2::Keywords), texts::kMetaKeywordsCaption, left, false, TitleIcon(4)},
+         {std::string(res2::Sources), texts::kSourcesCaption, left, false, TitleIcon(4)}},
+        this);
     pagesModel_->SetEvenRowShade(ShadeColor(palette().color(QPalette::Base)));
 
     Panel3 = Named(new QWidget, "Panel3");

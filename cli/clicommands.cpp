@@ -14,6 +14,7 @@
 #include "data/export_tablerows.h"
 #include "data/folderaccess.h"
 #include "data/folderlock.h"
+#include "data/tablefields.h"
 #include "data/tablefile.h"
 #include "data/tables.h"
 #include "detect/keywordaggregation.h"
@@ -56,7 +57,7 @@ void PrintFrequencies(data::DataTables& tables) {
 
 // The per-page rows of one keyword; false when the theme has no such keyword.
 bool SelectPagesOf(data::DataTables& tables, const std::string& word) {
-    return tables.KeywordResClientDataSet.Locate("Keyword", word);
+    return tables.KeywordResClientDataSet.Locate(data::keywordres_fields::Keyword, word);
 }
 
 // One line per page: line breaks and tabs inside a page's keyword text become blanks, other
@@ -69,8 +70,9 @@ std::string OneLine(std::string line) {
 
 void PrintPages(data::DataTables& tables) {
     auto& res2 = tables.KeywordRes2ClientDataSet;
-    const int rank = res2.FieldIndex("Rank"), url = res2.FieldIndex("url"),
-              keywords = res2.FieldIndex("Keywords"), sources = res2.FieldIndex("Sources");
+    namespace f = data::keywordres2_fields;
+    const int rank = res2.FieldIndex(f::Rank), url = res2.FieldIndex(f::Url),
+              keywords = res2.FieldIndex(f::Keywords), sources = res2.FieldIndex(f::Sources);
     std::string out = "Rank\tWeb page\tMETA Keywords\tSources\n";
     for (int i = 0; i < res2.RecordCount(); ++i)
         out += res2.CellText(i, rank) + "\t" + OneLine(res2.CellText(i, url)) + "\t" +

@@ -1,6 +1,7 @@
 // The two result grids as the main window designs them, with the system colours of a
 // standard desktop scheme, for exports made without a window.
 #include "data/exportgrid.h"
+#include "data/tablefields.h"
 
 namespace kv::data {
 
@@ -16,9 +17,10 @@ ExportFont WindowFont() {
     return {"MS Sans Serif", 8, kWindowTextColor};
 }
 
-ExportColumn Column(std::string field, std::string caption, int width, ExportAlignment alignment) {
+ExportColumn Column(std::string_view field, std::string caption, int width,
+                    ExportAlignment alignment) {
     ExportColumn column;
-    column.field = std::move(field);
+    column.field = std::string(field);
     column.caption = std::move(caption);
     column.widthPixels = width;
     column.alignment = alignment;
@@ -48,8 +50,9 @@ ExportGrid Grid(std::string name, std::vector<ExportColumn> columns) {
 }  // namespace
 
 ExportGrid DesignedFrequencyGrid(std::string_view countFooter) {
-    ExportGrid grid = Grid("DBGridEh1", {Column("Keyword", "Keyword", 130, ExportAlignment::Left),
-                                         Column("Count", "Count", 55, ExportAlignment::Right)});
+    ExportGrid grid = Grid(
+        "DBGridEh1", {Column(keywordres_fields::Keyword, "Keyword", 130, ExportAlignment::Left),
+                      Column(keywordres_fields::Count, "Count", 55, ExportAlignment::Right)});
     grid.columns[1].bars = true;
     // Footer cells take their column's alignment and the grid's font.
     grid.footerRows.push_back({{"Total:", ExportAlignment::Left, WindowFont()},
@@ -58,12 +61,14 @@ ExportGrid DesignedFrequencyGrid(std::string_view countFooter) {
 }
 
 ExportGrid DesignedPagesGrid() {
-    ExportColumn url = Column("url", "Web page", 150, ExportAlignment::Left);
+    ExportColumn url = Column(keywordres2_fields::Url, "Web page", 150, ExportAlignment::Left);
     url.font.underline = true;
     url.font.color = kHotTrackColor;
-    return Grid("DBGridEh2", {Column("Rank", "Rank", 55, ExportAlignment::Right), std::move(url),
-                              Column("Keywords", "META Keywords", 356, ExportAlignment::Left),
-                              Column("Sources", "Sources", 110, ExportAlignment::Left)});
+    return Grid(
+        "DBGridEh2",
+        {Column(keywordres2_fields::Rank, "Rank", 55, ExportAlignment::Right), std::move(url),
+         Column(keywordres2_fields::Keywords, "META Keywords", 356, ExportAlignment::Left),
+         Column(keywordres2_fields::Sources, "Sources", 110, ExportAlignment::Left)});
 }
 
 }  // namespace kv::data

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "data/enginefields.h"
+#include "data/tablefields.h"
 #include "data/tablefile.h"
 
 namespace kv::data {
@@ -11,38 +12,39 @@ namespace {
 
 using enum FieldType;
 
+// A field of a schema, by its name constant.
+FieldDef Def(std::string_view name, FieldType type, std::size_t size = 0, bool optional = false) {
+    return FieldDef{std::string(name), type, size, optional};
+}
+
 }  // namespace
 
 std::vector<FieldDef> EngineTableFields() {
     namespace f = se_fields;
-    const auto named = [](std::string_view name, FieldType type, std::size_t size = 0,
-                          bool optional = false) {
-        return FieldDef{std::string(name), type, size, optional};
-    };
-    return {named(f::SEName, String, 50),
-            named(f::PrepareSearchURL, Memo),
-            named(f::StartSearchBody, Memo),
-            named(f::StartSearchURL, Memo),
-            named(f::PostMethod, Integer),
-            named(f::NextSearchFirstPartUrl, String, 50),
-            named(f::NextSearchCombineUrlType, Word),
-            named(f::NextSearchRegExpr, Memo),
-            named(f::NextSearchNextSearchString, Memo),
-            named(f::CheckHtmlCheckText, String, 30),
-            named(f::GetTextTotalTextRegExpr, Memo),
-            named(f::GetTextRegExpr, Memo),
-            named(f::GetUrlRegExpr, Memo),
-            named(f::GetUrlRemoveHtml, Boolean),
-            named(f::GetUrlDecodeUrlCode, Boolean),
-            named(f::GetUrlDecodeUrlPercent, Boolean),
-            named(f::NextSearchIsForm, Boolean, 0, true),
-            named(f::GetUrlUnwrapRegExpr, Memo, 0, true),
-            named(f::GetUrlUnwrapDecode, Word, 0, true),
-            named(f::GetUrlDropOwnHost, Boolean, 0, true),
-            named(f::BlockedRegExpr, Memo, 0, true),
-            named(f::BlockedStatusCodes, Memo, 0, true),
-            named(f::RequestHeaderLines, Memo, 0, true),
-            named(f::MinSecondsBetweenRequests, Integer, 0, true)};
+    return {Def(f::SEName, String, 50),
+            Def(f::PrepareSearchURL, Memo),
+            Def(f::StartSearchBody, Memo),
+            Def(f::StartSearchURL, Memo),
+            Def(f::PostMethod, Integer),
+            Def(f::NextSearchFirstPartUrl, String, 50),
+            Def(f::NextSearchCombineUrlType, Word),
+            Def(f::NextSearchRegExpr, Memo),
+            Def(f::NextSearchNextSearchString, Memo),
+            Def(f::CheckHtmlCheckText, String, 30),
+            Def(f::GetTextTotalTextRegExpr, Memo),
+            Def(f::GetTextRegExpr, Memo),
+            Def(f::GetUrlRegExpr, Memo),
+            Def(f::GetUrlRemoveHtml, Boolean),
+            Def(f::GetUrlDecodeUrlCode, Boolean),
+            Def(f::GetUrlDecodeUrlPercent, Boolean),
+            Def(f::NextSearchIsForm, Boolean, 0, true),
+            Def(f::GetUrlUnwrapRegExpr, Memo, 0, true),
+            Def(f::GetUrlUnwrapDecode, Word, 0, true),
+            Def(f::GetUrlDropOwnHost, Boolean, 0, true),
+            Def(f::BlockedRegExpr, Memo, 0, true),
+            Def(f::BlockedStatusCodes, Memo, 0, true),
+            Def(f::RequestHeaderLines, Memo, 0, true),
+            Def(f::MinSecondsBetweenRequests, Integer, 0, true)};
 }
 
 namespace {
@@ -50,41 +52,65 @@ namespace {
 // Room for every keyword source token: "meta,news,tags,data".
 constexpr std::size_t kSourcesWidth = 30;
 
+namespace history = word_fields;
+namespace cache = secache_fields;
+namespace res = keywordres_fields;
+namespace res2 = keywordres2_fields;
+
 std::string Join(const std::string& folder, const char* file) {
     return (std::filesystem::path(folder) / file).string();
+}
+
+std::vector<FieldDef> HistoryTableFields() {
+    // Long-tail keywords are common; files written with the older width of 30 load unchanged.
+    return {Def(history::Word, String, kKeywordFieldWidth)};
+}
+
+std::vector<FieldDef> CacheTableFields() {
+    return {Def(cache::Word, String, kKeywordFieldWidth),
+            Def(cache::SEName, String, 30),
+            Def(cache::Rank, Integer),
+            Def(cache::Url, String, 255),
+            Def(cache::Keywords, String, 1500),
+            Def(cache::Sources, String, kSourcesWidth, true)};
+}
+
+std::vector<FieldDef> ThemeTableFields() {
+    return {Def(res::Keyword, String, 50), Def(res::Count, Integer)};
+}
+
+std::vector<FieldDef> ThemePagesTableFields() {
+    return {Def(res2::Keyword, String, 50),     Def(res2::Rank, Integer),
+            Def(res2::Url, String, 255),        Def(res2::Keywords, String, 1500),
+            Def(res2::Keywords2, String, 1500), Def(res2::Sources, String, kSourcesWidth)};
 }
 
 }  // namespace
 
 DataTables::DataTables()
     : SE_ClientDataSet("SE", EngineTableFields()),
-      // Long-tail keywords are common; files written with the older width of 30 load unchanged.
-      WordClientDataSet("Word", {{"word", String, kKeywordFieldWidth}}),
-      SECacheClientDataSet("SECache", {{"word", String, kKeywordFieldWidth},
-                                       {"SENAME", String, 30},
-                                       {"Rank", Integer, 0},
-                                       {"url", String, 255},
-                                       {"Keywords", String, 1500},
-                                       {"Sources", String, kSourcesWidth, true}}),
-      KeywordResClientDataSet("KeywordRes", {{"Keyword", String, 50}, {"Count", Integer, 0}}),
-      KeywordRes2ClientDataSet("KeywordRes2", {{"Keyword", String, 50},
-                                               {"Rank", Integer, 0},
-                                               {"url", String, 255},
-                                               {"Keywords", String, 1500},
-                                               {"Keywords2", String, 1500},
-                                               {"Sources", String, kSourcesWidth}}) {
-    WordClientDataSet.AddIndex({"WordClientDataSetIndex1", {"word"}, false});
+      WordClientDataSet("Word", HistoryTableFields()),
+      SECacheClientDataSet("SECache", CacheTableFields()),
+      KeywordResClientDataSet("KeywordRes", ThemeTableFields()),
+      KeywordRes2ClientDataSet("KeywordRes2", ThemePagesTableFields()) {
+    WordClientDataSet.AddIndex({"WordClientDataSetIndex1", {std::string(history::Word)}, false});
     WordClientDataSet.SetIndexName("WordClientDataSetIndex1");
 
-    SECacheClientDataSet.SetIndexFieldNames("word");
-    SECacheClientDataSet.SetMasterLink({&WordClientDataSet, "word", "word"});
+    SECacheClientDataSet.SetIndexFieldNames(std::string(cache::Word));
+    SECacheClientDataSet.SetMasterLink(
+        {&WordClientDataSet, std::string(cache::Word), std::string(history::Word)});
 
-    KeywordResClientDataSet.AddIndex({"KeywordResClientDataSetIndex1", {"Count"}, true});
+    KeywordResClientDataSet.AddIndex(
+        {"KeywordResClientDataSetIndex1", {std::string(res::Count)}, true});
     KeywordResClientDataSet.SetIndexName("KeywordResClientDataSetIndex1");
 
-    KeywordRes2ClientDataSet.AddIndex({"KeywordRes2ClientDataSetIndex1", {"Rank"}, false});
-    KeywordRes2ClientDataSet.SetIndexFieldNames("Keyword;Rank");
-    KeywordRes2ClientDataSet.SetMasterLink({&KeywordResClientDataSet, "Keyword", "Keyword"});
+    KeywordRes2ClientDataSet.AddIndex(
+        {"KeywordRes2ClientDataSetIndex1", {std::string(res2::Rank)}, false});
+    // "Keyword;Rank"
+    KeywordRes2ClientDataSet.SetIndexFieldNames(
+        std::string(res2::Keyword).append(";").append(res2::Rank));
+    KeywordRes2ClientDataSet.SetMasterLink(
+        {&KeywordResClientDataSet, std::string(res2::Keyword), std::string(res::Keyword)});
 }
 
 void DataTables::LoadFiles(const std::string& folder) {

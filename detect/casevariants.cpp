@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "data/tablefields.h"
 #include "text/textcompare.h"
 
 namespace kv::detect {
@@ -32,7 +33,8 @@ std::vector<std::vector<data::Cell>> TakeRows(data::Table& table) {
 
 void MergeCaseVariants(data::DataTables& tables) {
     data::Table& res = tables.KeywordResClientDataSet;
-    const int keywordField = res.FieldIndex("Keyword"), countField = res.FieldIndex("Count");
+    const int keywordField = res.FieldIndex(data::keywordres_fields::Keyword),
+              countField = res.FieldIndex(data::keywordres_fields::Count);
     std::vector<std::string> order;  // group keys in table order
     std::unordered_map<std::string, Merged> groups;
     std::unordered_map<std::string, std::string> keptOf;  // spelling -> kept spelling
@@ -64,7 +66,7 @@ void MergeCaseVariants(data::DataTables& tables) {
     }
 
     data::Table& res2 = tables.KeywordRes2ClientDataSet;
-    const int pageKeyword = res2.FieldIndex("Keyword");
+    const int pageKeyword = res2.FieldIndex(data::keywordres2_fields::Keyword);
     const auto pages = TakeRows(res2);
     res2.EmptyTable();
     for (const auto& cells : pages) {

@@ -1,5 +1,6 @@
 #include "detect/enginepatterns.h"
 
+#include "data/enginefields.h"
 #include "detect/detectstrings.h"
 #include "parseutils/regexpr.h"
 #include "parseutils/templatefuncs.h"
@@ -8,8 +9,9 @@
 namespace kv::detect {
 
 void CheckEnginePatterns(data::Table& engines, const std::string& engineName) {
-    for (const char* field :
-         {"GetTextTotalTextRegExpr", "GetTextRegExpr", "GetUrlRegExpr", "NextSearchRegExpr"}) {
+    namespace f = data::se_fields;
+    for (std::string_view field :
+         {f::GetTextTotalTextRegExpr, f::GetTextRegExpr, f::GetUrlRegExpr, f::NextSearchRegExpr}) {
         try {
             parseutils::CompilePatternSet(engines.AsString(field));
         } catch (const ERegExpr& e) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "data/tablefields.h"
 #include "detect/casevariants.h"
 #include "detect/pagekeywords.h"
 #include "text/textcompare.h"
@@ -159,11 +160,12 @@ void KeywordAggregator::Rebuild() {
 
 std::vector<KeywordAggregator::PageRow> KeywordAggregator::CollectPages() {
     auto& cache = tables_.SECacheClientDataSet;
-    const int cacheEngine = cache.FieldIndex("SENAME");
-    const int cacheUrl = cache.FieldIndex("url");
-    const int cacheRank = cache.FieldIndex("Rank");
-    const int cacheKeywords = cache.FieldIndex("Keywords");
-    const std::optional<int> cacheSources = cache.FindField("Sources");
+    namespace f = data::secache_fields;
+    const int cacheEngine = cache.FieldIndex(f::SEName);
+    const int cacheUrl = cache.FieldIndex(f::Url);
+    const int cacheRank = cache.FieldIndex(f::Rank);
+    const int cacheKeywords = cache.FieldIndex(f::Keywords);
+    const std::optional<int> cacheSources = cache.FindField(f::Sources);
     const std::vector<std::string> ticked = window_.TickedEngineNames();
 
     std::unordered_map<std::string_view, bool> engineTicked;
@@ -208,12 +210,13 @@ std::vector<KeywordAggregator::PageRow> KeywordAggregator::CollectPages() {
 void KeywordAggregator::AppendRows(const std::vector<PageRow>& pages) {
     auto& res = tables_.KeywordResClientDataSet;
     auto& res2 = tables_.KeywordRes2ClientDataSet;
-    const int fKeyword = res2.FieldIndex("Keyword");
-    const int fRank = res2.FieldIndex("Rank");
-    const int fUrl = res2.FieldIndex("url");
-    const int fKeywords = res2.FieldIndex("Keywords");
-    const int fKeywords2 = res2.FieldIndex("Keywords2");
-    const std::optional<int> fSources = res2.FindField("Sources");
+    namespace f2 = data::keywordres2_fields;
+    const int fKeyword = res2.FieldIndex(f2::Keyword);
+    const int fRank = res2.FieldIndex(f2::Rank);
+    const int fUrl = res2.FieldIndex(f2::Url);
+    const int fKeywords = res2.FieldIndex(f2::Keywords);
+    const int fKeywords2 = res2.FieldIndex(f2::Keywords2);
+    const std::optional<int> fSources = res2.FindField(f2::Sources);
 
     std::vector<int> counts(classes_.size());                        // per keyword class
     std::vector<const data::SharedText*> spelling(classes_.size());  // the first one met
@@ -249,8 +252,8 @@ void KeywordAggregator::AppendRows(const std::vector<PageRow>& pages) {
                    groupRank_[static_cast<std::size_t>(y.group)];
         return *x.key < *y.key;
     });
-    const int fResKeyword = res.FieldIndex("Keyword");
-    const int fResCount = res.FieldIndex("Count");
+    const int fResKeyword = res.FieldIndex(data::keywordres_fields::Keyword);
+    const int fResCount = res.FieldIndex(data::keywordres_fields::Count);
     for (int c : used) {
         res.Append();
         res.SetText(fResKeyword, *spelling[static_cast<std::size_t>(c)]);

@@ -1,5 +1,6 @@
 // Storing a run's pages strictly in run-list order: a page that arrives early waits for its
 // turn, so the cache rows, ranks and theme are those of a one-at-a-time run.
+#include "data/tablefields.h"
 #include "detect/detectionrun.h"
 #include "detect/storepagekeywords.h"
 
@@ -70,7 +71,7 @@ void DetectionRun::StoreEntry(const RunEntry& entry, Outcome& outcome) {
 
 void DetectionRun::RenewCache(const std::string& engineName) {
     auto& cache = tables_.SECacheClientDataSet;
-    const int engineField = cache.FieldIndex("SENAME");
+    const int engineField = cache.FieldIndex(data::secache_fields::SEName);
     cache.First();
     while (!cache.Eof()) {
         if (cache.AsString(engineField) == engineName) {

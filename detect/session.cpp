@@ -3,6 +3,8 @@
 
 #include <filesystem>
 
+#include "data/tablefields.h"
+
 namespace kv::detect {
 
 Session::Session(ProgramFolders folders, RunWindow& window)
@@ -33,19 +35,19 @@ void Session::OpenHttp(http::AuthDialog* dialog) {
 
 bool Session::SelectKeyword(const std::string& keyword, bool add) {
     auto& history = tables_.WordClientDataSet;
-    const std::string word(history.FitText(history.FieldIndex("word"), keyword));
-    if (history.Locate("word", word)) return true;
+    const std::string word(history.FitText(history.FieldIndex(data::word_fields::Word), keyword));
+    if (history.Locate(data::word_fields::Word, word)) return true;
     if (!add) return false;
     history.Append();
-    history.SetString("word", word);
+    history.SetString(data::word_fields::Word, word);
     history.Post();
-    return history.Locate("word", word);
+    return history.Locate(data::word_fields::Word, word);
 }
 
 bool Session::HasCachedRows(const std::string& keyword, const std::vector<std::string>& engines) {
     if (!SelectKeyword(keyword, false)) return false;
     auto& cache = tables_.SECacheClientDataSet;
-    const int engineField = cache.FieldIndex("SENAME");
+    const int engineField = cache.FieldIndex(data::secache_fields::SEName);
     for (const std::string& engine : engines) {
         bool found = false;
         for (int i = 0; i < cache.RecordCount() && !found; ++i)

@@ -1,5 +1,6 @@
 #include "detect/storepagekeywords.h"
 
+#include "data/tablefields.h"
 #include "detect/declaredtopics.h"
 #include "html/htmlparser.h"
 
@@ -12,16 +13,17 @@ bool StorePageKeywords(data::Table& cache, const std::string& engineName,
     parser.Parse(pageText);
     const PageDeclarations page = ReadPageDeclarations(parser.Root(), sources);
     if (page.found.Empty()) return false;
-    const int keywordsField = cache.FieldIndex("Keywords");
+    namespace f = data::secache_fields;
+    const int keywordsField = cache.FieldIndex(f::Keywords);
     const std::string keywords =
         JoinDeclaredKeywords(page, cache.Fields()[static_cast<std::size_t>(keywordsField)].size);
-    const std::optional<int> sourcesField = cache.FindField("Sources");
+    const std::optional<int> sourcesField = cache.FindField(f::Sources);
 
     cache.Append();
     try {
-        cache.SetString("SENAME", engineName);
-        cache.SetInteger("Rank", rank);
-        cache.SetString("url", address);
+        cache.SetString(f::SEName, engineName);
+        cache.SetInteger(f::Rank, rank);
+        cache.SetString(f::Url, address);
         cache.SetString(keywordsField, keywords);
         if (sourcesField) cache.SetString(*sourcesField, KeywordSourcesText(page.found));
         cache.Post();

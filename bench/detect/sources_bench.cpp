@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "data/tablefields.h"
 #include "data/tables.h"
 #include "detect/storepagekeywords.h"
 #include "text/textcompare.h"
@@ -62,7 +63,7 @@ const Pages& DemoPages() {
 struct Store {
     Store() {
         tables.WordClientDataSet.Append();
-        tables.WordClientDataSet.SetString("word", "red shoes");
+        tables.WordClientDataSet.SetString(kv::data::word_fields::Word, "red shoes");
         tables.WordClientDataSet.Post();
     }
     // CPU seconds of this thread to store every page, and how many gave a row. CPU time, so

@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "data/tablefields.h"
 #include "detect/keywordaggregation.h"
 #include "text/textcompare.h"
 
@@ -46,7 +47,7 @@ void FillCache(kv::data::DataTables& tables, int pages, std::size_t textLength) 
     std::geometric_distribution<int> popular(0.002);
     auto& history = tables.WordClientDataSet;
     history.Append();
-    history.SetString("word", "red shoes");
+    history.SetString(kv::data::word_fields::Word, "red shoes");
     history.Post();
     auto& cache = tables.SECacheClientDataSet;
     const char* engines[] = {"AltaVista", "All The Web", "Google", "MSN", "Teoma"};
@@ -58,10 +59,11 @@ void FillCache(kv::data::DataTables& tables, int pages, std::size_t textLength) 
         }
         text.resize(textLength);
         cache.Append();
-        cache.SetString("SENAME", engines[p % 5]);
-        cache.SetInteger("Rank", p / 5 + 1);
-        cache.SetString("url", "http://www.site" + std::to_string(p) + ".example.com/page.html");
-        cache.SetString("Keywords", text);
+        cache.SetString(kv::data::secache_fields::SEName, engines[p % 5]);
+        cache.SetInteger(kv::data::secache_fields::Rank, p / 5 + 1);
+        cache.SetString(kv::data::secache_fields::Url,
+                        "http://www.site" + std::to_string(p) + ".example.com/page.html");
+        cache.SetString(kv::data::secache_fields::Keywords, text);
         cache.Post();
     }
 }

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "data/tablefields.h"
 #include "data/tables.h"
 #include "detect/storepagekeywords.h"
 #include "html/htmlparser.h"
@@ -177,7 +178,7 @@ void BM_StorePageKeywordsCorpus(benchmark::State& state) {
     }
     kv::data::DataTables tables;
     tables.WordClientDataSet.Append();
-    tables.WordClientDataSet.SetString("word", "red shoes");
+    tables.WordClientDataSet.SetString(kv::data::word_fields::Word, "red shoes");
     tables.WordClientDataSet.Post();
     auto& cache = tables.SECacheClientDataSet;
     int stored = 0;

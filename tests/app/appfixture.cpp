@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "data/tablefields.h"
 #include "data/tables.h"
 
 namespace kv::app::testing {
@@ -23,17 +24,18 @@ void ProgramFolder::WriteTables(const std::vector<std::string>& words,
     data::Table& history = tables.WordClientDataSet;
     for (const auto& word : words) {
         history.Append();
-        history.SetString("word", word);
+        history.SetString(data::word_fields::Word, word);
         history.Post();
     }
     data::Table& cache = tables.SECacheClientDataSet;
+    namespace f = data::secache_fields;
     for (const auto& row : rows) {
-        ASSERT_TRUE(history.Locate("word", row.word)) << row.word;
+        ASSERT_TRUE(history.Locate(data::word_fields::Word, row.word)) << row.word;
         cache.Append();
-        cache.SetString("SENAME", row.engine);
-        cache.SetInteger("Rank", row.rank);
-        cache.SetString("url", row.url);
-        cache.SetString("Keywords", row.keywords);
+        cache.SetString(f::SEName, row.engine);
+        cache.SetInteger(f::Rank, row.rank);
+        cache.SetString(f::Url, row.url);
+        cache.SetString(f::Keywords, row.keywords);
         cache.Post();
     }
     tables.SaveFiles(Path());

@@ -51,6 +51,24 @@ TEST_F(DataTablesTest, SchemasMatchTheStoredFields) {
     EXPECT_EQ(t.KeywordRes2ClientDataSet.Fields()[0].size, 50u);
 }
 
+// Spelled out here, not through the name constants: files of earlier versions load only while
+// the stored column names stay exactly these.
+TEST_F(DataTablesTest, StoredColumnNamesKeepTheirSpelling) {
+    DataTables t;
+    const std::pair<const Table*, std::vector<std::string>> cases[] = {
+        {&t.WordClientDataSet, {"word"}},
+        {&t.SECacheClientDataSet, {"word", "SENAME", "Rank", "url", "Keywords", "Sources"}},
+        {&t.KeywordResClientDataSet, {"Keyword", "Count"}},
+        {&t.KeywordRes2ClientDataSet,
+         {"Keyword", "Rank", "url", "Keywords", "Keywords2", "Sources"}},
+    };
+    for (const auto& [table, names] : cases) {
+        std::vector<std::string> actual;
+        for (const FieldDef& field : table->Fields()) actual.push_back(field.name);
+        EXPECT_EQ(actual, names);
+    }
+}
+
 TEST_F(DataTablesTest, HistoryIsAlphabeticalAndTheCacheFollowsIt) {
     DataTables t;
     AddWord(t, "red shoes");

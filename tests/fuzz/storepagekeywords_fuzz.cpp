@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "data/tablefields.h"
 #include "data/tables.h"
 #include "detect/pagekeywords.h"
 #include "detect/storepagekeywords.h"
@@ -15,7 +16,7 @@ kv::data::DataTables& Tables() {
     static kv::data::DataTables* tables = [] {
         auto* t = new kv::data::DataTables;
         t->WordClientDataSet.Append();
-        t->WordClientDataSet.SetString("word", "red shoes");
+        t->WordClientDataSet.SetString(kv::data::word_fields::Word, "red shoes");
         t->WordClientDataSet.Post();
         return t;
     }();
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (kv::detect::StorePageKeywords(cache, "Google", "http://a.example/", 1, page,
                                       kv::detect::KeywordSources::All())) {
         cache.Last();
-        const std::string keywords = cache.AsString("Keywords");
+        const std::string keywords = cache.AsString(kv::data::secache_fields::Keywords);
         const auto entries = kv::detect::ParsePageKeywords(keywords);
         const auto back = kv::detect::SplitKeywordCommaText(kv::detect::KeywordCommaText(entries));
         if (back != entries) __builtin_trap();  // the comma text must read back unchanged
