@@ -8,6 +8,7 @@
 #include "app/mainform.h"
 #include "data/folderaccess.h"
 #include "data/folderlock.h"
+#include "data/tablefields.h"
 
 namespace kv::app {
 
@@ -77,7 +78,7 @@ bool TMainForm::ReloadChangedTables() {
         return false;
     }
     data::Table& history = tables_.WordClientDataSet;
-    if (!history.Locate("word", boxText_.toStdString())) history.First();
+    if (!history.Locate(data::word_fields::Word, boxText_.toStdString())) history.First();
     SyncKeywordBox();
     session_->Aggregator().RefreshKeywordTables();
     MainKeywordRxDBLookupCombo->setEditText(typed);  // what the user typed is kept
