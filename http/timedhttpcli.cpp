@@ -33,7 +33,9 @@ TWaitResult ResultOfEndReason(int endReason) {
 
 }  // namespace
 
-TTimedHttpCli::TTimedHttpCli() : turn_(std::make_unique<QTimer>()) {
+TTimedHttpCli::TTimedHttpCli(Clock clock)
+    : clock_(clock ? std::move(clock) : [] { return std::chrono::steady_clock::now(); }),
+      turn_(std::make_unique<QTimer>()) {
     QObject::connect(turn_.get(), &QTimer::timeout, [this] { CheckTurn(); });
 }
 
@@ -55,7 +57,7 @@ void TTimedHttpCli::StartGet(std::chrono::milliseconds timeout,
     completionPosted_ = false;
     completionDeferred_ = false;
     pageDeadline_.reset();
-    if (pageTimeout.count() > 0) pageDeadline_ = std::chrono::steady_clock::now() + pageTimeout;
+    if (pageTimeout.count() > 0) pageDeadline_ = clock_() + pageTimeout;
     done_ = std::move(done);
     MoveDeadline();
     turn_->start(kWaitTurn);
@@ -88,7 +90,7 @@ TWaitResult TTimedHttpCli::GetWithTimeout(std::chrono::milliseconds timeout,
 }
 
 void TTimedHttpCli::MoveDeadline() {
-    deadline_ = std::chrono::steady_clock::now() + timeout_;
+    deadline_ = clock_() + timeout_;
 }
 
 void TTimedHttpCli::ClearDeadline() {
@@ -98,7 +100,7 @@ void TTimedHttpCli::ClearDeadline() {
 // One turn of a running exchange: the application, the deadlines, OnWait.
 void TTimedHttpCli::CheckTurn() {
     if (!done_ || promptOpen_ || completionPosted_) return;
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = clock_();
     if (pageDeadline_ && now >= *pageDeadline_) pageDeadlinePassed_ = true;
     if (ApplicationClosing() || pageDeadlinePassed_ || (deadline_ && now >= *deadline_)) {
         AbortWith(kEndReasonTimedOut);

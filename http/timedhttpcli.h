@@ -42,7 +42,12 @@ inline constexpr std::chrono::milliseconds kWaitTurn{10};
 
 class TTimedHttpCli : public THttpCli {
   public:
-    TTimedHttpCli();
+    // Where the client reads the time for its deadlines. A wait notices a passed deadline at
+    // its next turn (kWaitTurn), so a clock that jumps is seen within one turn.
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+
+    // Without a clock: the steady clock. Tests pass one they move themselves.
+    explicit TTimedHttpCli(Clock clock = {});
     ~TTimedHttpCli() override;
 
     using DoneHandler = std::function<void(TWaitResult)>;
@@ -134,6 +139,7 @@ class TTimedHttpCli : public THttpCli {
     void RepeatRequest();
     std::string HostKey() const;
 
+    Clock clock_;
     std::chrono::milliseconds timeout_{0};
     std::optional<std::chrono::steady_clock::time_point> deadline_;      // none: never
     std::optional<std::chrono::steady_clock::time_point> pageDeadline_;  // none: never

@@ -150,11 +150,11 @@ bool TTimedHttpCli::AnswerChallenge() {
         data.password = ProxyPassword();
     }
     promptOpen_ = true;
-    const auto promptStart = std::chrono::steady_clock::now();
+    const auto promptStart = clock_();
     const int result = authStore_->Prompt(code, data);
     promptOpen_ = false;
     // The user's time at the prompt does not count against the page.
-    if (pageDeadline_) *pageDeadline_ += std::chrono::steady_clock::now() - promptStart;
+    if (pageDeadline_) *pageDeadline_ += clock_() - promptStart;
     if (completionDeferred_) {
         completionDeferred_ = false;
         completionPosted_ = false;

@@ -1,5 +1,6 @@
-// A HttpUnit in a temporary program folder with settings for tests (direct, 1 s time-out, no
-// retries) and a credential dialog that answers as the test says and records what it showed.
+// A HttpUnit in a temporary program folder with settings for tests (direct, a time-out that
+// no working exchange reaches even on a loaded machine, no retries) and a credential dialog
+// that answers as the test says and records what it showed.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -46,7 +47,7 @@ class FetchTest : public ::testing::Test {
         s.ConnectType = kConnectDirect;
         s.Proxy.clear();
         s.ProxyPort = 0;
-        s.timeout = 1;
+        s.timeout = 10;  // a test of the time-out itself sets a short one
         s.RetryConnect = 0;
         s.UserAgent = kTestAgent;
         unit->SetAuthDialog(&dialog);

@@ -90,6 +90,7 @@ TEST_F(FetchTest, ErrorStatusNamesCodeAndReason) {
 }
 
 TEST_F(FetchTest, SilentServerIsTriedRetryConnectMoreTimesThenTimesOut) {
+    unit->Settings().timeout = 1;
     unit->Settings().RetryConnect = 1;
     unit->Cookies().Set("127.0.0.1", "", "kept", "1");
     ScriptedServer server({Script().ReadRequest().Hold(), Script().ReadRequest().Hold()});

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "http/authstore.h"
 #include "http/cookmanager.h"
 #include "http/domainsiplist.h"
+#include "tests/http/exchange_fixture.h"
 #include "tests/http/fetch_fixture.h"
 #include "tests/http/headtail.h"
 #include "tests/support/scripted_server.h"
@@ -56,25 +58,15 @@ class TimedCliTest : public ::testing::Test {
     int lookups = 0;
 };
 
-TEST_F(TimedCliTest, SilentServerTimesOutAndTrickleWithinTheTimeOutDoesNot) {
+// The production wiring: without a clock of its own the client times out on the steady clock.
+// The deadlines themselves are tested on a test clock (ClockedCliTest below).
+TEST_F(TimedCliTest, ASilentServerTimesOutOnTheSteadyClock) {
     ScriptedServer silent({Script().ReadRequest().Hold()});
     cli.SetURL(silent.Url("/quiet"));
     EXPECT_EQ(cli.GetWithTimeout(kShort), TWaitResult::TimedOut);
     EXPECT_EQ(cli.EndReason(), kEndReasonTimedOut);
     EXPECT_EQ(cli.State(), THttpState::Ready);
     EXPECT_EQ(silent.ConnectionsAccepted(), 1u);
-
-    // Each line comes within the time-out; the whole exchange lasts far longer than it.
-    Script slow;
-    slow.ReadRequest();
-    for (const char* line : {"HTTP/1.0 200 OK\r\n", "Content-Type: text/html\r\n", "X-A: 1\r\n",
-                             "X-B: 2\r\n", "\r\n<p>", "slow</p>"})
-        slow.Wait(150ms).Send(line);
-    ScriptedServer trickle({slow.Close()});
-    cli.SetURL(trickle.Url("/slow"));
-    EXPECT_EQ(cli.GetWithTimeout(kShort), TWaitResult::Done);
-    EXPECT_EQ(cli.StatusCode(), 200);
-    EXPECT_EQ(body, "<p>slow</p>");
 }
 
 TEST_F(TimedCliTest, OnWaitCancelsTheRequest) {
@@ -250,7 +242,7 @@ TEST_F(TimedCliTest, ChallengeWithQuotedRealmIsPromptedAndRepeated) {
     cli.SetAuthStore(&store.auth);
     cli.OnDocBegin = [this](THttpCli&) { body.clear(); };
     cli.SetURL(server.Url("/private?x=1"));
-    ASSERT_EQ(cli.GetWithTimeout(kShort), TWaitResult::Done);
+    ASSERT_EQ(cli.GetWithTimeout(2s), TWaitResult::Done);
     EXPECT_EQ(cli.StatusCode(), 200);
     EXPECT_EQ(body, "welcome");
     ASSERT_EQ(dialog.shown.size(), 1u);
@@ -274,39 +266,6 @@ TEST_F(TimedCliTest, ChallengeWithQuotedRealmIsPromptedAndRepeated) {
     EXPECT_EQ(dialog.shown.size(), 1u);
 }
 
-// A dialog that keeps the user thinking longer than the time-out.
-class SlowDialog : public ScriptedDialog {
-  public:
-    int Execute(TAuthDlgData& data) override {
-        open = true;
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 500) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        open = false;
-        return ScriptedDialog::Execute(data);
-    }
-    bool open = false;
-};
-
-TEST_F(TimedCliTest, TheTimeOutDoesNotRunWhileThePromptIsOpen) {
-    TempDirStore store;
-    SlowDialog dialog;
-    dialog.user = "u";
-    store.auth.SetDialog(&dialog);
-    bool askedDuringPrompt = false;
-    cli.OnWait = [&](TTimedHttpCli&, bool&) { askedDuringPrompt |= dialog.open; };
-    ScriptedServer server({Script::Reply("HTTP/1.0 401 Unauthorized\r\nContent-Length: 1\r\n"
-                                         "WWW-Authenticate: Basic realm=r\r\n\r\nx"),
-                           Script::Reply("HTTP/1.0 200 OK\r\n\r\nin")});
-    cli.SetAuthStore(&store.auth);
-    cli.SetURL(server.Url("/"));
-    EXPECT_EQ(cli.GetWithTimeout(kShort), TWaitResult::Done);
-    EXPECT_EQ(cli.StatusCode(), 200);
-    EXPECT_EQ(dialog.shown.size(), 1u);
-    EXPECT_EQ(dialog.shown[0].realm, "r");
-    EXPECT_FALSE(askedDuringPrompt);
-}
-
 TEST_F(TimedCliTest, CanceledPromptLeavesTheChallengeAsTheResult) {
     TempDirStore store;
     ScriptedDialog dialog;
@@ -316,7 +275,7 @@ TEST_F(TimedCliTest, CanceledPromptLeavesTheChallengeAsTheResult) {
         "HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic\r\nContent-Length: 2\r\n\r\nno")});
     cli.SetAuthStore(&store.auth);
     cli.SetURL(server.Url("/"));
-    ASSERT_EQ(cli.GetWithTimeout(kShort), TWaitResult::Done);
+    ASSERT_EQ(cli.GetWithTimeout(2s), TWaitResult::Done);
     EXPECT_EQ(cli.StatusCode(), 401);
     ASSERT_EQ(dialog.shown.size(), 1u);
     EXPECT_EQ(dialog.shown[0].realm, "Basic");  // no "realm=": the whole value
@@ -341,6 +300,177 @@ TEST_F(TimedCliTest, CookiesReachTheManagerAndOnCookieParsed) {
     EXPECT_EQ(parsed, (std::vector<std::string>{"s=1 path /", "nopath=2 path "}));
     EXPECT_EQ(server.Request(1), "GET /next HTTP/1.1\r\nHost: " + server.HostPort() +
                                      "\r\nCookie: s=1\r\n" + kHeadTail + "\r\n");
+}
+
+// A clock that moves only when the test moves it.
+struct ManualClock {
+    std::chrono::steady_clock::time_point now;
+    TTimedHttpCli::Clock Reader() {
+        return [this] { return now; };
+    }
+};
+
+// A dialog during which an hour passes on the test's clock; the event loop turns meanwhile,
+// as under a real dialog, so the client's turns run while the prompt is open.
+class HourLongDialog : public ScriptedDialog {
+  public:
+    explicit HourLongDialog(ManualClock& clock) : clock_(clock) {}
+    int Execute(TAuthDlgData& data) override {
+        open = true;
+        clock_.now += 1h;
+        QElapsedTimer spent;
+        spent.start();
+        while (spent.elapsed() < 5 * kWaitTurn.count())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        open = false;
+        return ScriptedDialog::Execute(data);
+    }
+    bool open = false;
+
+  private:
+    ManualClock& clock_;
+};
+
+// A peer on the test's own event loop that sends only what the test tells it to, so the test
+// knows what the client has received when it moves the clock.
+class LoopPeer {
+  public:
+    LoopPeer() {
+        if (!server_.listen(QHostAddress::LocalHost, 0)) ADD_FAILURE() << "no loopback port";
+        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+            socket_ = server_.nextPendingConnection();
+            ++connections_;
+            request_.clear();
+            QObject::connect(socket_, &QTcpSocket::readyRead,
+                             [this] { request_ += socket_->readAll().toStdString(); });
+        });
+    }
+    std::string Url() const {
+        return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + "/";
+    }
+    // Whether connection number `connection` (from 1) has sent its request head.
+    bool HasRequest(int connection = 1) const {
+        return connections_ == connection && request_.find("\r\n\r\n") != std::string::npos;
+    }
+    void Send(const std::string& bytes) {
+        if (socket_ != nullptr) socket_->write(bytes.data(), bytes.size());
+    }
+    void Close() {
+        if (socket_ != nullptr) socket_->disconnectFromHost();
+    }
+
+  private:
+    QTcpServer server_;
+    QTcpSocket* socket_ = nullptr;  // the last connection, owned by server_
+    int connections_ = 0;
+    std::string request_;  // of the last connection
+};
+
+// The deadlines on a test clock: an exchange times out because the clock says so, never
+// because the machine was slow, and none of these tests waits for a time-out.
+class ClockedCliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        cli.SetRcvdStream(&body);
+        cli.OnWait = [this](TTimedHttpCli&, bool&) { ++turns; };
+        cli.OnHeaderData = [this](THttpCli&, const std::string&) { ++headerLines; };
+    }
+
+    void Start(std::chrono::milliseconds timeout, std::chrono::milliseconds pageTimeout = {}) {
+        cli.SetURL(peer.Url());
+        cli.StartGet(timeout, pageTimeout, [this](TWaitResult how) { result = how; });
+        ASSERT_TRUE(RunEventsUntil([this] { return peer.HasRequest() || result.has_value(); }));
+        ASSERT_FALSE(result.has_value()) << "the exchange ended before its request came";
+    }
+    // Sends bytes and waits until the client has read a header line or body bytes of them.
+    void Deliver(const std::string& bytes) {
+        const std::size_t before = headerLines + body.size();
+        peer.Send(bytes);
+        ASSERT_TRUE(RunEventsUntil([&] { return headerLines + body.size() > before; }));
+    }
+    // Moves the clock and waits until the client has looked at it; false when the exchange
+    // has ended.
+    bool Advance(std::chrono::milliseconds by) {
+        clock.now += by;
+        const int before = turns;
+        EXPECT_TRUE(RunEventsUntil([&] { return turns > before || result.has_value(); }));
+        return !result.has_value();
+    }
+
+    ManualClock clock;
+    TTimedHttpCli cli{clock.Reader()};
+    LoopPeer peer;
+    std::string body;
+    std::size_t headerLines = 0;
+    int turns = 0;
+    std::optional<TWaitResult> result;
+};
+
+TEST_F(ClockedCliTest, ATrickleWithinTheTimeOutLastsFarLongerThanIt) {
+    Start(300ms);
+    for (const char* piece : {"HTTP/1.0 200 OK\r\n", "Content-Type: text/html\r\n", "X-A: 1\r\n",
+                              "X-B: 2\r\n", "\r\n<p>", "slow</p>"}) {
+        ASSERT_TRUE(Advance(250ms)) << piece;
+        Deliver(piece);
+    }
+    peer.Close();
+    ASSERT_TRUE(RunEventsUntil([this] { return result.has_value(); }));
+    EXPECT_EQ(*result, TWaitResult::Done);
+    EXPECT_EQ(cli.StatusCode(), 200);
+    EXPECT_EQ(body, "<p>slow</p>");
+}
+
+TEST_F(ClockedCliTest, SilenceEndsTheExchangeWhenTheClockReachesTheTimeOut) {
+    Start(300ms);
+    ASSERT_TRUE(Advance(200ms));
+    Deliver("HTTP/1.0 200 OK\r\n");  // silence counts from here
+    EXPECT_TRUE(Advance(299ms));
+    EXPECT_FALSE(Advance(1ms));
+    EXPECT_EQ(result, TWaitResult::TimedOut);
+    EXPECT_EQ(cli.EndReason(), kEndReasonTimedOut);
+    EXPECT_FALSE(cli.PageDeadlinePassed());
+    EXPECT_EQ(cli.State(), THttpState::Ready);
+}
+
+TEST_F(ClockedCliTest, ThePageDeadlineEndsATrickleThatIsNeverSilentForLong) {
+    Start(300ms, 1s);
+    for (const char* line : {"HTTP/1.0 200 OK\r\n", "X-A: 1\r\n", "X-B: 2\r\n"}) {
+        ASSERT_TRUE(Advance(250ms)) << line;
+        Deliver(line);
+    }
+    EXPECT_TRUE(Advance(249ms));
+    EXPECT_FALSE(Advance(1ms));
+    EXPECT_EQ(result, TWaitResult::TimedOut);
+    EXPECT_EQ(cli.EndReason(), kEndReasonTimedOut);
+    EXPECT_TRUE(cli.PageDeadlinePassed());
+}
+
+TEST_F(ClockedCliTest, NeitherDeadlineRunsWhileThePromptIsOpen) {
+    TempDirStore store;
+    HourLongDialog dialog(clock);
+    dialog.user = "u";
+    store.auth.SetDialog(&dialog);
+    cli.SetAuthStore(&store.auth);
+    bool askedDuringPrompt = false;
+    cli.OnWait = [&](TTimedHttpCli&, bool&) {
+        ++turns;
+        askedDuringPrompt |= dialog.open;
+    };
+    Start(300ms, 1s);
+    peer.Send("HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic realm=r\r\n\r\nx");
+    peer.Close();
+    ASSERT_TRUE(RunEventsUntil([this] { return peer.HasRequest(2); }));
+    // An hour passed at the prompt; the repeated request still has all its time.
+    ASSERT_TRUE(Advance(299ms));
+    Deliver("HTTP/1.0 200 OK\r\n\r\nin");
+    peer.Close();
+    ASSERT_TRUE(RunEventsUntil([this] { return result.has_value(); }));
+    EXPECT_EQ(result, TWaitResult::Done);
+    EXPECT_FALSE(cli.PageDeadlinePassed());
+    EXPECT_EQ(cli.StatusCode(), 200);
+    ASSERT_EQ(dialog.shown.size(), 1u);
+    EXPECT_EQ(dialog.shown[0].realm, "r");
+    EXPECT_FALSE(askedDuringPrompt);
 }
 
 }  // namespace
