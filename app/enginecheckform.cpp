@@ -22,9 +22,13 @@ QTableWidgetItem* Cell(const std::string& text) {
 
 }  // namespace
 
-EngineCheckForm::EngineCheckForm(std::vector<detect::EngineDefinition> engines, std::string folder,
+EngineCheckForm::EngineCheckForm(std::vector<detect::EngineDefinition> engines,
+                                 std::string settingsFolder, std::string dataFolder,
                                  QWidget* parent)
-    : QDialog(parent), engines_(std::move(engines)), folder_(std::move(folder)) {
+    : QDialog(parent),
+      engines_(std::move(engines)),
+      settingsFolder_(std::move(settingsFolder)),
+      dataFolder_(std::move(dataFolder)) {
     setObjectName("EngineCheckForm");
     setWindowTitle(texts::kCheckEngines);
     resize(720, 320);
@@ -65,7 +69,7 @@ void EngineCheckForm::CheckAll() {
     stop_ = false;
     checkButton_->setText(texts::kStop);
     if (!http_) {
-        http_ = std::make_unique<http::HttpUnit>(folder_);
+        http_ = std::make_unique<http::HttpUnit>(settingsFolder_, dataFolder_);
         http_->SetStopFlag([this] { return stop_; });
     } else {
         http_->ReloadSettings();

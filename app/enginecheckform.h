@@ -23,9 +23,10 @@ namespace kv::app {
 class EngineCheckForm : public QDialog {
     Q_OBJECT
   public:
-    // folder: the program folder, whose connection settings the checks use.
-    EngineCheckForm(std::vector<detect::EngineDefinition> engines, std::string folder,
-                    QWidget* parent = nullptr);
+    // The checks use the connection settings of `settingsFolder` and the credential store of
+    // `dataFolder`, as runs do.
+    EngineCheckForm(std::vector<detect::EngineDefinition> engines, std::string settingsFolder,
+                    std::string dataFolder, QWidget* parent = nullptr);
     ~EngineCheckForm() override;
 
     // Checks every engine in turn; the window stays live and Stop (or closing) ends it.
@@ -37,7 +38,8 @@ class EngineCheckForm : public QDialog {
 
   private:
     std::vector<detect::EngineDefinition> engines_;
-    std::string folder_;
+    std::string settingsFolder_;
+    std::string dataFolder_;
     std::unique_ptr<http::HttpUnit> http_;
     QTableWidget* grid_;
     QPushButton* checkButton_;

@@ -82,7 +82,7 @@ detect::KeywordSources TMainForm::ChosenKeywordSources() const {
 
 void TMainForm::CheckEnginesClick() {
     EngineCheckForm form(detect::ReadEngineDefinitions(tables_.SE_ClientDataSet), folders_.settings,
-                         this);
+                         folders_.data, this);
     form.exec();
 }
 

@@ -1,9 +1,11 @@
 // Session: building the run's parts in one order and taking them down in the other.
 #include "detect/session.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "data/tablefields.h"
+#include "text/textcompare.h"
 
 namespace kv::detect {
 
@@ -48,13 +50,14 @@ bool Session::HasCachedRows(const std::string& keyword, const std::vector<std::s
     if (!SelectKeyword(keyword, false)) return false;
     auto& cache = tables_.SECacheClientDataSet;
     const int engineField = cache.FieldIndex(data::secache_fields::SEName);
-    for (const std::string& engine : engines) {
-        bool found = false;
-        for (int i = 0; i < cache.RecordCount() && !found; ++i)
-            found = cache.CellText(i, engineField) == engine;
-        if (!found) return false;
+    // One pass over the keyword's rows; names match as the theme matches them, ignoring case.
+    std::vector<bool> found(engines.size(), false);
+    for (int i = 0; i < cache.RecordCount(); ++i) {
+        const std::string stored = cache.CellText(i, engineField);
+        for (std::size_t e = 0; e < engines.size(); ++e)
+            if (!found[e]) found[e] = text::SameIgnoringCase(engines[e], stored);
     }
-    return true;
+    return std::find(found.begin(), found.end(), false) == found.end();
 }
 
 RunSummary Session::Detect(const RunRequest& request) {

@@ -127,7 +127,7 @@ TEST(EngineCheckFormTest, OneVerdictPerRow) {
             engines.push_back(engine);
 
     testing::ProgramFolder folder;
-    EngineCheckForm form(engines, folder.Path());
+    EngineCheckForm form(engines, folder.Path(), folder.Path());
     form.CheckAll();
     QTableWidget* grid = form.Grid();
     ASSERT_EQ(grid->rowCount(), 2);

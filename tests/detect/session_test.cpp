@@ -124,6 +124,18 @@ TEST_F(SessionTest, SideBySideGivesTheTablesOfOneAtATime) {
     EXPECT_FALSE(one.log.empty()) << "the missing page fails";
 }
 
+// --skip-cached asks this: a keyword counts as cached when every named engine has rows, the
+// names matched as the theme matches them.
+TEST_F(SessionTest, CachedRowsAreFoundForEveryNamedEngineWhateverItsCase) {
+    DemoEngine engine;
+    TempDir dir;
+    auto session = Open(dir, engine.Port(), 4);
+    session->Detect({"red shoes", {"Google", "MSN"}, 10});
+    EXPECT_TRUE(session->HasCachedRows("red shoes", {"google", "MSN"}));
+    EXPECT_FALSE(session->HasCachedRows("red shoes", {"Google", "Teoma"}));
+    EXPECT_FALSE(session->HasCachedRows("blue hats", {"Google"}));
+}
+
 TEST_F(SessionTest, StopEndsEverythingInFlightAndNothingFollows) {
     DemoEngine engine({"--latency", "300"});
     TempDir dir;
