@@ -12,34 +12,20 @@
 #include "detect/session.h"
 #include "tests/support/demofolder.h"
 #include "tests/support/demoprocess.h"
+#include "tests/support/silentrunwindow.h"
 #include "tests/support/tempdir.h"
 
 namespace {
 
-class CountingWindow : public kv::detect::RunWindow {
+// Every fetch that goes out sets a "Querying '...'" status.
+class CountingWindow : public kv::testing::SilentRunWindow {
   public:
-    bool ReadyFlag() const override { return true; }
-    std::vector<std::string> TickedEngineNames() const override { return engines; }
-    void SetCountFooter(const std::string&) override {}
-    void LogError(const std::string&) override {}
-    void SetWaitCursor(bool) override {}
-    void ShowNoEngineMessage() override {}
-    void StartClips() override {}
-    void PutPictureBack() override {}
-    bool PictureIsBack() override { return true; }
-    void ClearErrorLog() override {}
-    void SetRunControlsEnabled(bool) override {}
-    void BindCommandToStop(bool) override {}
-    // Every fetch that goes out sets a "Querying '...'" status.
-    void SetStatusText(const std::string& text) override {
-        if (text.starts_with("Querying '")) ++fetches;
+    CountingWindow() {
+        ticked = {"AltaVista", "All The Web", "Google", "MSN", "Teoma"};
+        onStatus = [this](const std::string& text) {
+            if (text.starts_with("Querying '")) ++fetches;
+        };
     }
-    void SetGaugeEnabled(bool) override {}
-    void SetGaugeIndeterminate() override {}
-    void SetGaugePosition(int) override {}
-    void ProcessEvents() override {}
-
-    std::vector<std::string> engines{"AltaVista", "All The Web", "Google", "MSN", "Teoma"};
     int fetches = 0;
 };
 
@@ -67,7 +53,7 @@ void BM_DemoRun(benchmark::State& state) {
                                                   "127.0.0." + std::to_string(host));
         session.SelectKeyword("red shoes", true);
         state.ResumeTiming();
-        const auto summary = session.Detect({"red shoes", window.engines, 30});
+        const auto summary = session.Detect({"red shoes", window.ticked, 30});
         state.PauseTiming();
         fetches = window.fetches;
         stored = summary.pagesStored;
@@ -88,11 +74,3 @@ BENCHMARK(BM_DemoRun)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

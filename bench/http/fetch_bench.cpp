@@ -87,11 +87,3 @@ void BM_HundredFetchesFromNginx(benchmark::State& state) {
 BENCHMARK(BM_HundredFetchesFromNginx)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

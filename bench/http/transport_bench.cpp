@@ -127,11 +127,3 @@ void BM_SilentHttpsServerWait(benchmark::State& state) {
 BENCHMARK(BM_SilentHttpsServerWait)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -7,6 +7,7 @@
 #include "data/inifile.h"
 #include "detect/session.h"
 #include "tests/support/scripted_server.h"
+#include "tests/support/silentrunwindow.h"
 #include "tests/support/tempdir.h"
 #include "text/textcompare.h"
 
@@ -17,39 +18,27 @@ using kv::testing::Script;
 using kv::testing::ScriptedServer;
 using kv::testing::TempDir;
 
-class RecordingWindow : public RunWindow {
+class RecordingWindow : public kv::testing::SilentRunWindow {
   public:
-    bool ReadyFlag() const override { return true; }
-    std::vector<std::string> TickedEngineNames() const override { return ticked; }
+    RecordingWindow() { ticked = {"Google"}; }
     void SetCountFooter(const std::string& text) override { footer = text; }
-    void LogError(const std::string& message) override { log.push_back(message); }
-    void SetWaitCursor(bool) override {}
     void ShowNoEngineMessage() override { ++noEngineMessages; }
-    void StartClips() override {}
-    void PutPictureBack() override {}
-    bool PictureIsBack() override { return true; }
-    void ClearErrorLog() override { log.clear(); }
     void SetRunControlsEnabled(bool enabled) override { controlsEnabled = enabled; }
     void BindCommandToStop(bool stop) override { boundToStop = stop; }
     void SetStatusText(const std::string& text) override {
         statuses.push_back(text);
-        if (onStatus) onStatus(text);
+        SilentRunWindow::SetStatusText(text);
     }
-    void SetGaugeEnabled(bool) override {}
-    void SetGaugeIndeterminate() override {}
     void SetGaugePosition(int percent) override { gauge.push_back(percent); }
-    void ProcessEvents() override {}
 
-    std::vector<std::string> ticked{"Google"};
     int depth = 10;
     std::string keyword = "red shoes";
     std::string footer;
-    std::vector<std::string> log, statuses;
+    std::vector<std::string> statuses;
     std::vector<int> gauge;
     int noEngineMessages = 0;
     bool controlsEnabled = true;
     bool boundToStop = false;
-    std::function<void(const std::string&)> onStatus;
 };
 
 std::string Html(const std::string& body, const std::string& contentType = "text/html") {

@@ -14,6 +14,7 @@
 #include "detect/detectionrun.h"
 #include "detect/enginesql.h"
 #include "tests/support/demoprocess.h"
+#include "tests/support/silentrunwindow.h"
 #include "tests/support/tempdir.h"
 
 namespace kv::detect {
@@ -29,30 +30,7 @@ std::string ModernDefinitions(const std::string& host) {
     return sql;
 }
 
-// Only what a run of the query phase reads and writes.
-class LogWindow : public RunWindow {
-  public:
-    bool ReadyFlag() const override { return true; }
-    std::vector<std::string> TickedEngineNames() const override { return ticked; }
-    void SetCountFooter(const std::string&) override {}
-    void LogError(const std::string& message) override { log.push_back(message); }
-    void SetWaitCursor(bool) override {}
-    void ShowNoEngineMessage() override {}
-    void StartClips() override {}
-    void PutPictureBack() override {}
-    bool PictureIsBack() override { return true; }
-    void ClearErrorLog() override {}
-    void SetRunControlsEnabled(bool) override {}
-    void BindCommandToStop(bool) override {}
-    void SetStatusText(const std::string&) override {}
-    void SetGaugeEnabled(bool) override {}
-    void SetGaugeIndeterminate() override {}
-    void SetGaugePosition(int) override {}
-    void ProcessEvents() override {}
-
-    std::vector<std::string> ticked;
-    std::vector<std::string> log;
-};
+using LogWindow = kv::testing::SilentRunWindow;
 
 // A run that asks one engine; the lines it logs about that engine (its result pages may fail).
 std::vector<std::string> QueryOneEngine(DetectionRun& run, const LogWindow& window,

@@ -12,6 +12,7 @@
 #include "tests/support/demofolder.h"
 #include "tests/support/demoprocess.h"
 #include "tests/support/scripted_server.h"
+#include "tests/support/silentrunwindow.h"
 #include "tests/support/tempdir.h"
 #include "text/textcompare.h"
 
@@ -23,31 +24,9 @@ using kv::testing::Script;
 using kv::testing::ScriptedServer;
 using kv::testing::TempDir;
 
-class QuietWindow : public RunWindow {
+class QuietWindow : public kv::testing::SilentRunWindow {
   public:
-    bool ReadyFlag() const override { return true; }
-    std::vector<std::string> TickedEngineNames() const override { return engines; }
-    void SetCountFooter(const std::string&) override {}
-    void LogError(const std::string& message) override { log.push_back(message); }
-    void SetWaitCursor(bool) override {}
-    void ShowNoEngineMessage() override {}
-    void StartClips() override {}
-    void PutPictureBack() override {}
-    bool PictureIsBack() override { return true; }
-    void ClearErrorLog() override { log.clear(); }
-    void SetRunControlsEnabled(bool) override {}
-    void BindCommandToStop(bool) override {}
-    void SetStatusText(const std::string& text) override {
-        if (onStatus) onStatus(text);
-    }
-    void SetGaugeEnabled(bool) override {}
-    void SetGaugeIndeterminate() override {}
-    void SetGaugePosition(int) override {}
-    void ProcessEvents() override {}
-
-    std::vector<std::string> engines{"AltaVista", "All The Web", "Google", "MSN", "Teoma"};
-    std::vector<std::string> log;
-    std::function<void(const std::string&)> onStatus;
+    QuietWindow() { ticked = {"AltaVista", "All The Web", "Google", "MSN", "Teoma"}; }
 };
 
 // Every row of a table in record order, cells joined by tabs.
@@ -102,7 +81,7 @@ class SessionTest : public ::testing::Test {
     Outcome RunDemo(quint16 port, int parallel) {
         TempDir dir;
         auto session = Open(dir, port, parallel);
-        session->Detect({"red shoes", window.engines, 30});
+        session->Detect({"red shoes", window.ticked, 30});
         Outcome out{Rows(session->Tables().SECacheClientDataSet),
                     Rows(session->Tables().KeywordResClientDataSet), window.log};
         std::sort(out.log.begin(), out.log.end());
@@ -149,7 +128,7 @@ TEST_F(SessionTest, StopEndsEverythingInFlightAndNothingFollows) {
         linesAtStop = window.log.size();
         session->Stop();
     };
-    session->Detect({"red shoes", window.engines, 30});
+    session->Detect({"red shoes", window.ticked, 30});
     ASSERT_EQ(pagesStarted, 12);
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
     EXPECT_EQ(static_cast<std::size_t>(session->Tables().SECacheClientDataSet.RecordCount()),
@@ -177,8 +156,8 @@ TEST_F(SessionTest, AnAddressListedByThreeEnginesIsFetchedOnceAndItsFailureLogge
     session.OpenHttp(nullptr);
     session.SelectKeyword("red shoes", true);
     auto& se = session.Tables().SE_ClientDataSet;
-    window.engines = {"AltaVista", "Google", "Teoma"};
-    for (const std::string& name : window.engines) {
+    window.ticked = {"AltaVista", "Google", "Teoma"};
+    for (const std::string& name : window.ticked) {
         engines.push_back(std::make_unique<ScriptedServer>(
             std::vector<Script>{Script::Reply(Html("<body><ul>" + list + "</ul></body>"))}));
         ASSERT_TRUE(se.Locate("SEName", name));
@@ -194,7 +173,7 @@ TEST_F(SessionTest, AnAddressListedByThreeEnginesIsFetchedOnceAndItsFailureLogge
         se.SetString("NextSearchRegExpr", "");
         se.Post();
     }
-    const RunSummary summary = session.Detect({"red shoes", window.engines, 10});
+    const RunSummary summary = session.Detect({"red shoes", window.ticked, 10});
     EXPECT_EQ(shared.ConnectionsAccepted(), 1u);
     EXPECT_EQ(failing.ConnectionsAccepted(), 1u);
     ASSERT_EQ(window.log.size(), 1u);

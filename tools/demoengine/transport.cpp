@@ -1,9 +1,9 @@
 #include "tools/demoengine/transport.h"
 
-#include <zlib.h>
-
 #include <charconv>
 #include <cstdio>
+
+#include "tools/demoengine/compress.h"
 
 namespace kv::demo {
 namespace {
@@ -20,21 +20,6 @@ std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
         s.remove_suffix(1);
     return s;
-}
-
-// gzip, a zlib stream or raw deflate, as servers send "deflate" both ways.
-std::string Compress(const std::string& data, int windowBits) {
-    z_stream z{};
-    deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, windowBits, 8, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&z, static_cast<uLong>(data.size())) + 32, '\0');
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    z.avail_in = static_cast<uInt>(data.size());
-    z.next_out = reinterpret_cast<Bytef*>(out.data());
-    z.avail_out = static_cast<uInt>(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return out;
 }
 
 }  // namespace

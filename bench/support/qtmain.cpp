@@ -1,0 +1,12 @@
+// The main of benchmarks that need Qt's event loop (sockets, timers).
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
