@@ -1,15 +1,10 @@
 #include "http/chunkeddecoder.h"
 
+#include "text/hexdigit.h"
+
 namespace kv::http {
 
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -29,12 +24,12 @@ bool ChunkedDecoder::ReadSizeLine(std::string_view line) {
     while (i < line.size() && IsBlank(line[i])) ++i;
     std::uint64_t size = 0;
     std::size_t digits = 0;
-    for (; i < line.size() && HexValue(line[i]) >= 0; ++i, ++digits) {
+    for (; i < line.size() && text::HexDigitValue(line[i]) >= 0; ++i, ++digits) {
         if (size > (kMaxChunkSize >> 4)) {
             Fail(Problem::SizeTooLarge);
             return false;
         }
-        size = (size << 4) | static_cast<std::uint64_t>(HexValue(line[i]));
+        size = (size << 4) | static_cast<std::uint64_t>(text::HexDigitValue(line[i]));
     }
     while (i < line.size() && IsBlank(line[i])) ++i;
     if (digits == 0 || (i < line.size() && line[i] != ';')) {

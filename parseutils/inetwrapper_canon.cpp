@@ -1,6 +1,7 @@
 #include <cstddef>
 
 #include "parseutils/inetwrapper.h"
+#include "text/hexdigit.h"
 
 namespace kv::parseutils {
 
@@ -21,13 +22,6 @@ void AppendEscaped(std::string_view text, std::string& out) {
         else
             out += c;
     }
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
 }
 
 }  // namespace
@@ -65,9 +59,10 @@ std::optional<std::string> DecodeUrlEscapes(std::string_view url, std::size_t ca
     std::string out;
     out.reserve(url.size());
     for (std::size_t i = 0; i < url.size(); ++i) {
-        if (url[i] == '%' && i + 2 < url.size() && HexValue(url[i + 1]) >= 0 &&
-            HexValue(url[i + 2]) >= 0) {
-            out += static_cast<char>(HexValue(url[i + 1]) * 16 + HexValue(url[i + 2]));
+        if (url[i] == '%' && i + 2 < url.size() && text::HexDigitValue(url[i + 1]) >= 0 &&
+            text::HexDigitValue(url[i + 2]) >= 0) {
+            out += static_cast<char>(text::HexDigitValue(url[i + 1]) * 16 +
+                                     text::HexDigitValue(url[i + 2]));
             i += 2;
         } else {
             out += url[i];

@@ -6,19 +6,13 @@
 #include <string>
 
 #include "parseutils/regexpr.h"
+#include "text/hexdigit.h"
 
 namespace kv::regexpr {
 namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 bool IsLetter(unsigned char c) {
@@ -347,8 +341,8 @@ class Parser {
         if (j < p_.size() && p_[j] == '{') {
             ++j;
             int digits = 0;
-            while (j < p_.size() && digits < 3 && HexValue(p_[j]) >= 0) {
-                value = value * 16 + HexValue(p_[j]);
+            while (j < p_.size() && digits < 3 && text::HexDigitValue(p_[j]) >= 0) {
+                value = value * 16 + text::HexDigitValue(p_[j]);
                 ++digits;
                 ++j;
             }
@@ -357,8 +351,9 @@ class Parser {
             ++j;
         } else {
             for (int k = 0; k < 2; ++k, ++j) {
-                if (j >= p_.size() || HexValue(p_[j]) < 0) ThrowCompileError(kErrBadHex, i_);
-                value = value * 16 + HexValue(p_[j]);
+                if (j >= p_.size() || text::HexDigitValue(p_[j]) < 0)
+                    ThrowCompileError(kErrBadHex, i_);
+                value = value * 16 + text::HexDigitValue(p_[j]);
             }
         }
         return static_cast<unsigned char>(value);

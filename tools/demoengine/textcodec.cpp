@@ -1,14 +1,9 @@
 #include "tools/demoengine/textcodec.h"
 
+#include "text/hexdigit.h"
+
 namespace kv::demo {
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 bool IsAsciiAlnum(unsigned char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -27,9 +22,10 @@ std::string PercentDecode(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-            HexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+        if (text[i] == '%' && i + 2 < text.size() && text::HexDigitValue(text[i + 1]) >= 0 &&
+            text::HexDigitValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(text::HexDigitValue(text[i + 1]) * 16 +
+                                     text::HexDigitValue(text[i + 2]));
             i += 2;
         } else {
             out += text[i];

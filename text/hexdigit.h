@@ -1,0 +1,14 @@
+// The value of one hexadecimal digit, for chunk sizes, percent escapes and pattern escapes.
+#pragma once
+
+namespace kv::text {
+
+// 0..15, or -1 when `c` is no hexadecimal digit (either case).
+constexpr int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace kv::text
