@@ -70,8 +70,10 @@ void PageFetch::StartAttempt() {
                               lines = request_.options.headerLines](THttpCli& client,
                                                                     std::string& head) {
         if (!language.empty()) AppendHeaderLine(head, "Accept-Language", language);
-        const std::string cookies = jar.Text(client.TargetHost());
-        if (!cookies.empty()) AppendHeaderLine(head, "Cookie", cookies);
+        // One Cookie line: the client's own pairs, then the shared ones it does not have.
+        const std::string cookies = jar.Text(client.TargetHost(), client.Cookie());
+        if (!cookies.empty() && cookies != client.Cookie())
+            ReplaceHeaderLines(head, {"Cookie: " + cookies});
         ReplaceHeaderLines(head, lines);
     };
     // The stream keeps only the last document of a redirect chain.

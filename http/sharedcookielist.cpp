@@ -25,12 +25,28 @@ void SharedCookieList::Set(std::string_view host, std::string_view domain, std::
     }
 }
 
-std::string SharedCookieList::Text(std::string_view host) const {
-    std::string out;
-    for (const Entry& e : entries_) {
-        if (ScopeFits(e.scope, host)) AppendCookiePair(out, e.name, e.value);
+namespace {
+
+bool LineHasName(std::string_view line, std::string_view name) {
+    while (!line.empty()) {
+        const std::size_t end = std::min(line.find(';'), line.size());
+        std::string_view pair = line.substr(0, end);
+        while (!pair.empty() && pair.front() == ' ') pair.remove_prefix(1);
+        if (text::SameAsciiNoCase(pair.substr(0, pair.find('=')), name)) return true;
+        line.remove_prefix(std::min(end + 1, line.size()));
     }
-    return out;
+    return false;
+}
+
+}  // namespace
+
+std::string SharedCookieList::Text(std::string_view host, std::string line) const {
+    const std::size_t own = line.size();
+    for (const Entry& e : entries_) {
+        if (ScopeFits(e.scope, host) && !LineHasName(std::string_view(line).substr(0, own), e.name))
+            AppendCookiePair(line, e.name, e.value);
+    }
+    return line;
 }
 
 }  // namespace kv::http

@@ -24,8 +24,10 @@ class SharedCookieList {
     void Clear() { entries_.clear(); }
     bool Empty() const { return entries_.empty(); }
     std::size_t Count() const { return entries_.size(); }
-    // The entries that fit the host as "n=v; n2=v2", up to kMaxCookieLineBytes.
-    std::string Text(std::string_view host) const;
+    // The entries that fit the host as "n=v; n2=v2", up to kMaxCookieLineBytes, after the
+    // pairs of `line` (the Cookie line a request carries already); a name the line has is
+    // not added again.
+    std::string Text(std::string_view host, std::string line = {}) const;
 
   private:
     struct Entry {

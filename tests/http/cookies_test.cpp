@@ -165,6 +165,8 @@ TEST(SharedCookieListTest, EachCookieGoesOnlyToTheHostOrDomainThatSetIt) {
     EXPECT_EQ(list.Text("shop.com.attacker.net"), "");
     EXPECT_EQ(list.Text("engine.test"), "pref=5");
     EXPECT_EQ(list.Text("other.test"), "cart=6");
+    // After a request's own line, a name it has already is not sent twice.
+    EXPECT_EQ(list.Text("shop.com", "CART=9; x=1"), "CART=9; x=1; sess=2");
 }
 
 TEST(SharedCookieListTest, OneCookieLineIsCapped) {

@@ -40,6 +40,23 @@ TEST_F(FetchTest, PageArrivesWithTheProgramsRequestHead) {
     EXPECT_EQ(unit->Cookies().Text("127.0.0.1"), "pref=en; sid=7");
 }
 
+// A cookie set on the way through a redirect is in the client's own line and in the shared
+// list: the next request carries it once, in one Cookie line.
+TEST_F(FetchTest, ARedirectSendsOneCookieLineWithEachCookieOnce) {
+    ScriptedServer server(
+        {Script::Reply(
+             "HTTP/1.0 302 Found\r\nContent-Type: text/html\r\nSet-Cookie: sid=7; path=/\r\n"
+             "Location: /b\r\n\r\n"),
+         Script::Reply(std::string(kHtmlHead) + "\r\n<p>here</p>")});
+    unit->Cookies().Set("127.0.0.1", "", "pref", "en");
+    std::string url = server.Url("/a");
+    std::string page;
+    unit->FetchPage(url, "", "", page);
+    const std::string second = server.Request(1);
+    EXPECT_NE(second.find("\r\nCookie: sid=7; pref=en\r\n"), std::string::npos) << second;
+    EXPECT_EQ(second.find("Cookie:"), second.rfind("Cookie:")) << second;
+}
+
 TEST_F(FetchTest, MissingOrCapitalisedCheckTextIsAFailure) {
     ScriptedServer server({Script::Reply(std::string(kHtmlHead) + "\r\n<p>Other text</p>"),
                            Script::Reply(std::string(kHtmlHead) + "\r\n<p>Other text</p>")});

@@ -194,8 +194,7 @@ TEST_F(HostileFetchTest, CookiesStayWithTheHostOrDomainThatSetThem) {
     EXPECT_EQ(shop.Request(1), "GET /b HTTP/1.1\r\n" + start + "www." + host + "\r\n" + kHeadTail +
                                    language + "\r\n");
     EXPECT_EQ(shop.Request(2), "GET /c HTTP/1.1\r\n" + start + "www." + host +
-                                   "\r\nCookie: d=2\r\n" + kHeadTail + language +
-                                   "Cookie: d=2\r\n\r\n");
+                                   "\r\nCookie: d=2\r\n" + kHeadTail + language + "\r\n");
     EXPECT_EQ(unit->Cookies().Text("shop.com"), "cart=1; d=2");
 }
 
