@@ -116,8 +116,6 @@ void DetectionRun::StartQueries(const RunRequest& request) {
         events.finished = [this, i] { Guarded([&] { LaneFinished(i); }); };
         lane.query = std::make_unique<EngineQuery>(ReadEngineDefinition(se), request.keyword,
                                                    request.depth, scheduler_, std::move(events));
-        if (auto paced = pacing_.find(lane.engine); paced != pacing_.end())
-            lane.query->SetPacing(paced->second);
         lane.query->Start();
     }
 }

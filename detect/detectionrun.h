@@ -51,11 +51,6 @@ class DetectionRun {
     const std::vector<RunEntry>& RunList() const { return runList_; }
     const RunSummary& LastSummary() const { return summary_; }
 
-    // Pacing: the least time between two requests of that engine (none by default).
-    void SetEnginePacing(const std::string& engine, std::chrono::milliseconds minimumDelay) {
-        pacing_[engine] = minimumDelay;
-    }
-
   private:
     // One distinct address of the run: fetched once, its outcome serves every entry.
     struct Outcome {
@@ -97,7 +92,6 @@ class DetectionRun {
     RunWindow& window_;
     http::HttpUnit& http_;
     http::FetchScheduler scheduler_;
-    std::map<std::string, std::chrono::milliseconds> pacing_;
     bool stopFlag_ = false;
     bool running_ = false;
     std::vector<RunEntry> runList_;

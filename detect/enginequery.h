@@ -34,11 +34,6 @@ class EngineQuery {
     EngineQuery(const EngineQuery&) = delete;
     EngineQuery& operator=(const EngineQuery&) = delete;
 
-    // The least time from one request of this engine to its next; the longer of this and the
-    // definition's own pacing holds.
-    void SetPacing(std::chrono::milliseconds minimumDelay) {
-        pacing_ = std::max(pacing_, minimumDelay);
-    }
     void Start();
     // Ends the query without further events (its request in flight is the scheduler's).
     void Abort();
@@ -56,7 +51,7 @@ class EngineQuery {
     int depth_;
     http::FetchScheduler& scheduler_;
     Events events_;
-    std::chrono::milliseconds pacing_{0};
+    const std::chrono::milliseconds pacing_;  // the definition's least time between requests
     std::chrono::steady_clock::time_point lastRequest_;
     EngineRequest request_;
     // The last page's reading while no result was taken: its verdict ends a fruitless query.
