@@ -21,8 +21,9 @@ class Upstream final : public std::pmr::memory_resource {
         return memory;
     }
 
-    void do_deallocate(void* memory, std::size_t bytes, std::size_t) override {
-        ::operator delete(memory, Rounded(bytes), std::align_val_t(kLargePageSize));
+    // The unsized form: clang declares the sized one only with -fsized-deallocation.
+    void do_deallocate(void* memory, std::size_t, std::size_t) override {
+        ::operator delete(memory, std::align_val_t(kLargePageSize));
     }
 
     bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
