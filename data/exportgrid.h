@@ -14,12 +14,14 @@
 #include <string_view>
 #include <vector>
 
+#include "data/dataerror.h"
+
 namespace kv::data {
 
 // A failed export; the message is the user-visible text.
-class ExportError : public std::runtime_error {
+class ExportError : public DataError {
   public:
-    using std::runtime_error::runtime_error;
+    using DataError::DataError;
 };
 
 inline constexpr std::string_view kExportCannotCreateFile = "Cannot create file %s";

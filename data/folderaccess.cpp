@@ -6,7 +6,8 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <stdexcept>
+
+#include "data/dataerror.h"
 
 namespace kv::data {
 
@@ -32,7 +33,7 @@ std::string SetDamagedFileAside(const std::string& path) {
         target = base + "-" + std::to_string(n);
     // link + unlink never replaces an existing file, as a plain rename could.
     if (link(path.c_str(), target.c_str()) != 0 || unlink(path.c_str()) != 0)
-        throw std::runtime_error("Cannot rename file " + path);
+        throw DataError("Cannot rename file " + path);
     return target;
 }
 
