@@ -48,22 +48,24 @@ ExportGrid Grid(std::string name, std::vector<ExportColumn> columns) {
 }  // namespace
 
 ExportGrid DesignedFrequencyGrid(std::string_view countFooter) {
-    ExportGrid grid = Grid("DBGridEh1", {Column("Keyword", "Keyword", 130, ExportAlignment::Left),
-                                         Column("Count", "Count", 55, ExportAlignment::Right)});
+    ExportGrid grid =
+        Grid("DBGridEh1", {Column("Keyword", strings::kKeywordCaption, 130, ExportAlignment::Left),
+                           Column("Count", strings::kCountCaption, 55, ExportAlignment::Right)});
     grid.columns[1].bars = true;
     // Footer cells take their column's alignment and the grid's font.
-    grid.footerRows.push_back({{"Total:", ExportAlignment::Left, WindowFont()},
+    grid.footerRows.push_back({{strings::kTotal, ExportAlignment::Left, WindowFont()},
                                {std::string(countFooter), ExportAlignment::Right, WindowFont()}});
     return grid;
 }
 
 ExportGrid DesignedPagesGrid() {
-    ExportColumn url = Column("url", "Web page", 150, ExportAlignment::Left);
+    ExportColumn url = Column("url", strings::kWebPageCaption, 150, ExportAlignment::Left);
     url.font.underline = true;
     url.font.color = kHotTrackColor;
-    return Grid("DBGridEh2", {Column("Rank", "Rank", 55, ExportAlignment::Right), std::move(url),
-                              Column("Keywords", "META Keywords", 356, ExportAlignment::Left),
-                              Column("Sources", "Sources", 110, ExportAlignment::Left)});
+    return Grid("DBGridEh2",
+                {Column("Rank", strings::kRankCaption, 55, ExportAlignment::Right), std::move(url),
+                 Column("Keywords", strings::kMetaKeywordsCaption, 356, ExportAlignment::Left),
+                 Column("Sources", strings::kSourcesCaption, 110, ExportAlignment::Left)});
 }
 
 }  // namespace kv::data
