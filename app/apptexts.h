@@ -1,9 +1,28 @@
-// The window's user-visible texts, each exactly once.
+// The window's user-visible texts, each exactly once. Texts the window shares with a folder
+// below it (the grids' captions, the no-engine message) are that folder's, named here.
 #pragma once
+
+#include "data/datastrings.h"
+#include "detect/detectstrings.h"
 
 namespace kv::app::texts {
 
 inline constexpr const char* kTitle = "Kelvane by Ostrel";
+// The banner over the window.
+inline constexpr const char* kBannerName = "Kelvane";
+inline constexpr const char* kBannerTagline = "The keywords your best-ranking rivals declare";
+
+// The window program's command line.
+inline constexpr const char* kUsage =
+    "Usage: kelvane [--folder DIR] | --help | --version\n"
+    "\n"
+    "The Kelvane window. The program folder holds the data files (SE.cds, SECache.cds,\n"
+    "Word.cds) and the settings (set.ini); it is DIR, else $KELVANE_HOME, else the program's\n"
+    "own folder. The command-line program is kelvane-cli (kelvane-cli --help).\n";
+inline constexpr const char* kVersionLine = "kelvane %s\n";
+inline constexpr const char* kNoDisplay =
+    "kelvane: no display (DISPLAY and WAYLAND_DISPLAY are not set); "
+    "kelvane-cli works without one\n";
 
 // Main window.
 inline constexpr const char* kKeyword = "Keyword:";
@@ -16,10 +35,9 @@ inline constexpr const char* kResultsToScan = "Search results to scan:";
 inline constexpr const char* kSaveKeywords = "Save keywords";
 inline constexpr const char* kSaveMetaKeywords = "Save META Keywords";
 inline constexpr const char* kLogHint = "All errors you have encountered are displayed here";
-inline constexpr const char* kTotal = "Total:";
+inline constexpr const char* kTotal = data::strings::kTotal;
 inline constexpr const char* kHintTotal = "Total: %d";
-inline constexpr const char* kNoEngine =
-    "Select at least one search engine to check your rankings!";
+inline constexpr const char* kNoEngine = detect::strings::kNoEngineTicked;
 inline constexpr const char* kInformation = "Information";
 inline constexpr const char* kCaseOption =
     "&Count spellings that differ only in case as one keyword";
@@ -48,12 +66,12 @@ inline constexpr const char* kFileSavedAs = "Saved as %1 (no program here opens 
 inline constexpr const char* kManualCaption = "Kelvane manual";
 
 // Grid captions.
-inline constexpr const char* kKeywordCaption = "Keyword";
-inline constexpr const char* kCountCaption = "Count";
-inline constexpr const char* kRankCaption = "Rank";
-inline constexpr const char* kWebPageCaption = "Web page";
-inline constexpr const char* kMetaKeywordsCaption = "META Keywords";
-inline constexpr const char* kSourcesCaption = "Sources";
+inline constexpr const char* kKeywordCaption = data::strings::kKeywordCaption;
+inline constexpr const char* kCountCaption = data::strings::kCountCaption;
+inline constexpr const char* kRankCaption = data::strings::kRankCaption;
+inline constexpr const char* kWebPageCaption = data::strings::kWebPageCaption;
+inline constexpr const char* kMetaKeywordsCaption = data::strings::kMetaKeywordsCaption;
+inline constexpr const char* kSourcesCaption = data::strings::kSourcesCaption;
 
 // Menus.
 inline constexpr const char* kFileMenu = "&File";
@@ -140,12 +158,14 @@ inline constexpr const char* kRealm = "Realm";
 inline constexpr const char* kUserName = "User Name";
 inline constexpr const char* kAuthPassword = "Password";
 inline constexpr const char* kSavePassword = "Save this password in your password list";
+inline constexpr const char* kOk = "OK";
+inline constexpr const char* kCancel = "Cancel";
 
 }  // namespace kv::app::texts
 
 namespace kv::app::texts {
 
-// Waiting for the program folder (its message is data::kWaitingForFolder).
-inline constexpr const char* kCancelWaiting = "Cancel";
+// Waiting for the program folder (its message is data::strings::kWaitingForFolder).
+inline constexpr const char* kCancelWaiting = kCancel;
 
 }  // namespace kv::app::texts

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "app/apptexts.h"
 #include "app/clipfiles.h"
 
 namespace kv::app {
@@ -48,13 +49,12 @@ QPixmap BannerPicture() {
     title.setStyleHint(QFont::SansSerif);
     p.setFont(title);
     p.setPen(Qt::white);
-    p.drawText(QRect(64, 4, 300, 34), Qt::AlignLeft | Qt::AlignVCenter, "Kelvane");
+    p.drawText(QRect(64, 4, 300, 34), Qt::AlignLeft | Qt::AlignVCenter, texts::kBannerName);
     QFont sub("Sans Serif", 9);
     sub.setStyleHint(QFont::SansSerif);
     p.setFont(sub);
     p.setPen(QColor(220, 232, 248));
-    p.drawText(QRect(66, 36, 330, 20), Qt::AlignLeft | Qt::AlignVCenter,
-               "The keywords your best-ranking rivals declare");
+    p.drawText(QRect(66, 36, 330, 20), Qt::AlignLeft | Qt::AlignVCenter, texts::kBannerTagline);
     return pixmap;
 }
 

@@ -52,8 +52,8 @@ TAuthForm::TAuthForm(http::TAuthDlgData& data, QWidget* parent) : QDialog(parent
     outer->addWidget(save_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    auto* ok = WithId(new QPushButton(QStringLiteral("OK")), 1);
-    auto* cancel = WithId(new QPushButton(QStringLiteral("Cancel")), 2);
+    auto* ok = WithId(new QPushButton(texts::kOk), 1);
+    auto* cancel = WithId(new QPushButton(texts::kCancel), 2);
     ok->setDefault(true);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "app/apptexts.h"
+#include "data/datastrings.h"
 #include "text/format.h"
 
 namespace kv::app {
@@ -20,7 +21,7 @@ std::unique_ptr<data::FolderLock> WaitForFolderLock(QWidget* parent, const std::
     auto lock = std::make_unique<data::FolderLock>(folder);
     if (!lock->Busy()) return lock;
     QProgressDialog dialog(
-        QString::fromStdString(text::FormatText(data::kWaitingForFolder, folder)),
+        QString::fromStdString(text::FormatText(data::strings::kWaitingForFolder, folder)),
         texts::kCancelWaiting, 0, 0, parent);
     dialog.setObjectName("FolderWaitDialog");
     dialog.setWindowModality(Qt::WindowModal);

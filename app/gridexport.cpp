@@ -91,8 +91,8 @@ QStringList SaveDialogFilters() {
     // "Text files (*.txt)|*.txt|..." -> "Text files (*.txt)", ...: the description names the
     // pattern already.
     const QStringList parts =
-        QString::fromUtf8(data::kExportSaveFilter.data(),
-                          static_cast<qsizetype>(data::kExportSaveFilter.size()))
+        QString::fromUtf8(data::strings::kExportSaveFilter.data(),
+                          static_cast<qsizetype>(data::strings::kExportSaveFilter.size()))
             .split('|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) filters << parts[i];

@@ -14,13 +14,6 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: kelvane [--folder DIR] | --help | --version\n"
-    "\n"
-    "The Kelvane window. The program folder holds the data files (SE.cds, SECache.cds,\n"
-    "Word.cds) and the settings (set.ini); it is DIR, else $KELVANE_HOME, else the program's\n"
-    "own folder. The command-line program is kelvane-cli (kelvane-cli --help).\n";
-
 bool HasArgument(int argc, char** argv, const char* name) {
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], name) == 0) return true;
@@ -44,19 +37,16 @@ bool DisplayAvailable() {
 
 int main(int argc, char** argv) {
     if (HasArgument(argc, argv, "--help") || HasArgument(argc, argv, "-h")) {
-        std::fputs(kUsage, stdout);
+        std::fputs(kv::app::texts::kUsage, stdout);
         return 0;
     }
     // The version the about box shows, compiled in from the build.
     if (HasArgument(argc, argv, "--version")) {
-        std::printf("kelvane %s\n", KELVANE_VERSION);
+        std::printf(kv::app::texts::kVersionLine, KELVANE_VERSION);
         return 0;
     }
     if (!DisplayAvailable()) {
-        std::fputs(
-            "kelvane: no display (DISPLAY and WAYLAND_DISPLAY are not set); "
-            "kelvane-cli works without one\n",
-            stderr);
+        std::fputs(kv::app::texts::kNoDisplay, stderr);
         return 1;
     }
     QApplication app(argc, argv);

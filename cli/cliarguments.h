@@ -35,6 +35,4 @@ struct CliArguments {
 
 CliArguments ParseArguments(const std::vector<std::string>& args);
 
-extern const char* const kUsage;
-
 }  // namespace kv::cli

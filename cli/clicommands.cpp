@@ -11,6 +11,7 @@
 #include "cli/keywordlist.h"
 #include "cli/progressline.h"
 #include "cli/terminalwindow.h"
+#include "data/datastrings.h"
 #include "data/export_tablerows.h"
 #include "data/folderaccess.h"
 #include "data/folderlock.h"
@@ -48,10 +49,11 @@ void LoadTables(data::DataTables& tables, const detect::ProgramFolders& folders)
 
 void PrintFrequencies(data::DataTables& tables) {
     auto& res = tables.KeywordResClientDataSet;
-    std::string out = "Keyword\tCount\n";
+    std::string out =
+        std::string(data::strings::kKeywordCaption) + "\t" + data::strings::kCountCaption + "\n";
     for (int i = 0; i < res.RecordCount(); ++i)
         out += text::EscapeForTerminal(res.CellText(i, 0)) + "\t" + res.CellText(i, 1) + "\n";
-    out += "Total:\t" + std::to_string(res.RecordCount()) + "\n";
+    out += std::string(data::strings::kTotal) + "\t" + std::to_string(res.RecordCount()) + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
@@ -73,7 +75,9 @@ void PrintPages(data::DataTables& tables) {
     namespace f = data::keywordres2_fields;
     const int rank = res2.FieldIndex(f::Rank), url = res2.FieldIndex(f::Url),
               keywords = res2.FieldIndex(f::Keywords), sources = res2.FieldIndex(f::Sources);
-    std::string out = "Rank\tWeb page\tMETA Keywords\tSources\n";
+    std::string out = std::string(data::strings::kRankCaption) + "\t" +
+                      data::strings::kWebPageCaption + "\t" + data::strings::kMetaKeywordsCaption +
+                      "\t" + data::strings::kSourcesCaption + "\n";
     for (int i = 0; i < res2.RecordCount(); ++i)
         out += res2.CellText(i, rank) + "\t" + OneLine(res2.CellText(i, url)) + "\t" +
                OneLine(res2.CellText(i, keywords)) + "\t" + res2.CellText(i, sources) + "\n";
@@ -83,8 +87,9 @@ void PrintPages(data::DataTables& tables) {
 // Prints the theme, or writes it in the chosen format to the output file (or stdout).
 int Report(const CliArguments& args, data::DataTables& tables, const TerminalWindow& window) {
     if (args.pagesOf && !SelectPagesOf(tables, *args.pagesOf)) {
-        std::fprintf(stderr, "The theme of '%s' has no keyword '%s'\n", args.keyword.c_str(),
-                     args.pagesOf->c_str());
+        std::fprintf(
+            stderr, "%s\n",
+            text::FormatText(strings::kNoSuchThemeKeyword, {args.keyword, *args.pagesOf}).c_str());
         tables.KeywordRes2ClientDataSet.RemoveMasterLink();
         tables.KeywordRes2ClientDataSet.EmptyTable();
     }
@@ -126,14 +131,14 @@ int InterruptedExitCode() {
 }
 
 void ReportLoadFailure(const std::string& message, const std::string& failedFile) {
-    std::fprintf(stderr, "kelvane-cli: %s\n", message.c_str());
+    std::fprintf(stderr, strings::kErrorLine, message.c_str());
     const std::filesystem::path failed(failedFile);
     const bool setAside =
         (failed.filename() == data::kHistoryFile || failed.filename() == data::kCacheFile) &&
         std::filesystem::exists(failed);
     if (setAside)
         std::fprintf(
-            stderr, "kelvane-cli: %s\n",
+            stderr, strings::kErrorLine,
             text::FormatText(strings::kSetDamagedFileAside, {failedFile, failedFile}).c_str());
 }
 
@@ -169,24 +174,24 @@ int RunDetect(const CliArguments& args) {
         try {
             list = ReadKeywordListFile(*args.keywordsFile);
         } catch (const UsageError& e) {
-            std::fprintf(stderr, "kelvane-cli: %s\n", e.what());
+            std::fprintf(stderr, strings::kErrorLine, e.what());
             return kExitUsage;  // before any run, nothing to save
         }
         for (const std::string& problem : list.problems)
-            std::fprintf(stderr, "kelvane-cli: %s: %s\n", args.keywordsFile->c_str(),
+            std::fprintf(stderr, strings::kErrorLineAt, args.keywordsFile->c_str(),
                          problem.c_str());
     }
     const detect::ProgramFolders folders = detect::OpenProgramFolders(args.folder);
     // Found before any request: a run whose results cannot be saved is work lost.
     if (!data::FolderIsWritable(folders.data)) {
-        std::fprintf(stderr, "kelvane-cli: %s\n",
+        std::fprintf(stderr, strings::kErrorLine,
                      text::FormatText(strings::kFolderNotWritable, folders.data).c_str());
         return kExitFailure;
     }
     const data::FolderLock folderLock(folders.data);  // held from the load to the save
     if (folderLock.Busy()) {
-        std::fprintf(stderr, "kelvane-cli: %s\n",
-                     text::FormatText(data::kFolderBusy, folders.data).c_str());
+        std::fprintf(stderr, strings::kErrorLine,
+                     text::FormatText(data::strings::kFolderBusy, folders.data).c_str());
         return kExitFailure;
     }
     TerminalWindow window(args.engines);
@@ -216,7 +221,7 @@ int RunDetect(const CliArguments& args) {
         try {
             keyword = detect::CheckedKeyword(line);
         } catch (const detect::KeywordError& e) {
-            std::fprintf(stderr, "kelvane-cli: %s: %s\n", line.c_str(), e.what());
+            std::fprintf(stderr, strings::kErrorLineAt, line.c_str(), e.what());
             continue;
         }
         if (args.skipCached && session.HasCachedRows(keyword, engines)) {
@@ -229,7 +234,7 @@ int RunDetect(const CliArguments& args) {
             rows.push_back({keyword, false, DetectOne(session, args, engines, keyword)});
         } catch (const std::exception& e) {
             // The run ended early; what it stored is still saved, as at shutdown.
-            std::fprintf(stderr, "kelvane-cli: %s\n", text::EscapeForTerminal(e.what()).c_str());
+            std::fprintf(stderr, strings::kErrorLine, text::EscapeForTerminal(e.what()).c_str());
             code = kExitFailure;
         }
         session.SaveFiles();  // after each keyword, so an interrupted list loses nothing
@@ -245,7 +250,7 @@ int RunDetect(const CliArguments& args) {
     }
     if (Interrupted()) return InterruptedExitCode();
     if (code == kExitOk && NothingStored(rows)) {
-        std::fprintf(stderr, "kelvane-cli: %s\n", strings::kNothingStored);
+        std::fprintf(stderr, strings::kErrorLine, strings::kNothingStored);
         return kExitNothingStored;
     }
     return code;
@@ -258,8 +263,8 @@ int RunTheme(const CliArguments& args) {
     LoadTables(session.Tables(), folders);
     window.SetEngines(ResolveEngines(session.Tables().SE_ClientDataSet, args.engines));
     if (!session.SelectKeyword(args.keyword, false)) {
-        std::fprintf(stderr, "The keyword '%s' is not in the keyword history\n",
-                     args.keyword.c_str());
+        std::fprintf(stderr, "%s\n",
+                     text::FormatText(strings::kNotInHistory, args.keyword).c_str());
         return kExitFailure;
     }
     window.SetReady(true);

@@ -6,6 +6,8 @@
 
 #include "cli/cliarguments.h"
 #include "cli/clicommands.h"
+#include "cli/clistrings.h"
+#include "data/datastrings.h"
 #include "data/enginefields.h"
 #include "data/replacementfile.h"
 #include "data/tablefile.h"
@@ -16,6 +18,7 @@
 #include "detect/programfolder.h"
 #include "http/httpunit.h"
 #include "http/terminalauthdialog.h"
+#include "text/format.h"
 #include "text/textcompare.h"
 
 namespace kv::cli {
@@ -31,16 +34,16 @@ struct EnginesArguments {
 };
 
 EnginesArguments Parse(const std::vector<std::string>& args) {
-    if (args.empty()) throw UsageError("engines: no command given");
+    if (args.empty()) throw UsageError(strings::kEnginesNoCommand);
     EnginesArguments a;
     a.command = args[0];
     if (a.command != "list" && a.command != "check" && a.command != "export" &&
         a.command != "import")
-        throw UsageError("engines: unknown command '" + a.command + "'");
+        throw UsageError(text::FormatText(strings::kEnginesUnknownCommand, a.command));
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
+            if (i + 1 >= args.size()) throw UsageError(text::FormatText(strings::kNeedsValue, arg));
             return args[++i];
         };
         if (arg == "--folder") {
@@ -50,14 +53,15 @@ EnginesArguments Parse(const std::vector<std::string>& args) {
         } else if (arg == "--show" && a.command == "check") {
             a.show = true;
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-            throw UsageError("unknown option '" + arg + "'");
+            throw UsageError(text::FormatText(strings::kUnknownOption, arg));
         } else {
             a.words.push_back(arg);
         }
     }
     const std::size_t most = a.command == "check" ? args.size() : a.command == "list" ? 0 : 1;
-    if (a.words.size() > most) throw UsageError("unexpected argument '" + a.words[most] + "'");
-    if (a.command == "import" && a.words.empty()) throw UsageError("engines import needs a FILE");
+    if (a.words.size() > most)
+        throw UsageError(text::FormatText(strings::kUnexpectedArgument, a.words[most]));
+    if (a.command == "import" && a.words.empty()) throw UsageError(strings::kImportNeedsFile);
     return a;
 }
 
@@ -70,7 +74,8 @@ int List(data::Table& se) {
     std::string out;
     for (const auto& engine : detect::ReadEngineDefinitions(se))
         out += engine.name + "\t" + (engine.post ? "POST " : "GET ") +
-               (engine.startUrl.empty() ? "(no query address)" : engine.startUrl) + "\n";
+               (engine.startUrl.empty() ? std::string(strings::kNoQueryAddress) : engine.startUrl) +
+               "\n";
     Print(out);
     return kExitOk;
 }
@@ -105,7 +110,8 @@ int Export(data::Table& se, const EnginesArguments& a) {
     // Whole or not at all: a failed write leaves an earlier export as it was.
     data::ReplacementFile out(a.words[0]);
     if (!out.Valid() || !out.Write(sql) || !out.Commit())
-        throw detect::EngineDefinitionError("Cannot create file " + a.words[0]);
+        throw detect::EngineDefinitionError(
+            text::FormatText(data::strings::kCannotCreateFile, a.words[0]));
     return kExitOk;
 }
 
@@ -124,7 +130,7 @@ std::vector<std::string> ResolveEngines(data::Table& se, const std::vector<std::
         const bool known = std::any_of(all.begin(), all.end(), [&](const auto& engine) {
             return text::SameAsciiNoCase(name, engine.name);
         });
-        if (!known) throw UsageError("unknown engine '" + name + "'");
+        if (!known) throw UsageError(text::FormatText(strings::kUnknownEngine, name));
     }
     return chosen;
 }
@@ -140,7 +146,7 @@ int RunEngines(const std::vector<std::string>& args) {
             std::filesystem::copy_file(folders.EngineFile(), target);
         const auto names = detect::ImportEngineFile(a.words[0], target);
         std::string out;
-        for (const auto& name : names) out += "Imported: " + name + "\n";
+        for (const auto& name : names) out += text::FormatText(strings::kImported, name) + "\n";
         Print(out);
         return kExitOk;
     }

@@ -5,6 +5,9 @@
 #include <iostream>
 
 #include "cli/cliarguments.h"
+#include "cli/clistrings.h"
+#include "detect/detectstrings.h"
+#include "text/format.h"
 
 namespace kv::cli {
 
@@ -16,16 +19,16 @@ constexpr const char* kBlanks = " \t\r";
 std::string Fault(const std::string& line) {
     for (std::size_t i = 0; i < line.size();) {
         const auto c = static_cast<unsigned char>(line[i]);
-        if (c < 0x20 || c == 0x7F) return "a control character";
+        if (c < 0x20 || c == 0x7F) return strings::kControlCharacter;
         std::size_t length = c < 0x80                ? 1
                              : c >= 0xF0 && c < 0xF5 ? 4
                              : c >= 0xE0             ? 3
                              : c >= 0xC2             ? 2
                                                      : 0;
         if (c >= 0xF5) length = 0;
-        if (length == 0 || i + length > line.size()) return "not UTF-8 text";
+        if (length == 0 || i + length > line.size()) return strings::kNotUtf8;
         for (std::size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(line[i + k]) & 0xC0) != 0x80) return "not UTF-8 text";
+            if ((static_cast<unsigned char>(line[i + k]) & 0xC0) != 0x80) return strings::kNotUtf8;
         i += length;
     }
     return {};
@@ -41,7 +44,8 @@ KeywordList ReadKeywordList(std::istream& in) {
         if (first == std::string::npos || line[first] == '#') continue;
         line = line.substr(first, line.find_last_not_of(kBlanks) + 1 - first);
         if (std::string fault = Fault(line); !fault.empty()) {
-            list.problems.push_back("line " + std::to_string(number) + ": " + fault);
+            list.problems.push_back(
+                text::FormatText(detect::strings::kAtLine, {std::to_string(number), fault}));
             continue;
         }
         list.keywords.push_back(line);
@@ -53,9 +57,9 @@ KeywordList ReadKeywordListFile(const std::string& path) {
     if (path == "-") return ReadKeywordList(std::cin);
     std::ifstream file(path, std::ios::binary);
     if (!file || std::filesystem::is_directory(path))
-        throw UsageError("cannot read the keyword list '" + path + "'");
+        throw UsageError(text::FormatText(strings::kCannotReadKeywordList, path));
     KeywordList list = ReadKeywordList(file);
-    if (file.bad()) throw UsageError("cannot read the keyword list '" + path + "'");
+    if (file.bad()) throw UsageError(text::FormatText(strings::kCannotReadKeywordList, path));
     return list;
 }
 

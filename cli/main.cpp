@@ -20,6 +20,11 @@ void RefuseBinaryToTerminal(const kv::cli::CliArguments& args) {
         throw kv::cli::UsageError(kv::cli::strings::kBinaryToTerminal);
 }
 
+void PrintUsageError(const char* message) {
+    std::fprintf(stderr, kv::cli::strings::kErrorLine, message);
+    std::fprintf(stderr, "%s\n", kv::cli::strings::kTryHelp);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -29,7 +34,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     // The version the about box shows, compiled in from the build.
     if (args.size() == 1 && args[0] == "--version") {
-        std::printf("kelvane-cli %s\n", KELVANE_VERSION);
+        std::printf(kv::cli::strings::kVersionLine, KELVANE_VERSION);
         return 0;
     }
     kv::cli::CliArguments parsed;
@@ -40,20 +45,20 @@ int main(int argc, char** argv) {
             } catch (const kv::cli::UsageError&) {
                 throw;
             } catch (const std::exception& e) {
-                std::fprintf(stderr, "kelvane-cli: %s\n", e.what());
+                std::fprintf(stderr, kv::cli::strings::kErrorLine, e.what());
                 return kv::cli::kExitFailure;
             }
         }
         parsed = kv::cli::ParseArguments(args);
         RefuseBinaryToTerminal(parsed);
     } catch (const kv::cli::UsageError& e) {
-        std::fprintf(stderr, "kelvane-cli: %s\n%s\n", e.what(), kv::cli::strings::kTryHelp);
+        PrintUsageError(e.what());
         return kv::cli::kExitUsage;
     }
     try {
         switch (parsed.command) {
             case kv::cli::Command::Help:
-                std::fputs(kv::cli::kUsage, stdout);
+                std::fputs(kv::cli::strings::kUsage, stdout);
                 return kv::cli::kExitOk;
             case kv::cli::Command::Detect:
                 return kv::cli::RunDetect(parsed);
@@ -65,10 +70,10 @@ int main(int argc, char** argv) {
     } catch (const kv::cli::LoadFailureReported&) {
         return kv::cli::kExitFailure;
     } catch (const kv::cli::UsageError& e) {  // an engine name the definitions do not know
-        std::fprintf(stderr, "kelvane-cli: %s\n%s\n", e.what(), kv::cli::strings::kTryHelp);
+        PrintUsageError(e.what());
         return kv::cli::kExitUsage;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "kelvane-cli: %s\n", e.what());
+        std::fprintf(stderr, kv::cli::strings::kErrorLine, e.what());
         return kv::cli::kExitFailure;
     }
     return kv::cli::kExitFailure;

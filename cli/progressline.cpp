@@ -2,38 +2,31 @@
 
 #include <cstdio>
 
+#include "cli/clistrings.h"
+#include "data/datastrings.h"
+
 namespace kv::cli {
-
-namespace {
-
-constexpr const char* kPagesFormat = "%d/%d pages, %d failed";
-constexpr const char* kEngineFormat = ", asking %s";
-constexpr const char* kElapsedFormat = ", %.1f s";
-constexpr const char* kTableHead = "Keyword\tStored\tFailed\tTheme\n";
-constexpr const char* kSkipped = "cached";
-constexpr const char* kTotal = "Total:";
-
-}  // namespace
 
 std::string ProgressLine(const detect::RunProgress& p) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, kPagesFormat, p.pagesDone, p.pagesTotal, p.pagesFailed);
+    std::snprintf(buffer, sizeof buffer, strings::kPagesFormat, p.pagesDone, p.pagesTotal,
+                  p.pagesFailed);
     std::string line = buffer;
     if (!p.engine.empty()) {
-        std::snprintf(buffer, sizeof buffer, kEngineFormat, p.engine.c_str());
+        std::snprintf(buffer, sizeof buffer, strings::kEngineFormat, p.engine.c_str());
         line += buffer;
     }
-    std::snprintf(buffer, sizeof buffer, kElapsedFormat,
+    std::snprintf(buffer, sizeof buffer, strings::kElapsedFormat,
                   static_cast<double>(p.elapsed.count()) / 1000.0);
     return line + buffer;
 }
 
 std::string KeywordListTable(const std::vector<KeywordListRow>& rows) {
-    std::string out = kTableHead;
+    std::string out = strings::kListTableHead;
     int stored = 0, failed = 0;
     for (const KeywordListRow& row : rows) {
         if (row.skipped) {
-            out += row.keyword + "\t" + kSkipped + "\t\t\n";
+            out += row.keyword + "\t" + strings::kSkippedCached + "\t\t\n";
             continue;
         }
         const detect::RunSummary& s = row.summary;
@@ -42,7 +35,8 @@ std::string KeywordListTable(const std::vector<KeywordListRow>& rows) {
         out += row.keyword + "\t" + std::to_string(s.pagesStored) + "\t" +
                std::to_string(s.pagesFailed) + "\t" + std::to_string(s.themeSize) + "\n";
     }
-    return out + kTotal + "\t" + std::to_string(stored) + "\t" + std::to_string(failed) + "\t\n";
+    return out + data::strings::kTotal + "\t" + std::to_string(stored) + "\t" +
+           std::to_string(failed) + "\t\n";
 }
 
 }  // namespace kv::cli

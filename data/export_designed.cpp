@@ -51,24 +51,28 @@ ExportGrid Grid(std::string name, std::vector<ExportColumn> columns) {
 
 ExportGrid DesignedFrequencyGrid(std::string_view countFooter) {
     ExportGrid grid = Grid(
-        "DBGridEh1", {Column(keywordres_fields::Keyword, "Keyword", 130, ExportAlignment::Left),
-                      Column(keywordres_fields::Count, "Count", 55, ExportAlignment::Right)});
+        "DBGridEh1",
+        {Column(keywordres_fields::Keyword, strings::kKeywordCaption, 130, ExportAlignment::Left),
+         Column(keywordres_fields::Count, strings::kCountCaption, 55, ExportAlignment::Right)});
     grid.columns[1].bars = true;
     // Footer cells take their column's alignment and the grid's font.
-    grid.footerRows.push_back({{"Total:", ExportAlignment::Left, WindowFont()},
+    grid.footerRows.push_back({{strings::kTotal, ExportAlignment::Left, WindowFont()},
                                {std::string(countFooter), ExportAlignment::Right, WindowFont()}});
     return grid;
 }
 
 ExportGrid DesignedPagesGrid() {
-    ExportColumn url = Column(keywordres2_fields::Url, "Web page", 150, ExportAlignment::Left);
+    ExportColumn url =
+        Column(keywordres2_fields::Url, strings::kWebPageCaption, 150, ExportAlignment::Left);
     url.font.underline = true;
     url.font.color = kHotTrackColor;
-    return Grid(
-        "DBGridEh2",
-        {Column(keywordres2_fields::Rank, "Rank", 55, ExportAlignment::Right), std::move(url),
-         Column(keywordres2_fields::Keywords, "META Keywords", 356, ExportAlignment::Left),
-         Column(keywordres2_fields::Sources, "Sources", 110, ExportAlignment::Left)});
+    return Grid("DBGridEh2", {Column(keywordres2_fields::Rank, strings::kRankCaption, 55,
+                                     ExportAlignment::Right),
+                              std::move(url),
+                              Column(keywordres2_fields::Keywords, strings::kMetaKeywordsCaption,
+                                     356, ExportAlignment::Left),
+                              Column(keywordres2_fields::Sources, strings::kSourcesCaption, 110,
+                                     ExportAlignment::Left)});
 }
 
 }  // namespace kv::data

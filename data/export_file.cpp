@@ -11,7 +11,7 @@ void ExportGridToFile(ExportFormat format, const ExportGrid& grid, const ExportR
                       const std::string& path) {
     const std::string bytes = ExportGridBytes(format, grid, rows);
     if (!ReplaceFileContents(path, bytes))
-        throw ExportError(exportdetail::FormatText(kExportCannotCreateFile, path));
+        throw ExportError(exportdetail::FormatText(strings::kCannotCreateFile, path));
 }
 
 }  // namespace kv::data

@@ -89,7 +89,8 @@ std::vector<PlacedCell> PlaceCells(const ExportGrid& grid, const ExportRowSource
                 {static_cast<std::uint16_t>(row), static_cast<std::uint16_t>(c), *cells[c].cell});
         ++row;
     });
-    if (row > kMaxRows) throw ExportError(FormatText(kExportTooManyRows, std::to_string(row)));
+    if (row > kMaxRows)
+        throw ExportError(FormatText(strings::kExportTooManyRows, std::to_string(row)));
     return placed;
 }
 

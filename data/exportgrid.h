@@ -14,17 +14,16 @@
 #include <string_view>
 #include <vector>
 
+#include "data/dataerror.h"
+#include "data/datastrings.h"
+
 namespace kv::data {
 
 // A failed export; the message is the user-visible text.
-class ExportError : public std::runtime_error {
+class ExportError : public DataError {
   public:
-    using std::runtime_error::runtime_error;
+    using DataError::DataError;
 };
-
-inline constexpr std::string_view kExportCannotCreateFile = "Cannot create file %s";
-inline constexpr std::string_view kExportTooManyRows =
-    "The grid has too many rows for a workbook: %s";
 
 // A colour resolved to red, green and blue at the time of export.
 struct ExportColor {
@@ -143,10 +142,8 @@ std::string ExportGridBytes(ExportFormat format, const ExportGrid& grid,
 void ExportGridToFile(ExportFormat format, const ExportGrid& grid, const ExportRowSource& rows,
                       const std::string& path);
 
-// Save dialog support: the filter entries in order, 1-based, and their extensions.
-inline constexpr std::string_view kExportSaveFilter =
-    "Text files (*.txt)|*.txt|Comma separated values (*.csv)|*.csv|HTML file (*.htm)|*.htm|"
-    "Rich Text Format (*.rtf)|*.rtf|Microsoft Excel Workbook (*.xls)|*.xls";
+// Save dialog support (the filter is strings::kExportSaveFilter): the filter entries in order,
+// 1-based, and their extensions.
 inline constexpr int kExportFirstFilterIndex = 3;  // HTML
 std::optional<ExportFormat> ExportFormatFromFilterIndex(int index);
 std::string_view ExportExtension(ExportFormat format);  // "txt", "csv", "htm", "rtf", "xls"

@@ -6,7 +6,10 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <stdexcept>
+
+#include "data/dataerror.h"
+#include "data/datastrings.h"
+#include "text/format.h"
 
 namespace kv::data {
 
@@ -32,7 +35,7 @@ std::string SetDamagedFileAside(const std::string& path) {
         target = base + "-" + std::to_string(n);
     // link + unlink never replaces an existing file, as a plain rename could.
     if (link(path.c_str(), target.c_str()) != 0 || unlink(path.c_str()) != 0)
-        throw std::runtime_error("Cannot rename file " + path);
+        throw DataError(text::FormatText(strings::kCannotRenameFile, path));
     return target;
 }
 

@@ -12,7 +12,7 @@ namespace kv::data {
 bool FolderIsWritable(const std::string& folder);
 
 // Renames the file to "<name>.damaged-YYYYMMDD-HHMMSS" beside it (with "-2", "-3", ... when
-// that name is taken) and returns the new path. Nothing is deleted. Raises std::runtime_error
+// that name is taken) and returns the new path. Nothing is deleted. Raises DataError
 // with "Cannot rename file %s" when the rename fails.
 std::string SetDamagedFileAside(const std::string& path);
 

@@ -10,10 +10,6 @@
 namespace kv::data {
 
 inline constexpr const char* kLockFile = "kelvane.lock";
-inline constexpr const char* kFolderBusy =
-    "The program folder %s is busy: another run of Kelvane uses it";
-inline constexpr const char* kWaitingForFolder =
-    "Another run of Kelvane uses the program folder %s. Waiting for it to end...";
 
 class FolderLock {
   public:

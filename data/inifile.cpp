@@ -6,7 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "data/datastrings.h"
 #include "data/replacementfile.h"
+#include "text/format.h"
 #include "text/textcompare.h"
 
 namespace kv::data {
@@ -25,7 +27,8 @@ std::string_view Trim(std::string_view s) {
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
     std::ifstream in(path_, std::ios::binary);
     if (!in) {
-        if (access(path_.c_str(), F_OK) == 0) throw IniError("Cannot open file " + path_);
+        if (access(path_.c_str(), F_OK) == 0)
+            throw IniError(text::FormatText(strings::kCannotOpenFile, path_));
         return;
     }
     std::string raw;
@@ -50,7 +53,7 @@ IniFile::IniFile(std::string path) : path_(std::move(path)) {
         }
         lines_.push_back(std::move(line));
     }
-    if (in.bad()) throw IniError("Cannot open file " + path_);
+    if (in.bad()) throw IniError(text::FormatText(strings::kCannotOpenFile, path_));
 }
 
 int IniFile::FindSection(std::string_view section) const {
@@ -119,8 +122,7 @@ bool ReadsBack(std::string_view section, std::string_view key, std::string_view 
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     if (!ReadsBack(section, key, value))
-        throw IniError("Cannot write [" + std::string(section) + "] " + std::string(key) + " to " +
-                       path_ + ": a line break or a misplaced sign in the text");
+        throw IniError(text::FormatText(strings::kIniCannotWrite, {section, key, path_}));
     if (const Line* found = FindLine(section, key)) {
         Line& line = lines_[static_cast<std::size_t>(found - lines_.data())];
         line.text = line.text.substr(0, line.valuePos) + std::string(value);
@@ -156,7 +158,8 @@ void IniFile::Save(mode_t newFileMode, bool forceMode) const {
     for (const Line& line : lines_) content += line.text + lineEnd_;
     FileMode mode;
     (forceMode ? mode.forced : mode.forNewFile) = newFileMode;
-    if (!ReplaceFileContents(path_, content, mode)) throw IniError("Cannot create file " + path_);
+    if (!ReplaceFileContents(path_, content, mode))
+        throw IniError(text::FormatText(strings::kCannotCreateFile, path_));
 }
 
 }  // namespace kv::data

@@ -12,11 +12,14 @@
 #include <string_view>
 #include <vector>
 
+#include "data/dataerror.h"
+
 namespace kv::data {
 
-class IniError : public std::runtime_error {
+// A set.ini that cannot be read or written; the message is the user-visible text.
+class IniError : public DataError {
   public:
-    using std::runtime_error::runtime_error;
+    using DataError::DataError;
 };
 
 class IniFile {

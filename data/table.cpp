@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "data/datastrings.h"
+#include "text/format.h"
 #include "text/textcompare.h"
 #include "text/utf8.h"
 
@@ -84,12 +86,12 @@ std::optional<int> Table::FindField(std::string_view fieldName) const {
 
 int Table::FieldIndex(std::string_view fieldName) const {
     if (auto i = FindField(fieldName)) return *i;
-    throw TableError(name_ + ": Field '" + std::string(fieldName) + "' not found");
+    throw TableError(text::FormatText(strings::kFieldNotFound, {name_, fieldName}));
 }
 
 void Table::CheckField(int field) const {
     if (field < 0 || field >= static_cast<int>(fields_.size()))
-        throw TableError(name_ + ": Field index out of range");
+        throw TableError(text::FormatText(strings::kFieldIndexOutOfRange, name_));
 }
 
 // ---- view and cursor ----
@@ -240,7 +242,7 @@ void Table::MoveTo(int index) {
     CheckBrowseMode();
     EnsureView();
     if (index < 0 || index >= static_cast<int>(view_.size()))
-        throw TableError(name_ + ": Row index out of range");
+        throw TableError(text::FormatText(strings::kRowIndexOutOfRange, name_));
     SetCurrent(index);
     bof_ = eof_ = false;
     NotifyCursor();
@@ -277,7 +279,7 @@ std::int32_t Table::AsInteger(int field) {
     std::int32_t value = 0;
     const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
     if (ec != std::errc() || end != t.data() + t.size())
-        throw TableError("'" + std::string(t) + "' is not a valid integer value");
+        throw TableError(text::FormatText(strings::kNotAnInteger, t));
     return value;
 }
 
@@ -295,7 +297,7 @@ const Cell& Table::CellAt(int index, int field) {
     CheckField(field);
     EnsureView();
     if (index < 0 || index >= static_cast<int>(view_.size()))
-        throw TableError(name_ + ": Row index out of range");
+        throw TableError(text::FormatText(strings::kRowIndexOutOfRange, name_));
     return view_[static_cast<std::size_t>(index)]->cells[static_cast<std::size_t>(field)];
 }
 
@@ -314,7 +316,7 @@ std::string_view Table::FitText(int field, std::string_view value) const {
 
 Row& Table::EditRow(int field) {
     CheckField(field);
-    if (state_ == State::Browse) throw TableError(name_ + ": Table not in edit or insert mode");
+    if (state_ == State::Browse) throw TableError(text::FormatText(strings::kNotInEditMode, name_));
     return *pending_;
 }
 
@@ -347,8 +349,7 @@ void Table::Append() {
 void Table::Edit() {
     if (state_ != State::Browse) return;
     Row* row = CurrentRow();
-    if (row == nullptr)
-        throw TableError(name_ + ": Cannot perform this operation on an empty table");
+    if (row == nullptr) throw TableError(text::FormatText(strings::kEmptyTable, name_));
     pending_ =
         RowPtr(std::pmr::polymorphic_allocator<>(&pool_).new_object<Row>(*row), RowDeleter{&pool_});
     state_ = State::Edit;
@@ -385,8 +386,7 @@ void Table::Delete() {
     }
     Cancel();
     Row* row = CurrentRow();
-    if (row == nullptr)
-        throw TableError(name_ + ": Cannot perform this operation on an empty table");
+    if (row == nullptr) throw TableError(text::FormatText(strings::kEmptyTable, name_));
     const int index = currentIndex_;
     view_.erase(view_.begin() + index);
     const auto it =
@@ -414,12 +414,12 @@ void Table::SetString(int field, std::string_view value) {
     if (f.type == FieldType::Boolean) {
         if (text::SameAsciiNoCase(value, "True")) return SetBoolean(field, true);
         if (text::SameAsciiNoCase(value, "False")) return SetBoolean(field, false);
-        throw TableError("'" + std::string(value) + "' is not a valid boolean value");
+        throw TableError(text::FormatText(strings::kNotABoolean, value));
     }
     std::int64_t number = 0;
     const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
     if (ec != std::errc() || end != value.data() + value.size())
-        throw TableError("'" + std::string(value) + "' is not a valid integer value");
+        throw TableError(text::FormatText(strings::kNotAnInteger, value));
     SetInteger(field, number);
 }
 
@@ -446,9 +446,10 @@ void Table::SetInteger(int field, std::int64_t value) {
                       : f.type == FieldType::Boolean ? true
                                                      : value >= INT32_MIN && value <= INT32_MAX;
     if (!fits)
-        throw TableError(std::to_string(value) + " is not a valid value for field '" + f.name +
-                         "'. The allowed range is " +
-                         (f.type == FieldType::Word ? "0 to 65535" : "-2147483648 to 2147483647"));
+        throw TableError(text::FormatText(
+            strings::kValueOutOfRange,
+            {std::to_string(value), f.name,
+             f.type == FieldType::Word ? strings::kWordRange : strings::kIntegerRange}));
     Cell& c = row.cells[static_cast<std::size_t>(field)];
     c.number = f.type == FieldType::Boolean ? (value != 0) : static_cast<std::int32_t>(value);
     c.null = false;
@@ -523,7 +524,7 @@ void Table::SetIndexName(const std::string& indexName) {
         NotifyData();
         return;
     }
-    throw TableError(name_ + ": Index '" + indexName + "' not found");
+    throw TableError(text::FormatText(strings::kIndexNotFound, {name_, indexName}));
 }
 
 void Table::SetIndexFieldNames(const std::string& fieldList) {
@@ -552,7 +553,7 @@ void Table::ClearOrdering() {
 void Table::SetMasterLink(const MasterLink& link) {
     const int detailField = link ? FieldIndex(link.detailField) : -1;
     const int masterField = link ? link.master->FieldIndex(link.masterField) : -1;
-    if (link.master == this) throw TableError(name_ + ": A table cannot be its own master");
+    if (link.master == this) throw TableError(text::FormatText(strings::kOwnMaster, name_));
     if (link_.master != nullptr) std::erase(link_.master->details_, this);
     link_ = link;
     linkField_ = detailField;

@@ -13,14 +13,15 @@
 #include <string_view>
 #include <vector>
 
+#include "data/dataerror.h"
 #include "data/largepages.h"
 
 namespace kv::data {
 
 // Every failure of the table engine; the message is the user-visible text.
-class TableError : public std::runtime_error {
+class TableError : public DataError {
   public:
-    using std::runtime_error::runtime_error;
+    using DataError::DataError;
 };
 
 enum class FieldType { String, Integer, Word, Boolean, Memo };

@@ -8,7 +8,9 @@
 #include <memory>
 #include <vector>
 
+#include "data/datastrings.h"
 #include "data/replacementfile.h"
+#include "text/format.h"
 #include "text/textcompare.h"
 
 namespace kv::data {
@@ -97,7 +99,7 @@ std::string TableNameOfFile(const std::string& path) {
 }
 
 void LoadTableFile(Table& table, const std::string& path) {
-    const std::string cannotOpen = "Cannot open file " + path;
+    const std::string cannotOpen = text::FormatText(strings::kCannotOpenFile, path);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec) || access(path.c_str(), R_OK) != 0)
         throw TableError(cannotOpen);
@@ -110,7 +112,7 @@ void LoadTableFile(Table& table, const std::string& path) {
 
     const std::string name = TableNameOfFile(path);
     const auto invalid = [&](const std::string& why) {
-        return TableError("File " + path + " is not a valid " + name + " table file: " + why);
+        return TableError(text::FormatText(strings::kNotATableFile, {path, name, why}));
     };
     // A damaged file (cut short, overwritten in part) can read as rows of NULLs: check first.
     StmtPtr check = Prepare(db.get(), "PRAGMA quick_check(1)");
@@ -119,7 +121,7 @@ void LoadTableFile(Table& table, const std::string& path) {
     if (checked != SQLITE_ROW) throw invalid(sqlite3_errmsg(db.get()));
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0));
     const std::string verdict = text != nullptr ? text : "";
-    if (verdict != "ok") throw invalid("it is damaged (" + verdict + ")");
+    if (verdict != "ok") throw invalid(text::FormatText(strings::kFileDamaged, verdict));
     check.reset();
     // SQLite would read a quoted name that is no column as a text literal: check the columns.
     sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -128,7 +130,7 @@ void LoadTableFile(Table& table, const std::string& path) {
     std::vector<std::string> columns;
     while (sqlite3_step(info.get()) == SQLITE_ROW)
         columns.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1)));
-    if (columns.empty()) throw invalid("it holds no table " + name);
+    if (columns.empty()) throw invalid(text::FormatText(strings::kFileHoldsNoTable, name));
     // The fields the file has, in table order; an optional one it lacks stays null.
     const auto& fields = table.Fields();
     std::vector<std::size_t> loaded;
@@ -139,7 +141,7 @@ void LoadTableFile(Table& table, const std::string& path) {
             return text::SameAsciiNoCase(c, f.name);
         });
         if (!present && f.optional) continue;
-        if (!present) throw invalid("the field " + f.name + " is missing");
+        if (!present) throw invalid(text::FormatText(strings::kFieldMissing, f.name));
         loaded.push_back(i);
         selected += (selected.empty() ? "" : ", ") + Quoted(f.name);
     }
@@ -165,16 +167,15 @@ void LoadTableFile(Table& table, const std::string& path) {
                     static_cast<int>(i), std::string_view(text, static_cast<std::size_t>(size))));
             } else {
                 if (type != SQLITE_INTEGER)
-                    throw invalid("field " + fields[i].name +
-                                  " holds a value that is not an integer");
+                    throw invalid(text::FormatText(strings::kFieldNotInteger, fields[i].name));
                 const sqlite3_int64 v = sqlite3_column_int64(select.get(), static_cast<int>(col));
                 const bool fits = fields[i].type == FieldType::Word ? v >= 0 && v <= 0xFFFF
                                   : fields[i].type == FieldType::Boolean
                                       ? v == 0 || v == 1
                                       : v >= INT32_MIN && v <= INT32_MAX;
                 if (!fits)
-                    throw invalid("field " + fields[i].name + " holds the value " +
-                                  std::to_string(v) + ", which is out of range");
+                    throw invalid(text::FormatText(strings::kFieldValueOutOfRange,
+                                                   {fields[i].name, std::to_string(v)}));
                 c.number = static_cast<std::int32_t>(v);
             }
         }
@@ -186,7 +187,7 @@ void LoadTableFile(Table& table, const std::string& path) {
 
 void SaveTableFile(Table& table, const std::string& path) {
     table.CheckBrowseMode();
-    const std::string cannotCreate = "Cannot create file " + path;
+    const std::string cannotCreate = text::FormatText(strings::kCannotCreateFile, path);
     ReplacementFile pending(path);
     if (!pending.Valid()) throw TableError(cannotCreate);
     try {

@@ -24,8 +24,8 @@ std::string ShowFindings(const ResultPageReading& reading) {
     std::string out;
     for (const std::string& address : reading.addresses)
         out += (address.empty() ? std::string(strings::kNoAddress) : address) + "\n";
-    out += "next: ";
-    if (!reading.next) return out + "none\n";
+    out += strings::kShowNext;
+    if (!reading.next) return out + strings::kNone + "\n";
     const EngineRequest& next = *reading.next;
     out += next.post ? "POST " + next.address + " " + next.body : "GET " + next.address;
     return out + "\n";

@@ -9,12 +9,15 @@
 #include <set>
 #include <sstream>
 
+#include "data/datastrings.h"
 #include "data/enginefields.h"
 #include "data/tablefile.h"
 #include "data/tables.h"
+#include "detect/detectstrings.h"
 #include "detect/enginedefinition.h"
 #include "parseutils/regexpr.h"
 #include "parseutils/templatefuncs.h"
+#include "text/format.h"
 #include "text/textcompare.h"
 
 namespace kv::detect {
@@ -80,8 +83,8 @@ void RunSql(sqlite3* db, const std::string& sql) {
         const int rc = sqlite3_prepare_v2(db, start, -1, &raw, &next);
         StmtPtr stmt(raw);
         const auto fail = [&] {
-            return EngineDefinitionError("line " + std::to_string(LineOf(sql, start)) + ": " +
-                                         sqlite3_errmsg(db));
+            return EngineDefinitionError(text::FormatText(
+                strings::kAtLine, {std::to_string(LineOf(sql, start)), sqlite3_errmsg(db)}));
         };
         if (rc != SQLITE_OK) throw fail();
         if (!stmt) continue;  // a comment or blanks
@@ -141,7 +144,8 @@ std::string PatternProblem(const std::string& patterns) {
                 TRegExpr compiled;
                 compiled.SetExpression(part);
             } catch (const ERegExpr& e) {
-                return "pattern line " + std::to_string(lineNumber) + ": " + e.what();
+                return text::FormatText(strings::kSqlPatternLine,
+                                        {std::to_string(lineNumber), e.what()});
             }
         }
     }
@@ -159,10 +163,11 @@ std::string HeaderProblem(const std::string& lines) {
         const std::string name = line.substr(0, colon);
         if (colon == std::string::npos || name.empty() ||
             !std::all_of(name.begin(), name.end(), IsHeaderNameChar))
-            return "'" + line + "' is not a header line (Name: value)";
+            return text::FormatText(strings::kSqlNotHeaderLine, line);
         // These belong to the exchange itself; a second copy would break it.
         for (std::string_view own : {"Host", "Content-Length", "Transfer-Encoding", "Connection"})
-            if (text::SameAsciiNoCase(name, own)) return "the header " + name + " cannot be set";
+            if (text::SameAsciiNoCase(name, own))
+                return text::FormatText(strings::kSqlOwnHeader, name);
     }
     return "";
 }
@@ -174,7 +179,8 @@ std::string StatusProblem(const std::string& list) {
         word.erase(0, word.find_first_not_of(" \t"));
         word.erase(word.find_last_not_of(" \t") + 1);
         if (word.empty()) continue;
-        if (ParseStatusList(word).size() != 1) return "'" + word + "' is not an HTTP status";
+        if (ParseStatusList(word).size() != 1)
+            return text::FormatText(strings::kSqlNotStatus, word);
     }
     return "";
 }
@@ -184,19 +190,19 @@ std::string ValueProblem(data::Table& table, int field, const data::Cell& cell) 
     const data::FieldDef& def = table.Fields()[static_cast<std::size_t>(field)];
     const std::string value = cell.text ? *cell.text : std::string();
     if (def.type == FieldType::String && table.FitText(field, value).size() != value.size())
-        return "longer than " + std::to_string(def.size) + " characters";
+        return text::FormatText(strings::kSqlTooLong, std::to_string(def.size));
     if (IsPatternField(def.name)) return PatternProblem(value);
     if (IsAddressField(def.name) && !value.empty() && !value.starts_with("http://") &&
         !value.starts_with("https://"))
-        return "'" + value + "' does not begin with http:// or https://";
+        return text::FormatText(strings::kSqlNotAddress, value);
     if (text::SameAsciiNoCase(def.name, f::RequestHeaderLines)) return HeaderProblem(value);
     if (text::SameAsciiNoCase(def.name, f::BlockedStatusCodes)) return StatusProblem(value);
     if (text::SameAsciiNoCase(def.name, f::GetUrlUnwrapDecode) &&
         cell.number >= kUnwrapDecodingCount)
-        return "not 0 (none), 1 (percent) or 2 (base64url)";
+        return strings::kSqlBadUnwrap;
     if (text::SameAsciiNoCase(def.name, f::MinSecondsBetweenRequests) &&
         (cell.number < 0 || cell.number > kMaxPacingSeconds))
-        return "not between 0 and " + std::to_string(kMaxPacingSeconds);
+        return text::FormatText(strings::kSqlPacingRange, std::to_string(kMaxPacingSeconds));
     return "";
 }
 
@@ -207,18 +213,18 @@ std::string ReadCell(sqlite3_stmt* select, int column, const data::FieldDef& def
     if (type == SQLITE_NULL) return "";
     cell.null = false;
     if (def.type == FieldType::String || def.type == FieldType::Memo) {
-        if (type != SQLITE_TEXT) return "not a text";
+        if (type != SQLITE_TEXT) return strings::kSqlNotText;
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(select, column));
         cell.text = data::MakeText(
             std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(select, column))));
         return "";
     }
-    if (type != SQLITE_INTEGER) return "not a whole number";
+    if (type != SQLITE_INTEGER) return strings::kSqlNotNumber;
     const sqlite3_int64 v = sqlite3_column_int64(select, column);
     const bool fits = def.type == FieldType::Word      ? v >= 0 && v <= 0xFFFF
                       : def.type == FieldType::Boolean ? v == 0 || v == 1
                                                        : v >= INT32_MIN && v <= INT32_MAX;
-    if (!fits) return std::to_string(v) + " is out of range";
+    if (!fits) return text::FormatText(strings::kSqlOutOfRange, std::to_string(v));
     cell.number = static_cast<std::int32_t>(v);
     return "";
 }
@@ -228,10 +234,7 @@ std::string ReadCell(sqlite3_stmt* select, int column, const data::FieldDef& def
 std::string WriteEngineSql(data::Table& se) {
     const auto& fields = se.Fields();
     std::string columns;
-    std::string out =
-        "-- Kelvane engine definitions: one row per search engine (kelvane-cli engines export).\n"
-        "-- Edit, then load with: kelvane-cli engines import FILE\n"
-        "CREATE TABLE SE (\n";
+    std::string out = std::string(strings::kSqlExportHead) + "CREATE TABLE SE (\n";
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const bool text = fields[i].type == FieldType::String || fields[i].type == FieldType::Memo;
         out += "  " + fields[i].name + (text ? " TEXT" : " INTEGER") +
@@ -256,13 +259,12 @@ std::string WriteEngineSql(data::Table& se) {
 }
 
 void ReadEngineSql(const std::string& sql, data::Table& into) {
-    if (sql.size() > kMaxSqlBytes) throw EngineDefinitionError("the file is too large");
-    if (sql.find('\0') != std::string::npos)
-        throw EngineDefinitionError("the file holds a NUL byte: it is not SQL text");
+    if (sql.size() > kMaxSqlBytes) throw EngineDefinitionError(strings::kSqlTooLarge);
+    if (sql.find('\0') != std::string::npos) throw EngineDefinitionError(strings::kSqlHoldsNul);
     sqlite3* raw = nullptr;
     if (sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         sqlite3_close_v2(raw);
-        throw EngineDefinitionError("no memory for the definitions");
+        throw EngineDefinitionError(strings::kSqlNoMemory);
     }
     DbPtr db(raw);
     RunSql(db.get(), sql);
@@ -276,13 +278,14 @@ void ReadEngineSql(const std::string& sql, data::Table& into) {
         while (info && sqlite3_step(info) == SQLITE_ROW)
             columns.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(info, 1)));
     }
-    if (columns.empty()) throw EngineDefinitionError("the file creates no table SE");
+    if (columns.empty()) throw EngineDefinitionError(strings::kSqlNoTable);
     const auto& fields = into.Fields();
     for (const std::string& column : columns) {
         const bool known = std::any_of(fields.begin(), fields.end(), [&](const data::FieldDef& d) {
             return text::SameAsciiNoCase(d.name, column);
         });
-        if (!known) throw EngineDefinitionError("the table SE has an unknown field " + column);
+        if (!known)
+            throw EngineDefinitionError(text::FormatText(strings::kSqlUnknownField, column));
     }
     std::vector<int> fieldOfColumn;
     std::string selected;
@@ -291,7 +294,8 @@ void ReadEngineSql(const std::string& sql, data::Table& into) {
             return text::SameAsciiNoCase(c, fields[i].name);
         });
         if (!present && !fields[i].optional)
-            throw EngineDefinitionError("the field " + fields[i].name + " is missing");
+            throw EngineDefinitionError(
+                text::FormatText(data::strings::kFieldMissing, fields[i].name));
         if (!present) continue;
         fieldOfColumn.push_back(static_cast<int>(i));
         selected += (selected.empty() ? "" : ", ") + Quoted(fields[i].name);
@@ -308,28 +312,29 @@ void ReadEngineSql(const std::string& sql, data::Table& into) {
     int step;
     while ((step = sqlite3_step(select.get())) == SQLITE_ROW) {
         data::RowPtr row = into.NewRow();
-        const std::string rowLabel = "row " + std::to_string(rows.size() + 1);
+        const std::string rowNumber = std::to_string(rows.size() + 1);
+        const auto rowProblem = [&](std::string_view field, std::string_view problem) {
+            return EngineDefinitionError(
+                text::FormatText(strings::kSqlRowField, {rowNumber, field, problem}));
+        };
         for (std::size_t col = 0; col < fieldOfColumn.size(); ++col) {
             const int field = fieldOfColumn[col];
             const data::FieldDef& def = fields[static_cast<std::size_t>(field)];
             data::Cell& cell = row->cells[static_cast<std::size_t>(field)];
             std::string problem = ReadCell(select.get(), static_cast<int>(col), def, cell);
             if (problem.empty()) problem = ValueProblem(into, field, cell);
-            if (!problem.empty())
-                throw EngineDefinitionError(rowLabel + ", field " + def.name + ": " + problem);
+            if (!problem.empty()) throw rowProblem(def.name, problem);
         }
         const data::Cell& name = row->cells[static_cast<std::size_t>(nameField)];
         if (name.null || !name.text || name.text->empty())
-            throw EngineDefinitionError(rowLabel + ", field SEName: the engine has no name");
+            throw rowProblem(f::SEName, strings::kSqlNoName);
         // The name is also the key of its tick in set.ini.
         if (std::any_of(name.text->begin(), name.text->end(), [](char c) {
                 return c == '=' || c == '[' || c == ']' || (c >= 0 && c < 32);
             }))
-            throw EngineDefinitionError(rowLabel + ", field SEName: '" + *name.text +
-                                        "' holds one of = [ ] or a control character");
+            throw rowProblem(f::SEName, text::FormatText(strings::kSqlBadName, *name.text));
         if (!names.insert(*name.text).second)
-            throw EngineDefinitionError(rowLabel + ", field SEName: '" + *name.text +
-                                        "' is defined twice");
+            throw rowProblem(f::SEName, text::FormatText(strings::kSqlNameTwice, *name.text));
         rows.push_back(std::move(row));
     }
     if (step != SQLITE_DONE) throw EngineDefinitionError(sqlite3_errmsg(db.get()));
@@ -372,7 +377,7 @@ std::vector<std::string> MergeEngineRows(data::Table& target, data::Table& impor
 
 std::vector<std::string> ImportEngineFile(const std::string& sqlPath, const std::string& cdsPath) {
     std::ifstream in(sqlPath, std::ios::binary);
-    if (!in) throw EngineDefinitionError("Cannot open file " + sqlPath);
+    if (!in) throw EngineDefinitionError(text::FormatText(data::strings::kCannotOpenFile, sqlPath));
     std::ostringstream sql;
     sql << in.rdbuf();
     data::Table imported("SE", data::EngineTableFields());

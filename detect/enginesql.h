@@ -4,17 +4,17 @@
 // Tests: tests/detect/enginesql_test.cpp.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
 #include "data/table.h"
+#include "detect/detecterror.h"
 
 namespace kv::detect {
 
 // A definition file that cannot be imported; the message names the line, or the row and field.
-class EngineDefinitionError : public std::runtime_error {
+class EngineDefinitionError : public DetectError {
   public:
-    using std::runtime_error::runtime_error;
+    using DetectError::DetectError;
 };
 
 // The table as SQL: a CREATE TABLE SE with every field, then one INSERT per row. Line breaks

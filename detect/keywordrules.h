@@ -3,11 +3,11 @@
 // Tests: tests/detect/keywordrules_test.cpp.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "data/tables.h"
+#include "detect/detecterror.h"
 
 namespace kv::detect {
 
@@ -15,9 +15,9 @@ namespace kv::detect {
 inline constexpr int kMaxKeywordLength = data::kKeywordFieldWidth;
 
 // A keyword that is refused; what() is the message for the user.
-class KeywordError : public std::runtime_error {
+class KeywordError : public DetectError {
   public:
-    using std::runtime_error::runtime_error;
+    using DetectError::DetectError;
 };
 
 // The keyword with leading and trailing blanks (spaces, tabs) removed. Raises KeywordError for

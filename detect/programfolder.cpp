@@ -9,9 +9,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
 
 #include "data/tables.h"
+#include "detect/detecterror.h"
 #include "detect/detectstrings.h"
 #include "http/connectionsettings.h"
 #include "text/format.h"
@@ -120,10 +120,10 @@ void CreateUserFolders(const ProgramFolders& folders) {
         for (const auto& part : std::filesystem::path(folder)) {
             path /= part;
             if (::mkdir(path.c_str(), kUserOnly) != 0 && errno != EEXIST)
-                throw std::runtime_error(text::FormatText(strings::kCannotCreateFolder, folder));
+                throw DetectError(text::FormatText(strings::kCannotCreateFolder, folder));
         }
         if (!std::filesystem::is_directory(folder))
-            throw std::runtime_error(text::FormatText(strings::kCannotCreateFolder, folder));
+            throw DetectError(text::FormatText(strings::kCannotCreateFolder, folder));
     }
 }
 

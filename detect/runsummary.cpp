@@ -9,7 +9,7 @@ std::string SummaryLine(const RunSummary& s) {
     std::string engines;
     for (const std::string& engine : s.enginesWithoutResults)
         engines += (engines.empty() ? "" : ", ") + engine;
-    if (engines.empty()) engines = strings::kNoEngineWithoutResults;
+    if (engines.empty()) engines = strings::kNone;
     return text::FormatText(strings::kRunSummary,
                             {std::to_string(s.themeSize), std::to_string(s.pagesStored),
                              std::to_string(s.pagesFailed), engines});

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "html/elementlists.h"
+#include "html/htmlstrings.h"
 #include "html/nodebuild.h"
 #include "html/stopscan.h"
 #include "html/tagsplit.h"
@@ -16,18 +17,16 @@ namespace kv::html {
 
 namespace {
 
-// The parser's warning texts; row and column follow in the form " [Row:r,Col:c]".
-constexpr std::string_view kIllegalComment = "Illegal comment style detected: \"<!\"";
-constexpr std::string_view kUnexpectedLt = "Unexpected \"<\" encountered";
-constexpr std::string_view kUnexpectedGt = "Unexpected \">\" encountered";
-constexpr std::string_view kUnmatchedEndTag = "End tag found without matching start tag: </";
+using strings::kIllegalComment;
+using strings::kPageTooLarge;
+using strings::kUnexpectedGt;
+using strings::kUnexpectedLt;
+using strings::kUnmatchedEndTag;
 
 // Memory one page's tree may take. The tree of a large real page (a few MB of dense markup)
 // takes tens of MB; a page made of nothing but "<b>" needs about 70 bytes of tree per byte of
 // page, and 64 MB of it would exhaust the machine. Past this the page fails, the run goes on.
 constexpr std::size_t kMaxTreeBytes = 256u << 20;
-constexpr std::string_view kPageTooLarge =
-    "The page is too large to read: its element tree would take more than 256 MB";
 
 // Columns wrap to a new row after this many characters, so long lines count as several rows.
 constexpr std::size_t kRowWrapColumns = 257;

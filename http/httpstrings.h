@@ -75,6 +75,13 @@ inline constexpr std::string_view kCantResolveAddress = "can't resolve IP addres
 // Credential prompt captions: the label of the site that asked.
 inline constexpr std::string_view kAuthCaptionServer = "Server:";
 inline constexpr std::string_view kAuthCaptionFirewall = "Firewall:";
+// The terminal's credential prompt: the caption, the site and the realm, then the questions
+// ("%s" in the first is the user name asked before).
+inline constexpr std::string_view kAuthPromptHeader =
+    "\nAuthentication required\n%s %s\nRealm: %s\n";
+inline constexpr std::string_view kAuthAskUserName = "User name [%s]: ";
+inline constexpr std::string_view kAuthAskPassword = "Password: ";
+inline constexpr std::string_view kAuthAskSave = "Save the password (y/N)? ";
 
 // Page fetch: the failure log lines. Each but the cancel is followed by the details.
 inline constexpr std::string_view kFetchNotRetrieved = "This page was not retrieved properly. ";

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,15 +12,10 @@
 #include "http/challengedhosts.h"
 #include "http/connectionsettings.h"
 #include "http/domainsiplist.h"
+#include "http/httperror.h"
 #include "http/sharedcookielist.h"
 
 namespace kv::http {
-
-// Raised by FetchPage; what() is the failure log line ("Connection timed out. " + details, ...).
-class FetchError : public std::runtime_error {
-  public:
-    using runtime_error::runtime_error;
-};
 
 // What a caller adds to one fetch.
 struct FetchOptions {

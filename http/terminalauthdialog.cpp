@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "http/httpstrings.h"
 #include "text/terminaltext.h"
 
 namespace kv::http {
@@ -67,8 +68,8 @@ class Terminal {
 
 std::string AuthPromptHeader(const TAuthDlgData& data) {
     // The site and the realm come from the server.
-    return "\nAuthentication required\n" + data.caption + " " + text::EscapeForTerminal(data.site) +
-           "\nRealm: " + text::EscapeForTerminal(data.realm) + "\n";
+    return FormatText(kAuthPromptHeader, {data.caption, text::EscapeForTerminal(data.site),
+                                          text::EscapeForTerminal(data.realm)});
 }
 
 int TerminalAuthDialog::Execute(TAuthDlgData& data) {
@@ -76,10 +77,10 @@ int TerminalAuthDialog::Execute(TAuthDlgData& data) {
     if (!tty.Available()) return kAuthCanceled;
     tty.Say(AuthPromptHeader(data));
     std::string user, password, save;
-    if (!tty.Ask("User name [" + text::EscapeForTerminal(data.userName) + "]: ", user, false))
+    if (!tty.Ask(FormatText(kAuthAskUserName, text::EscapeForTerminal(data.userName)), user, false))
         return kAuthCanceled;
-    if (!tty.Ask("Password: ", password, true)) return kAuthCanceled;
-    if (!tty.Ask("Save the password (y/N)? ", save, false)) return kAuthCanceled;
+    if (!tty.Ask(std::string(kAuthAskPassword), password, true)) return kAuthCanceled;
+    if (!tty.Ask(std::string(kAuthAskSave), save, false)) return kAuthCanceled;
     data.userName = user.empty() ? data.userName : user;
     data.password = password;
     data.save = !save.empty() && (save[0] == 'y' || save[0] == 'Y');

@@ -3,16 +3,13 @@
 #include <initializer_list>
 #include <limits>
 
+#include "parseutils/parseutilsstrings.h"
 #include "text/format.h"
 
 namespace kv::parseutils {
 
-namespace {
-
-constexpr std::string_view kCantCombineUrl = "Can't combine URL: Base: %s; Url: %s";
-constexpr std::string_view kCantCanonicalizeUrl = "Can't canonicalize url %s";
-
-}  // namespace
+using strings::kCantCanonicalizeUrl;
+using strings::kCantCombineUrl;
 
 std::size_t UrlBufferCapacity(std::size_t inputLength) {
     constexpr std::size_t kMax = std::numeric_limits<std::size_t>::max();

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "parseutils/parseutilserror.h"
+
 namespace kv::parseutils {
 
 // The output buffer holds this many characters per input character (plus the terminator).
@@ -59,9 +61,9 @@ void AppendPercentEscape(char byte, std::string& out);
 std::optional<std::string> DecodeUrlEscapes(std::string_view url, std::size_t capacity);
 
 // The error of the URL wrappers; what() is the user-visible message.
-class EUrlHandle : public std::runtime_error {
+class EUrlHandle : public ParseUtilsError {
   public:
-    using std::runtime_error::runtime_error;
+    using ParseUtilsError::ParseUtilsError;
 };
 
 // base and relative combined, nothing escaped; raises EUrlHandle with

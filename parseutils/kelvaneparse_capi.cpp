@@ -12,8 +12,10 @@
 
 #include "parseutils/htmltext.h"
 #include "parseutils/kelvaneparse.h"
+#include "parseutils/parseutilsstrings.h"
 #include "parseutils/templatefuncs.h"
 #include "parseutils/urlfuncs.h"
+#include "text/format.h"
 
 struct KvStringList {
     std::vector<std::string> items;
@@ -32,7 +34,8 @@ std::string Arg(const char* text) {
 }
 
 std::vector<std::string>& ListOf(KvStringList* list, const char* argument) {
-    if (!list) throw std::invalid_argument(std::string(argument) + ": the list is NULL");
+    if (!list)
+        throw std::invalid_argument(kv::text::FormatText(pu::strings::kListIsNull, argument));
     return list->items;
 }
 
@@ -56,7 +59,7 @@ void SetLastErrorFromCurrentException() noexcept {
         } catch (const std::exception& error) {
             lastError = error.what();
         } catch (...) {
-            lastError = "Unknown failure in the template library";
+            lastError = pu::strings::kUnknownFailure;
         }
     } catch (...) {
         lastError.clear();  // no memory left even for the message

@@ -39,14 +39,16 @@
 #include <string>
 #include <string_view>
 
+#include "parseutils/parseutilserror.h"
+
 namespace kv {
 
 // Compile errors ("TRegExpr(comp): <text> (pos N)", N = 0-based byte offset in the pattern
 // where compilation stopped) and search failures ("TRegExpr(exec): ...", a search that exceeds
 // its step budget or backtracking memory, or a text too long to search).
-class ERegExpr : public std::runtime_error {
+class ERegExpr : public parseutils::ParseUtilsError {
   public:
-    using std::runtime_error::runtime_error;
+    using parseutils::ParseUtilsError::ParseUtilsError;
 };
 
 namespace regexpr {

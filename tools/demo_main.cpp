@@ -14,17 +14,9 @@
 #include <string>
 
 #include "tools/demoengine/demoserver.h"
+#include "tools/demoengine/demostrings.h"
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: kelvane-demo-engine [--port N] [--latency MS] [--slow MS] [--site-hosts N]\n"
-    "  --port N      port on 127.0.0.1 (default 8765; 0 picks a free one)\n"
-    "  --latency MS  delay every answer by MS milliseconds (default 0)\n"
-    "  --slow MS     how long the slow result site takes (default 2000)\n"
-    "  --site-hosts N  serve the result sites from 127.0.0.2 upwards, N addresses (0-8,\n"
-    "                default 8; 0: every site on 127.0.0.1)\n"
-    "The port is printed as the first line on stdout. SIGINT or SIGTERM ends the server.\n";
 
 // An hour: more is surely a typing error, and timers need an int.
 constexpr long kMaxDelayMs = 3600 * 1000;
@@ -80,10 +72,10 @@ int main(int argc, char** argv) {
     kv::demo::ServerOptions options;
     switch (ParseOptions(argc, argv, options)) {
         case Parsed::Help:
-            std::cout << kUsage;
+            std::fputs(kv::demo::strings::kUsage, stdout);
             return 0;
         case Parsed::Bad:
-            std::cerr << kUsage;
+            std::fputs(kv::demo::strings::kUsage, stderr);
             return 2;
         case Parsed::Run:
             break;
@@ -98,7 +90,7 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     const int signalFd = signalfd(-1, &stopSignals, SFD_CLOEXEC);
     if (signalFd < 0) {
-        std::cerr << "kelvane-demo-engine: signalfd: " << std::strerror(errno) << "\n";
+        std::fprintf(stderr, kv::demo::strings::kSignalFdFailed, std::strerror(errno));
         return 1;
     }
 
@@ -107,7 +99,7 @@ int main(int argc, char** argv) {
     try {
         server.Start();
     } catch (const std::exception& e) {
-        std::cerr << "kelvane-demo-engine: " << e.what() << "\n";
+        std::fprintf(stderr, kv::demo::strings::kErrorLine, e.what());
         return 1;
     }
     QSocketNotifier notifier(signalFd, QSocketNotifier::Read);
@@ -117,8 +109,8 @@ int main(int argc, char** argv) {
     });
 
     std::cout << server.Port() << std::endl;
-    std::cerr << "kelvane-demo-engine: serving http://127.0.0.1:" << server.Port() << "/ (latency "
-              << options.latencyMs << " ms); stop with Ctrl-C\n";
+    std::fprintf(stderr, kv::demo::strings::kServing, static_cast<unsigned>(server.Port()),
+                 options.latencyMs);
     const int code = app.exec();
     close(signalFd);
     return code;

@@ -10,6 +10,7 @@
 #include "data/enginefields.h"
 #include "data/tablefile.h"
 #include "data/tables.h"
+#include "detect/keywordrules.h"
 #include "tests/support/tempdir.h"
 
 namespace kv::detect {
@@ -143,6 +144,20 @@ TEST(EngineSqlTest, OptionalFieldsAreChecked) {
         } catch (const EngineDefinitionError& e) {
             EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
         }
+    }
+}
+
+// Callers that only report a failure catch the folder's one base type.
+TEST(EngineSqlTest, RefusedKeywordsAndDefinitionsAreDetectErrors) {
+    EXPECT_THROW(CheckedKeyword(""), DetectError);
+    data::Table into("SE", data::EngineTableFields());
+    EXPECT_THROW(ReadEngineSql("", into), DetectError);
+    testing::TempDir dir;
+    try {
+        ImportEngineFile(dir.File("none.sql"), dir.File("SE.cds"));
+        ADD_FAILURE() << "imported a missing file";
+    } catch (const DetectError& e) {
+        EXPECT_EQ(e.what(), "Cannot open file " + dir.File("none.sql"));
     }
 }
 

@@ -111,7 +111,7 @@ TEST(ExportFileNameTest, FilterEntriesInOrderWithHtmlFirstChosen) {
         ASSERT_TRUE(format.has_value());
         EXPECT_EQ(ExportExtension(*format), extensions[index - 1]);
         EXPECT_EQ(ExportFormatFromExtension(extensions[index - 1]), format);
-        EXPECT_NE(kExportSaveFilter.find(std::string("|*.") + extensions[index - 1]),
+        EXPECT_NE(strings::kExportSaveFilter.find(std::string("|*.") + extensions[index - 1]),
                   std::string::npos);
     }
     EXPECT_FALSE(ExportFormatFromFilterIndex(0).has_value());

@@ -67,6 +67,12 @@ TEST_F(FetchTest, MissingOrCapitalisedCheckTextIsAFailure) {
     EXPECT_EQ(FailureOf(url, "Other"), "This page was not retrieved properly. " + Details(url));
 }
 
+TEST_F(FetchTest, AFailedFetchIsAnHttpErrorToo) {
+    ScriptedServer server({Script::Reply(std::string(kHtmlHead) + "\r\n<p>Other text</p>")});
+    std::string url = server.Url("/"), page;
+    EXPECT_THROW(unit->FetchPage(url, "keywords", "", page), HttpError);
+}
+
 TEST_F(FetchTest, NonHtmlAnswersLeaveThePageUntouchedWithoutRetry) {
     unit->Settings().RetryConnect = 2;
     ScriptedServer server(

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "parseutils/regexpr.h"
+
 namespace kv::parseutils {
 namespace {
 
@@ -108,6 +110,12 @@ TEST(CombineUrlTest, RaisesWithBothTextsInTheMessage) {
     } catch (const EUrlHandle& e) {
         EXPECT_STREQ(e.what(), "Can't combine URL: Base: /x://y; Url: page 2");
     }
+}
+
+TEST(CombineUrlTest, UrlAndPatternErrorsShareTheFoldersBaseType) {
+    EXPECT_THROW(CombineUrl("/x://y", "page 2"), ParseUtilsError);
+    TRegExpr pattern;
+    EXPECT_THROW(pattern.SetExpression("(a"), ParseUtilsError);
 }
 
 TEST(SplitUriReferenceTest, AbsentDiffersFromEmpty) {

@@ -8,9 +8,11 @@
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 
+#include "tools/demoengine/demostrings.h"
 #include "tools/demoengine/request.h"
 #include "tools/demoengine/transport.h"
 
@@ -153,8 +155,10 @@ DemoServer::DemoServer(const ServerOptions& options, QObject* parent)
 
 void DemoServer::Start() {
     if (!listen(QHostAddress::LocalHost, options_.port)) {
-        throw std::runtime_error("Cannot listen on 127.0.0.1:" + std::to_string(options_.port) +
-                                 ": " + errorString().toStdString());
+        char message[512];
+        std::snprintf(message, sizeof message, strings::kCannotListen,
+                      static_cast<unsigned>(options_.port), errorString().toUtf8().constData());
+        throw std::runtime_error(message);
     }
     site_.host = "127.0.0.1:" + std::to_string(serverPort());
     // The sites' own addresses on the same port; where the system refuses one, every site
