@@ -13,10 +13,6 @@
 
 namespace kv::detect {
 
-// The HTTP status named by a "Connection error: " failure line; 0 for any other failure
-// (socket errors carry WinSock numbers, never in 100..599).
-int StatusOfFailure(const std::string& message);
-
 // Fetches without a check text: the verdict, not the fetch, decides what a missing one means.
 // "Canceled by user. " comes back as a failure like any other.
 FetchedPage FetchEnginePage(http::HttpUnit& http, const EngineDefinition& engine,

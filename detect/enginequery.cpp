@@ -92,7 +92,7 @@ void EngineQuery::PageArrived(http::PageResult result) {
     fetched.address = result.address.empty() ? request_.address : result.address;
     if (result.outcome == Outcome::Failed) {
         fetched.failure = result.message;
-        fetched.status = StatusOfFailure(fetched.failure);
+        fetched.status = result.status;
     } else {
         fetched.body = std::move(result.page);
     }

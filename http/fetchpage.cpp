@@ -34,7 +34,7 @@ void HttpUnit::FetchPage(std::string& address, const std::string& checkText,
             return;
         case PageResult::Outcome::Failed:
         case PageResult::Outcome::Canceled:
-            throw FetchError(result->message);
+            throw FetchError(result->message, result->status);
     }
 }
 

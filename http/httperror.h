@@ -16,10 +16,16 @@ class HttpError : public std::runtime_error {
     explicit HttpError(std::string_view message) : std::runtime_error(std::string(message)) {}
 };
 
-// Raised by FetchPage.
+// Raised by FetchPage. `status` is the HTTP status of a server that answered with an error
+// (100..599), 0 for every other failure: an engine's block rules read it.
 class FetchError : public HttpError {
   public:
-    using HttpError::HttpError;
+    explicit FetchError(std::string_view message, int status = 0)
+        : HttpError(message), status_(status) {}
+    int Status() const { return status_; }
+
+  private:
+    int status_;
 };
 
 }  // namespace kv::http

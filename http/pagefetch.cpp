@@ -123,7 +123,9 @@ void PageFetch::AttemptEnded(TWaitResult result) {
                             std::string(kFetchCanceled)});
                     return;
                 }
-                Fail(ConnectionErrorText(cli));
+                // Socket failures carry WinSock numbers here, never an HTTP status.
+                const int status = cli.StatusCode();
+                Fail(ConnectionErrorText(cli), status >= 100 && status <= 599 ? status : 0);
                 return;
             }
             if (cli.Location() != request_.address) request_.address = cli.Location();
@@ -162,14 +164,15 @@ void PageFetch::AttemptEnded(TWaitResult result) {
 }
 
 // The message followed by the details of the fetch.
-void PageFetch::Fail(std::string_view message) {
+void PageFetch::Fail(std::string_view message, int status) {
     const std::string port = std::to_string(settings_.ProxyPort);
     Finish({PageResult::Outcome::Failed,
             request_.address,
             {},
             std::string(message) +
                 FormatText(kFetchDetails, {settings_.Proxy, port, settings_.UserAgent,
-                                           request_.address, request_.referrer})});
+                                           request_.address, request_.referrer}),
+            status});
 }
 
 void PageFetch::Finish(PageResult result) {

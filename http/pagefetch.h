@@ -31,6 +31,7 @@ struct PageResult {
     std::string address;  // the final address for a page, else the one asked for
     std::string page;
     std::string message;  // the failure log line ("Canceled by user. " for a cancel)
+    int status = 0;       // a failure's HTTP status (100..599); 0 when it had none
 };
 
 class PageFetch {
@@ -56,7 +57,7 @@ class PageFetch {
     void StartAttempt();
     void AttemptEnded(TWaitResult result);
     void Finish(PageResult result);
-    void Fail(std::string_view message);
+    void Fail(std::string_view message, int status = 0);
 
     HttpUnit& unit_;
     PageRequest request_;

@@ -135,13 +135,6 @@ TEST(ResultPageTest, EachVerdictFromItsPage) {
         EXPECT_EQ(VerdictLine("E", ReadResultPage(ListEngine(), {}, c.page)), c.line);
 }
 
-TEST(EngineFetchTest, StatusOnlyFromHttpConnectionErrors) {
-    EXPECT_EQ(StatusOfFailure("Connection error: 202 Accepted. Proxy: "), 202);
-    EXPECT_EQ(StatusOfFailure("Connection error: 10060 Connection timed out. "), 0);
-    EXPECT_EQ(StatusOfFailure("Connection timed out. Proxy: "), 0);
-    EXPECT_EQ(StatusOfFailure("Connection error: x"), 0);
-}
-
 TEST(EngineFetchTest, PacerWaitsTheRestOfTheInterval) {
     using Clock = RequestPacer::Clock;
     RequestPacer pacer(10);

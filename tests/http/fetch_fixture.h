@@ -67,12 +67,14 @@ class FetchTest : public ::testing::Test {
         try {
             unit->FetchPage(url, check, referrer, page);
         } catch (const FetchError& error) {
+            lastStatus = error.Status();
             return error.what();
         }
         ADD_FAILURE() << "the fetch of " << url << " succeeded";
         return {};
     }
 
+    int lastStatus = -1;  // the HTTP status the last FailureOf's error carried
     kv::testing::TempDir folder;
     ScriptedDialog dialog;
     bool stop = false;

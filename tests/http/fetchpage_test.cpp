@@ -110,6 +110,7 @@ TEST_F(FetchTest, ErrorStatusNamesCodeAndReason) {
     const std::string url = server.Url("/broken");
     EXPECT_EQ(FailureOf(url, "", "ref"),
               "Connection error: 500 Internal Server Error. " + Details(url, "ref"));
+    EXPECT_EQ(lastStatus, 500);  // engines' block rules read it
 }
 
 TEST_F(FetchTest, SilentServerIsTriedRetryConnectMoreTimesThenTimesOut) {
@@ -119,6 +120,7 @@ TEST_F(FetchTest, SilentServerIsTriedRetryConnectMoreTimesThenTimesOut) {
     ScriptedServer server({Script().ReadRequest().Hold(), Script().ReadRequest().Hold()});
     const std::string url = server.Url("/slow");
     EXPECT_EQ(FailureOf(url), "Connection timed out. " + Details(url));
+    EXPECT_EQ(lastStatus, 0);
     EXPECT_EQ(server.ConnectionsAccepted(), 2u);
     // The shared cookie list carries over to the repeat.
     EXPECT_NE(server.Request(1).find("Cookie: kept=1\r\n"), std::string::npos);
