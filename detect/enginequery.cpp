@@ -29,8 +29,10 @@ EngineQuery::EngineQuery(EngineDefinition engine, std::string keyword, int depth
 
 void EngineQuery::Start() {
     if (engine_.startUrl.empty()) {
-        events_.failed(VerdictLine(
-            engine_.name, ResultPageReading{Verdict::Unreachable, strings::kNoQueryAddress}));
+        ResultPageReading reading;
+        reading.verdict = Verdict::Unreachable;
+        reading.reason = strings::kNoQueryAddress;
+        events_.failed(VerdictLine(engine_.name, reading));
         Finish();
         return;
     }

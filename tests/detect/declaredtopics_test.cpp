@@ -161,7 +161,9 @@ TEST_F(DeclaredTopicsTest, MetaAloneStoresWhatTheDesignedReadingStoresWhateverEl
         const auto designed = DesignedMetaKeywords(page);
         const Stored stored = Store(page, KeywordSources::MetaOnly());
         EXPECT_EQ(stored.row, designed.has_value()) << page;
-        if (designed) EXPECT_EQ(stored.keywords, *designed) << page;
+        if (designed) {
+            EXPECT_EQ(stored.keywords, *designed) << page;
+        }
     }
 }
 

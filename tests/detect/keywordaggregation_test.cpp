@@ -199,8 +199,10 @@ TEST_F(AggregationTest, KeywordsOfEqualCountFollowTheCollationRespectingCase) {
                                        "a-b",    "ab",      "AB",     "Ab",     "10",     "9",
                                        "straße", "strasse", "Ärger",  "arger"};
     int page = 0;
-    for (const auto& s : spellings)
-        Cache("Google", ++page, "http://p" + std::to_string(page) + "/", s);
+    for (const auto& s : spellings) {
+        ++page;
+        Cache("Google", page, "http://p" + std::to_string(page) + "/", s);
+    }
     aggregator.RefreshKeywordTables();
     std::stable_sort(spellings.begin(), spellings.end(),
                      [](const std::string& a, const std::string& b) {

@@ -31,7 +31,9 @@ TEST(KeywordSources, ListsReadBackInSourceOrderAndBadListsAreRefused) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ParseKeywordSources(c.text), c.sources) << c.text;
-        if (c.sources) EXPECT_EQ(KeywordSourcesText(*c.sources), c.written) << c.text;
+        if (c.sources) {
+            EXPECT_EQ(KeywordSourcesText(*c.sources), c.written) << c.text;
+        }
     }
 }
 
