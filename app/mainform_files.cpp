@@ -8,7 +8,6 @@
 #include "app/mainform.h"
 #include "data/folderaccess.h"
 #include "data/folderlock.h"
-#include "data/tablefields.h"
 
 namespace kv::app {
 
@@ -77,10 +76,12 @@ bool TMainForm::ReloadChangedTables() {
         desktop_.ShowError(this, QString::fromStdString(e.what()));
         return false;
     }
-    data::Table& history = tables_.WordClientDataSet;
-    if (!history.Locate(data::word_fields::Word, boxText_.toStdString())) history.First();
+    // The keyword shown stays selected; the theme is rebuilt once, by the sync when the
+    // keyword changed, else here, since the cache did.
+    const QString shown = boxText_;
+    LocateRememberedWord();
     SyncKeywordBox();
-    session_->Aggregator().RefreshKeywordTables();
+    if (boxText_ == shown) session_->Aggregator().RefreshKeywordTables();
     MainKeywordRxDBLookupCombo->setEditText(typed);  // what the user typed is kept
     statusText_->setText(texts::kTablesReloaded);
     return true;
