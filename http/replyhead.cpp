@@ -35,13 +35,14 @@ bool IsChunkedTransfer(std::string_view value) {
 }
 
 std::string BodyCodings(std::string_view contentEncoding, std::string_view transferEncoding) {
-    if (IsChunkedTransfer(transferEncoding))
-        transferEncoding = transferEncoding.substr(0, transferEncoding.rfind(','));
+    if (IsChunkedTransfer(transferEncoding)) {
+        const std::size_t comma = transferEncoding.rfind(',');
+        transferEncoding = comma == std::string_view::npos ? std::string_view{}
+                                                           : transferEncoding.substr(0, comma);
+    }
     std::string codings;
     for (std::string_view part : {TrimControls(contentEncoding), TrimControls(transferEncoding)}) {
-        if (part.empty() || text::SameAsciiNoCase(part, "identity") ||
-            text::SameAsciiNoCase(part, "chunked"))
-            continue;
+        if (part.empty() || text::SameAsciiNoCase(part, "identity")) continue;
         if (!codings.empty()) codings += ", ";
         codings += part;
     }
