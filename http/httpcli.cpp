@@ -10,8 +10,6 @@
 #include "http/requesthead.h"
 #include "http/requestsafety.h"
 #include "http/socketerror.h"
-#include "http/tlsfailure.h"
-#include "http/tlssession.h"
 
 namespace kv::http {
 
@@ -27,7 +25,7 @@ bool ReadPort(const std::string& text, quint16& port) {
 
 }  // namespace
 
-void THttpCli::SocketDeleter::operator()(QSslSocket* socket) const {
+void THttpCli::SocketDeleter::operator()(QTcpSocket* socket) const {
     // Never deleted at once: this may run inside one of the socket's own signals.
     socket->deleteLater();
 }
@@ -114,7 +112,6 @@ void THttpCli::StartRoute(const Route& route) {
     route_ = route;
     tunnelPending_ = false;
     tlsPending_ = false;
-    tlsErrors_.clear();
     OpenConnection(route.connectHost, route.connectPort);
 }
 
@@ -126,18 +123,17 @@ void THttpCli::OpenConnection(const std::string& host, const std::string& portTe
         FailExchange(std::string(kCantConnect) + SocketErrorWithNumber(kWsaInvalidArgument));
         return;
     }
-    socket_.reset(new QSslSocket());
-    QSslSocket* socket = socket_.get();
-    QObject::connect(socket, &QSslSocket::connected, &context_, [this] { OnSocketConnected(); });
-    QObject::connect(socket, &QSslSocket::encrypted, &context_, [this] { OnEncrypted(); });
-    QObject::connect(socket, &QSslSocket::sslErrors, &context_,
-                     [this](const QList<QSslError>& errors) { tlsErrors_ = errors; });
-    QObject::connect(socket, &QSslSocket::readyRead, &context_, [this] { OnSocketReadyRead(); });
-    QObject::connect(socket, &QSslSocket::disconnected, &context_, [this] { ServerClosed(); });
-    QObject::connect(socket, &QSslSocket::errorOccurred, &context_,
+    socket_.reset(new QTcpSocket());
+    QTcpSocket* socket = socket_.get();
+    QObject::connect(socket, &QTcpSocket::connected, &context_, [this] { OnSocketConnected(); });
+    QObject::connect(socket, &QTcpSocket::readyRead, &context_, [this] { OnSocketReadyRead(); });
+    QObject::connect(socket, &QTcpSocket::disconnected, &context_, [this] { ServerClosed(); });
+    QObject::connect(socket, &QTcpSocket::errorOccurred, &context_,
                      [this](QAbstractSocket::SocketError error) { OnSocketError(error); });
-    QObject::connect(socket, &QSslSocket::bytesWritten, &context_,
+    QObject::connect(socket, &QTcpSocket::bytesWritten, &context_,
                      [this](qint64 bytes) { TriggerDataSent(bytes); });
+    // Requests go out whole; a TLS handshake's small messages should not wait for acks.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (!localAddr_.empty() && localAddr_ != "0.0.0.0") {
         socket->bind(QHostAddress(QString::fromStdString(localAddr_)));
     }
@@ -161,7 +157,7 @@ void THttpCli::OnSocketConnected() {
             ComposeConnectHead(route_.tunnelTo, agent_, proxyUsername_, proxyPassword_);
         tunnelPending_ = true;
         SetState(THttpState::WaitingHeader);
-        socket_->write(head.data(), static_cast<qint64>(head.size()));
+        WriteToPeer(head);
         return;
     }
     if (route_.tls) {
@@ -172,35 +168,42 @@ void THttpCli::OnSocketConnected() {
 }
 
 void THttpCli::StartTls() {
-    if (!QSslSocket::supportsSsl()) {
-        FailExchange(FormatText(kTlsUnavailable, targetHost_));
-        return;
-    }
-    const std::optional<QSslConfiguration> config = TlsConfiguration(caFile_, TlsPeer());
-    if (!config) {
-        FailExchange(FormatText(kTlsBadCaFile, caFile_));
+    try {
+        // The name is verified and sent as SNI, though the connection went to an address.
+        tls_ = std::make_unique<TlsChannel>(caFile_, targetHost_, TlsPeer());
+    } catch (const HttpError& error) {
+        FailExchange(error.what());
         return;
     }
     tlsPending_ = true;
-    socket_->setSslConfiguration(*config);
-    // The name is verified and sent as SNI, though the connection went to an address.
-    socket_->setPeerVerifyName(QString::fromStdString(targetHost_));
-    socket_->startClientEncryption();
+    FlushTls();
+}
+
+void THttpCli::WriteToPeer(std::string_view bytes) {
+    if (!tls_) {
+        socket_->write(bytes.data(), static_cast<qint64>(bytes.size()));
+        return;
+    }
+    try {
+        tls_->Send(bytes);
+    } catch (const HttpError& error) {
+        FailExchange(error.what());
+        return;
+    }
+    FlushTls();
+}
+
+void THttpCli::FlushTls() {
+    const std::string out = tls_->TakeOutgoing();
+    if (!out.empty()) socket_->write(out.data(), static_cast<qint64>(out.size()));
 }
 
 std::string THttpCli::TlsPeer() const {
     return targetHost_ + ":" + SplitAddress(location_).PortOrDefault();
 }
 
-void THttpCli::OnEncrypted() {
-    if (!tlsPending_) return;
-    tlsPending_ = false;
-    SendRequest();
-}
-
-void THttpCli::FailTls(const QString& socketError) {
-    const QList<QSslError> errors = tlsErrors_;
-    FailExchange(TlsFailureReason(errors, targetHost_, socketError));
+void THttpCli::FailTls(const std::string& socketError) {
+    FailExchange(FormatText(kTlsHandshakeFailed, {targetHost_, socketError}));
 }
 
 void THttpCli::SendRequest() {
@@ -233,19 +236,45 @@ void THttpCli::SendRequest() {
     head += "\r\n";
     if (posting_) head += postBody_;
     SetState(THttpState::WaitingHeader);
-    socket_->write(head.data(), static_cast<qint64>(head.size()));
+    WriteToPeer(head);
 }
 
 void THttpCli::OnSocketReadyRead() {
     if (!socket_) return;
     QByteArray data = socket_->readAll();
-    ProcessReceived(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+    Received(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+}
+
+void THttpCli::Received(std::string_view bytes) {
+    if (!tls_) {
+        ProcessReceived(bytes);
+        return;
+    }
+    // Piece by piece: the plaintext buffers stay small and are reused, not grown.
+    for (std::size_t at = 0; at < bytes.size(); at += TlsChannel::kPiece) {
+        std::string plain;
+        try {
+            plain = tls_->Receive(bytes.substr(at, TlsChannel::kPiece));
+        } catch (const HttpError& error) {
+            FailExchange(error.what());
+            return;
+        }
+        if (tlsPending_ && tls_->Established()) {
+            // The handshake's last message and the request leave in one write.
+            tlsPending_ = false;
+            SendRequest();
+            if (!socket_) return;
+        }
+        FlushTls();
+        if (!plain.empty()) ProcessReceived(plain);
+        if (!socket_) return;  // the reply ended or failed
+    }
 }
 
 void THttpCli::OnSocketError(QAbstractSocket::SocketError error) {
     if (!socket_) return;
-    if (tlsPending_ || error == QAbstractSocket::SslHandshakeFailedError) {
-        FailTls(socket_->errorString());
+    if (tlsPending_) {
+        FailTls(socket_->errorString().toStdString());
         return;
     }
     if (error == QAbstractSocket::RemoteHostClosedError) {
@@ -263,12 +292,12 @@ void THttpCli::OnSocketError(QAbstractSocket::SocketError error) {
 void THttpCli::ServerClosed() {
     if (!socket_) return;
     if (tlsPending_) {
-        FailTls(socket_->errorString());
+        FailTls(socket_->errorString().toStdString());
         return;
     }
     QByteArray rest = socket_->readAll();
     if (!rest.isEmpty()) {
-        ProcessReceived(std::string_view(rest.constData(), static_cast<std::size_t>(rest.size())));
+        Received(std::string_view(rest.constData(), static_cast<std::size_t>(rest.size())));
     }
     if (!socket_) return;  // reading the rest ended or closed the exchange
     if (state_ == THttpState::WaitingBody && bodyDecoder_) {
@@ -300,6 +329,7 @@ void THttpCli::DropSocket() {
     QObject::disconnect(socket_.get(), nullptr, &context_, nullptr);
     socket_->abort();
     socket_.reset();
+    tls_.reset();
 }
 
 void THttpCli::SetState(THttpState state) {

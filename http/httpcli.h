@@ -22,10 +22,8 @@
 // Tests: tests/http/exchange_*_test.cpp (against tests/support/scripted_server.h).
 #pragma once
 
-#include <QList>
 #include <QObject>
-#include <QSslError>
-#include <QSslSocket>
+#include <QTcpSocket>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -35,6 +33,7 @@
 
 #include "http/bodydecoder.h"
 #include "http/httpaddress.h"
+#include "http/tlschannel.h"
 
 namespace kv::http {
 
@@ -198,17 +197,22 @@ class THttpCli {
 
   private:
     struct SocketDeleter {
-        void operator()(QSslSocket* socket) const;
+        void operator()(QTcpSocket* socket) const;
     };
 
     void OpenConnection(const std::string& host, const std::string& port);
     void OnSocketConnected();
     void StartTls();
-    void OnEncrypted();
+    // Writes request bytes to the peer, through TLS when it runs.
+    void WriteToPeer(std::string_view bytes);
+    void FlushTls();
+    // Bytes from the socket: decrypted first when TLS runs, the request sent once the
+    // handshake is done.
+    void Received(std::string_view bytes);
     // The origin a TLS session belongs to: "host:port".
     std::string TlsPeer() const;
     void SendRequest();
-    void FailTls(const QString& socketError);
+    void FailTls(const std::string& socketError);
     bool IsInterimReply() const { return statusCode_ >= 100 && statusCode_ < 200; }
     bool RedirectKeepsPost() const { return statusCode_ == 307 || statusCode_ == 308; }
     bool RedirectChangesRequest() const;
@@ -228,7 +232,8 @@ class THttpCli {
 
     // Context of the socket connections and posted calls; they end with the client.
     QObject context_;
-    std::unique_ptr<QSslSocket, SocketDeleter> socket_;
+    std::unique_ptr<QTcpSocket, SocketDeleter> socket_;
+    std::unique_ptr<TlsChannel> tls_;  // on https connections, once the handshake starts
 
     std::string url_;
     std::string location_;
@@ -256,7 +261,6 @@ class THttpCli {
     Route route_;
     bool tunnelPending_ = false;  // the head being read answers our CONNECT
     bool tlsPending_ = false;     // the TLS handshake runs
-    QList<QSslError> tlsErrors_;
 
     THttpState state_ = THttpState::Ready;
     int statusCode_ = 0;

@@ -7,7 +7,6 @@
 #include "http/httpstrings.h"
 #include "http/replyhead.h"
 #include "http/requestsafety.h"
-#include "http/tlssession.h"
 #include "text/textcompare.h"
 
 namespace kv::http {
@@ -144,10 +143,6 @@ bool THttpCli::RedirectChangesRequest() const {
 }
 
 void THttpCli::EndOfHead(std::string_view rest) {
-    // By the first reply head the server's session ticket has arrived: kept for the next visit.
-    if (route_.tls && !tunnelPending_ && socket_) {
-        RememberTlsSession(caFile_, TlsPeer(), socket_->sslConfiguration().sessionTicket());
-    }
     if (tunnelPending_) {
         tunnelPending_ = false;
         if (statusCode_ >= 200 && statusCode_ < 300) {

@@ -58,7 +58,7 @@ inline constexpr std::string_view kTlsUnknownIssuer =
     "TLS: the certificate of %s is issued by an unknown authority";
 inline constexpr std::string_view kTlsUntrusted = "TLS: the certificate of %s is not trusted (%s)";
 inline constexpr std::string_view kTlsHandshakeFailed = "TLS: handshake with %s failed (%s)";
-inline constexpr std::string_view kTlsUnavailable = "TLS: no TLS library is available for %s";
+inline constexpr std::string_view kTlsBroken = "TLS: the connection with %s failed (%s)";
 // "%s" is the CA file setting.
 inline constexpr std::string_view kTlsBadCaFile = "TLS: no CA certificate could be read from %s";
 

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build make pkg-config
   qt6-base-dev qt6-base-dev-tools
-  libsqlite3-dev libicu-dev zlib1g-dev libssl3 openssl
+  libsqlite3-dev libicu-dev zlib1g-dev libssl-dev openssl
   libgtest-dev libgmock-dev libbenchmark-dev
   libpcre2-dev
   clang libclang-rt-14-dev clang-format

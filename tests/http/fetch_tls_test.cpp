@@ -77,6 +77,21 @@ TEST_F(FetchTlsTest, GoodCertificateThroughTheCaFileAndRedirectsAcrossSchemes) {
     EXPECT_EQ(url, secure);
 }
 
+TEST_F(FetchTlsTest, ALaterConnectionToTheSameServerResumesTheSession) {
+    auto nginx = TlsServer("good",
+                           "location = /reused { default_type text/html; return 200 "
+                           "\"reused=$ssl_session_reused\"; }\n");
+    ASSERT_TRUE(nginx->Running()) << nginx->Problem();
+    std::string pages[3];
+    for (std::string& page : pages) {
+        std::string url = HttpsUrl(*nginx, "/reused");
+        unit->FetchPage(url, "reused", "", page);
+    }
+    EXPECT_EQ(pages[0], "reused=.");
+    EXPECT_EQ(pages[1], "reused=r");
+    EXPECT_EQ(pages[2], "reused=r");
+}
+
 TEST_F(FetchTlsTest, EachFaultIsAConnectionErrorNamingTheHost) {
     const std::string notPem = folder.File("not-a-ca.pem");
     kv::testing::WriteFileBytes(notPem, "not a certificate\n");
@@ -102,6 +117,15 @@ TEST_F(FetchTlsTest, EachFaultIsAConnectionErrorNamingTheHost) {
         EXPECT_EQ(FailureOf(url), "Connection error: 404 " + c.reason + ". " + Details(url))
             << c.kind;
     }
+    // An address is checked against the certificate's addresses, which hold none here.
+    auto nginx = TlsServer("good");
+    ASSERT_TRUE(nginx->Running()) << nginx->Problem();
+    unit->Settings().CAFile = certs_->CaFile();
+    const std::string byAddress = "https://127.0.0.1:" + std::to_string(nginx->Port()) + "/";
+    EXPECT_EQ(FailureOf(byAddress),
+              "Connection error: 404 TLS: the certificate presented is not valid for the host "
+              "name 127.0.0.1. " +
+                  Details(byAddress));
     // A plain-text server on the https port: the handshake fails, with the host named.
     NginxFixture plain;
     ASSERT_TRUE(plain.Running()) << plain.Problem();
@@ -134,7 +158,9 @@ TEST_F(FetchTlsTest, TunnelThroughTheProxyWithAndWithoutItsCredentials) {
                   std::string::npos)
             << proxy.Log();
         EXPECT_EQ(dialog.shown.size(), withAuth ? 1u : 0u);
-        if (withAuth) EXPECT_EQ(dialog.shown[0].caption, "Firewall:");
+        if (withAuth) {
+            EXPECT_EQ(dialog.shown[0].caption, "Firewall:");
+        }
         // The pair is known now: the next tunnel is asked for with it, without a prompt.
         unit->FetchPage(url, "secure", "", page);
         EXPECT_EQ(dialog.shown.size(), withAuth ? 1u : 0u);
