@@ -25,8 +25,9 @@ constexpr unsigned char kAlpn[] = {8, 'h', 't', 't', 'p', '/', '1', '.', '1'};
 // can look up an issuer by name.
 bool HasHashedCertificates(const char* folder) {
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        const std::string name = entry.path().filename().string();
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
         if (name.size() >= 10 && name[8] == '.' &&
             name.find_first_not_of("0123456789abcdef") == 8) {
             return true;
@@ -35,18 +36,19 @@ bool HasHashedCertificates(const char* folder) {
     return false;
 }
 
-// The system's CA certificates (SSL_CERT_FILE and SSL_CERT_DIR when set). A hashed folder is
-// read an issuer at a time, as needed: reading the whole bundle costs some 20 ms.
+// The system's CA certificates, where the library's defaults (and SSL_CERT_DIR and
+// SSL_CERT_FILE) put them. The folder is read an issuer at a time, as needed; the bundle file
+// is read whole (some 20 ms), so only when the folder cannot stand in for it.
 void LoadSystemStore(SSL_CTX* context) {
     const char* fileEnv = std::getenv(X509_get_default_cert_file_env());
     const char* dirEnv = std::getenv(X509_get_default_cert_dir_env());
     const char* folder = dirEnv ? dirEnv : X509_get_default_cert_dir();
-    if (HasHashedCertificates(folder)) {
-        SSL_CTX_load_verify_dir(context, folder);
-    } else if (!fileEnv) {
+    SSL_CTX_load_verify_dir(context, folder);
+    if (fileEnv) {
+        SSL_CTX_load_verify_file(context, fileEnv);
+    } else if (dirEnv || !HasHashedCertificates(folder)) {
         SSL_CTX_load_verify_file(context, X509_get_default_cert_file());
     }
-    if (fileEnv) SSL_CTX_load_verify_file(context, fileEnv);
 }
 
 }  // namespace
@@ -114,10 +116,16 @@ std::shared_ptr<TlsContext> TlsContextFor(const std::string& caFile) {
     // may run first at exit.
     static std::mutex mutex;
     static auto* contexts = new std::map<std::string, std::shared_ptr<TlsContext>>();
+    // The system store is where the environment says when the context is built.
+    std::string key = caFile;
+    for (const char* name : {X509_get_default_cert_file_env(), X509_get_default_cert_dir_env()}) {
+        const char* value = std::getenv(name);
+        key.append("\n").append(value ? value : "");
+    }
     std::lock_guard lock(mutex);
-    auto found = contexts->find(caFile);
+    auto found = contexts->find(key);
     if (found == contexts->end()) {
-        found = contexts->emplace(caFile, std::make_shared<TlsContext>(caFile)).first;
+        found = contexts->emplace(key, std::make_shared<TlsContext>(caFile)).first;
     }
     return found->second;
 }

@@ -3,6 +3,7 @@
 // through a real tinyproxy (with and without its credentials).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -64,6 +65,15 @@ TEST_F(FetchTlsTest, GoodCertificateThroughTheCaFileAndRedirectsAcrossSchemes) {
     std::string page;
     unit->FetchPage(url, "secure", "", page);
     EXPECT_EQ(page, kPage);
+
+    // Without a CA file, the system's store decides: here the one the environment names.
+    unit->Settings().CAFile.clear();
+    setenv("SSL_CERT_FILE", certs_->CaFile().c_str(), 1);
+    url = HttpsUrl(*nginx, "/page.html");
+    unit->FetchPage(url, "secure", "", page);
+    unsetenv("SSL_CERT_FILE");
+    EXPECT_EQ(page, kPage);
+    unit->Settings().CAFile = certs_->CaFile();
 
     url = HttpsUrl(*nginx, "/to-plain");
     unit->FetchPage(url, "plain page", "", page);
