@@ -34,6 +34,8 @@ function(kv_test name)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen
+      ENVIRONMENT_MODIFICATION
+        "LSAN_OPTIONS=set:suppressions=${PROJECT_SOURCE_DIR}/tests/sanitize/lsan.supp"
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
