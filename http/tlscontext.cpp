@@ -53,37 +53,31 @@ void LoadSystemStore(SSL_CTX* context) {
 
 }  // namespace
 
-TlsContext::TlsContext(const std::string& caFile) {
-    context_ = SSL_CTX_new(TLS_client_method());
-    if (!context_) throw std::bad_alloc();  // the library fails here for want of memory only
-    SSL_CTX_set_min_proto_version(context_, TLS1_2_VERSION);
-    SSL_CTX_set_verify(context_, SSL_VERIFY_PEER, nullptr);
-    SSL_CTX_set_alpn_protos(context_, kAlpn, sizeof kAlpn);
-    LoadSystemStore(context_);
+TlsContext::TlsContext(const std::string& caFile) : context_(SSL_CTX_new(TLS_client_method())) {
+    SSL_CTX* context = context_.get();
+    if (!context) throw std::bad_alloc();  // the library fails here for want of memory only
+    SSL_CTX_set_min_proto_version(context, TLS1_2_VERSION);
+    SSL_CTX_set_verify(context, SSL_VERIFY_PEER, nullptr);
+    SSL_CTX_set_alpn_protos(context, kAlpn, sizeof kAlpn);
+    LoadSystemStore(context);
     ERR_clear_error();
-    if (!caFile.empty() && SSL_CTX_load_verify_file(context_, caFile.c_str()) != 1) {
+    if (!caFile.empty() && SSL_CTX_load_verify_file(context, caFile.c_str()) != 1) {
         ERR_clear_error();
-        SSL_CTX_free(context_);
         throw HttpError(FormatText(kTlsBadCaFile, caFile));
     }
-    SSL_CTX_set_app_data(context_, this);
-    SSL_CTX_set_session_cache_mode(context_,
+    SSL_CTX_set_app_data(context, this);
+    SSL_CTX_set_session_cache_mode(context,
                                    SSL_SESS_CACHE_CLIENT | SSL_SESS_CACHE_NO_INTERNAL_STORE);
-    SSL_CTX_sess_set_new_cb(context_, &TlsContext::OnNewSession);
-}
-
-TlsContext::~TlsContext() {
-    for (auto& [peer, session] : sessions_) SSL_SESSION_free(session);
-    SSL_CTX_free(context_);
+    SSL_CTX_sess_set_new_cb(context, &TlsContext::OnNewSession);
 }
 
 SSL* TlsContext::Open(const std::string& peer) {
-    SSL* ssl = SSL_new(context_);
+    SSL* ssl = SSL_new(context_.get());
     if (!ssl) return nullptr;
     SSL_set_app_data(ssl, const_cast<std::string*>(&peer));
     std::lock_guard lock(mutex_);
     if (auto found = sessions_.find(peer); found != sessions_.end()) {
-        SSL_set_session(ssl, found->second);  // takes its own reference
+        SSL_set_session(ssl, found->second.get());  // takes its own reference
     }
     return ssl;
 }
@@ -98,17 +92,8 @@ int TlsContext::OnNewSession(SSL* ssl, SSL_SESSION* session) {
 
 void TlsContext::KeepSession(const std::string& peer, SSL_SESSION* session) {
     std::lock_guard lock(mutex_);
-    auto found = sessions_.find(peer);
-    if (found != sessions_.end()) {
-        SSL_SESSION_free(found->second);
-        found->second = session;
-        return;
-    }
-    if (sessions_.size() >= kMaxSessions) {
-        for (auto& [name, kept] : sessions_) SSL_SESSION_free(kept);
-        sessions_.clear();
-    }
-    sessions_.emplace(peer, session);
+    if (sessions_.size() >= kMaxSessions && !sessions_.contains(peer)) sessions_.clear();
+    sessions_[peer] = Session(session);
 }
 
 std::shared_ptr<TlsContext> TlsContextFor(const std::string& caFile) {

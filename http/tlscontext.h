@@ -19,7 +19,6 @@ class TlsContext {
   public:
     // Throws HttpError when the CA file (if named) holds no readable certificate.
     explicit TlsContext(const std::string& caFile);
-    ~TlsContext();
     TlsContext(const TlsContext&) = delete;
     TlsContext& operator=(const TlsContext&) = delete;
 
@@ -31,9 +30,15 @@ class TlsContext {
     static int OnNewSession(SSL* ssl, SSL_SESSION* session);
     void KeepSession(const std::string& peer, SSL_SESSION* session);
 
-    SSL_CTX* context_ = nullptr;
+    struct LibraryFree {
+        void operator()(SSL_CTX* context) const { SSL_CTX_free(context); }
+        void operator()(SSL_SESSION* session) const { SSL_SESSION_free(session); }
+    };
+    using Session = std::unique_ptr<SSL_SESSION, LibraryFree>;
+
+    std::unique_ptr<SSL_CTX, LibraryFree> context_;
     std::mutex mutex_;
-    std::map<std::string, SSL_SESSION*> sessions_;
+    std::map<std::string, Session> sessions_;
 };
 
 // The shared context for that CA file ("" for the system's certificates alone). A file that
